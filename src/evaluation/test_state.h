@@ -1,0 +1,20 @@
+// The whole state of a test: one owner (the main window, or a test) passes it by reference.
+#pragma once
+
+#include "measurement_buffer.h"
+#include "parameter_set.h"
+#include "results_record.h"
+
+namespace quorvex {
+
+struct TestState {
+    ParameterSet Parameters;
+    MeasurementBuffer Buffer;
+    TestMarks Marks;
+    Series TestSeries;
+    SeriesCurves Curves;
+
+    ResultsRecord& Current() { return TestSeries.Current(); }
+};
+
+}  // namespace quorvex
