@@ -29,7 +29,7 @@ void ClearSeries(Series& series, double now) {
         r.SpecimenNo.clear();
         r.SpecimenId.clear();
         r.Date = now;
-        r.So = r.ReH = r.ReL = r.Rp = r.Rt = r.Rm = r.Rr = r.Ratio = 0;  // offsets 70..101
+        r.So = r.ReH = r.ReL = r.Rp = r.Rp2 = r.Rm = r.Rr = r.RatioR1R2 = 0;  // offsets 70..101
         r.Ag = r.Agt = r.Ac = r.At = 0;                                 // 102..117
         r.Z = r.E = r.Le = r.Lo = 0;                                    // 122..137
         r.GaugeAtAg = r.GaugeAtAgt = r.GaugeAtAc = r.GaugeAtAt = 0;     // 138..153

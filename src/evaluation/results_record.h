@@ -22,9 +22,9 @@ struct ResultsRecord {
     double Date = 0.0;       // days since 1899-12-30, when the test entered the series
     float So = 0, ReH = 0, ReL = 0;
     float Rp = 0;  // at the first proof strain
-    float Rt = 0;  // at the second proof strain: Rp2 or Rt
+    float Rp2 = 0;  // at the second proof strain: Rp2, or Rt when SecondProofIsRt
     float Rm = 0;  // > 0 marks an occupied series slot (1.0 for types 5-7, 10.0 for type 9)
-    float Rr = 0, Ratio = 0, Ag = 0, Agt = 0;
+    float Rr = 0, RatioR1R2 = 0, Ag = 0, Agt = 0;
     float Ac = 0;  // % (test type 2: elongation in mm)
     float At = 0, Ae = 0, Z = 0, E = 0;
     float Le = 0, Lo = 0;
@@ -56,10 +56,10 @@ void MapFields(Io& io, ResultsRecord& r) {
     io.Float(74, "ReH", r.ReH);
     io.Float(78, "ReL", r.ReL);
     io.Float(82, "Rp", r.Rp);
-    io.Float(86, "Rt", r.Rt);
+    io.Float(86, "Rp2", r.Rp2);
     io.Float(90, "Rm", r.Rm);
     io.Float(94, "Rr", r.Rr);
-    io.Float(98, "Ratio", r.Ratio);
+    io.Float(98, "RatioR1R2", r.RatioR1R2);
     io.Float(102, "Ag", r.Ag);
     io.Float(106, "Agt", r.Agt);
     io.Float(110, "Ac", r.Ac);
