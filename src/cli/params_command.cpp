@@ -8,6 +8,16 @@
 namespace quorvex::cli {
 namespace {
 
+// Reports a load that did not succeed; returns whether it did.
+bool LoadedOrReported(const LoadResult& result, const std::string& file, std::ostream& err) {
+    if (result.status == LoadStatus::Missing) {
+        err << "quorvex-cli: cannot open \"" << file << "\"\n";
+    } else if (result.status == LoadStatus::Refused) {
+        err << "quorvex-cli: " << result.message << "\n";
+    }
+    return result.Loaded();
+}
+
 int Defaults(const std::string& file, std::ostream& out, std::ostream& err) {
     if (!SaveParameterSet(DefaultParameterSet(), file)) {
         err << "quorvex-cli: cannot write \"" << file << "\"\n";
@@ -19,13 +29,8 @@ int Defaults(const std::string& file, std::ostream& out, std::ostream& err) {
 
 int Show(const std::string& file, std::ostream& out, std::ostream& err) {
     ByteImage image;
-    const LoadResult result = ReadRecordFile(ResolvePath(file), ParameterSet::kImageSize, image);
-    if (result.status == LoadStatus::Missing) {
-        err << "quorvex-cli: cannot open \"" << file << "\"\n";
-        return 1;
-    }
-    if (result.status == LoadStatus::Refused) {
-        err << "quorvex-cli: " << result.message << "\n";
+    if (!LoadedOrReported(ReadRecordFile(ResolvePath(file), ParameterSet::kImageSize, image),
+                          file, err)) {
         return 1;
     }
     ParameterSet p = ParameterSetFromImage(image);
@@ -38,15 +43,7 @@ int Show(const std::string& file, std::ostream& out, std::ostream& err) {
 int Resave(const std::string& in, const std::string& outFile, std::ostream& out,
            std::ostream& err) {
     ParameterSet p = DefaultParameterSet();
-    const LoadResult result = LoadParameterSet(p, in, false);
-    if (result.status == LoadStatus::Missing) {
-        err << "quorvex-cli: cannot open \"" << in << "\"\n";
-        return 1;
-    }
-    if (result.status == LoadStatus::Refused) {
-        err << "quorvex-cli: " << result.message << "\n";
-        return 1;
-    }
+    if (!LoadedOrReported(LoadParameterSet(p, in, false), in, err)) return 1;
     if (!SaveParameterSet(p, outFile)) {
         err << "quorvex-cli: cannot write \"" << outFile << "\"\n";
         return 1;
