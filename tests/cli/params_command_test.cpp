@@ -9,6 +9,7 @@
 
 #include "evaluation/files.h"
 #include "evaluation/parameter_set.h"
+#include "temp_dir.h"
 
 namespace quorvex::cli {
 namespace {
@@ -24,17 +25,9 @@ CommandRun Params(const std::vector<std::string>& args) {
     return {code, out.str(), err.str()};
 }
 
-class ParamsCommandTest : public ::testing::Test {
+class ParamsCommandTest : public testing_support::TempDirTest {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::path(::testing::TempDir()) /
-              (std::string("cli_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     std::string File(const char* name) { return (dir / name).string(); }
-    std::filesystem::path dir;
 };
 
 TEST_F(ParamsCommandTest, DefaultsThenShow) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "evaluation/files.h"
+#include "temp_dir.h"
 
 namespace quorvex {
 namespace {
@@ -14,14 +15,10 @@ std::string FileText(const std::filesystem::path& path) {
     return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("<missing>");
 }
 
-class AsciiExportTest : public ::testing::Test {
+class AsciiExportTest : public testing_support::TempDirTest {
   protected:
     void SetUp() override {
-        dir = std::filesystem::path(::testing::TempDir()) /
-              (std::string("ascii_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        TempDirTest::SetUp();
         record.SpecimenNo = "A 12";
         record.SpecimenId = "Charge 7";
         record.Date = 46366.75;  // 2026-12-10, 18:00
@@ -35,8 +32,6 @@ class AsciiExportTest : public ::testing::Test {
         p.HeaderValue[0] = "Kunde";
         p.Results[9].Decimals = 1;  // Rm
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
     ResultsRecord record;
     ParameterSet p;
 };

@@ -4,23 +4,16 @@
 
 #include <fstream>
 
+#include "temp_dir.h"
+
 namespace quorvex {
 namespace {
 
-class FilesTest : public ::testing::Test {
+class FilesTest : public testing_support::TempDirTest {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::path(::testing::TempDir()) /
-              ("files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     void Write(const std::string& name, const std::string& content) {
         std::ofstream(dir / name, std::ios::binary) << content;
     }
-    std::filesystem::path dir;
 };
 
 TEST_F(FilesTest, NamesMatchWithoutRegardToCase) {

@@ -7,20 +7,13 @@
 #include <fstream>
 
 #include "evaluation/test_types.h"
+#include "temp_dir.h"
 
 namespace quorvex {
 namespace {
 
-class ParameterFileTest : public ::testing::Test {
+class ParameterFileTest : public testing_support::TempDirTest {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::path(::testing::TempDir()) /
-              (std::string("params_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // A defaults image with some values poked in at their offsets.
     static ByteImage Image() { return ParameterSetImage(DefaultParameterSet()); }
@@ -40,7 +33,6 @@ protected:
         return dir / name;
     }
 
-    std::filesystem::path dir;
 };
 
 TEST_F(ParameterFileTest, SavingTheDefaultsWritesTheDefaultImage) {
