@@ -82,6 +82,13 @@ void FloatArray(Io& io, std::size_t offset, const char* name, std::array<float, 
 }
 
 template <class Io, std::size_t N>
+void Int32Array(Io& io, std::size_t offset, const char* name, std::array<std::int32_t, N>& v) {
+    io.BeginArray(name);
+    for (std::size_t i = 0; i < N; ++i) io.Int32(offset + 4 * i, name, v[i]);
+    io.EndArray();
+}
+
+template <class Io, std::size_t N>
 void DoubleArray(Io& io, std::size_t offset, const char* name, std::array<double, N>& values) {
     io.BeginArray(name);
     for (std::size_t i = 0; i < N; ++i) io.Double(offset + 8 * i, name, values[i]);
