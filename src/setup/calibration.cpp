@@ -117,50 +117,34 @@ bool SaveSensors(SensorKind kind, SensorTable& table, const std::array<double, 3
         table, ResolveInDirectory(directory, loadCell ? kLoadCellFile : kExtensometerFile));
 }
 
-int ForceDecimalsForNominal(double nominalForceKn) {
-    switch (static_cast<long>(std::nearbyint(nominalForceKn))) {
-        case 1:
-            return 5;
-        case 10:
-            return 4;
-        case 20:
-        case 25:
-        case 50:
-        case 100:
-        case 120:
-            return 3;
-        case 2000:
-        case 2500:
-            return 1;
-        default:
-            return 2;
+namespace {
+
+struct DecimalsClass {
+    std::initializer_list<long> values;
+    int decimals;
+};
+
+// The decimals of the class that holds the value; 2 for every other value.
+int DecimalsByClass(long value, std::initializer_list<DecimalsClass> classes) {
+    for (const DecimalsClass& c : classes) {
+        if (std::find(c.values.begin(), c.values.end(), value) != c.values.end()) return c.decimals;
     }
+    return 2;
+}
+
+}  // namespace
+
+int ForceDecimalsForNominal(double nominalForceKn) {
+    return DecimalsByClass(std::lround(std::nearbyint(nominalForceKn)),
+                           {{{1}, 5}, {{10}, 4}, {{20, 25, 50, 100, 120}, 3}, {{2000, 2500}, 1}});
 }
 
 int CalibrationForceDecimals(double forceRangeKn) {
-    switch (static_cast<long>(std::nearbyint(forceRangeKn * 10.0))) {
-        case 1:
-            return 5;
-        case 10:
-            return 4;
-        case 20:
-        case 25:
-        case 50:
-        case 100:
-        case 120:
-        case 200:
-        case 250:
-            return 3;
-        case 3000:
-        case 3500:
-        case 4000:
-        case 6000:
-        case 20000:
-        case 25000:
-            return 1;
-        default:
-            return 2;
-    }
+    return DecimalsByClass(std::lround(std::nearbyint(forceRangeKn * 10.0)),
+                           {{{1}, 5},
+                            {{10}, 4},
+                            {{20, 25, 50, 100, 120, 200, 250}, 3},
+                            {{3000, 3500, 4000, 6000, 20000, 25000}, 1}});
 }
 
 ConversionFactors ComputeConversionFactors(const CalibrationRecord& c, const MachineSetupRecord& m,
