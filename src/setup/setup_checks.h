@@ -1,0 +1,70 @@
+// The checks of the setup dialog and of the test-programme dialogs when they are confirmed,
+// in their order, over the texts of their fields.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "field_checks.h"
+
+namespace quorvex {
+
+enum class SetupField {
+    MessageTime,
+    BreakDrop,
+    Rmin,
+    NominalForce,
+    NominalTravel,
+    ExtensometerRange,
+    GaugeLengthLe,
+    ExtensometerLimit,
+    TransverseRange,
+    TransverseLimit,
+    StageFrom,
+    StageSpeed,
+    SetupPosition,
+    Preload,
+    Hysteresis,
+    BreakValue,
+    Fmin,
+};
+
+struct StageTexts {
+    bool Active = false;
+    std::string From;   // "Ab"
+    std::string Speed;  // "Mit"
+};
+
+enum class PreloadUnit { Kn = 0, N = 1, Stress = 2 };
+
+// The fields of the setup dialog that its confirmation checks.
+struct SetupDialogTexts {
+    std::string MessageTime, BreakDrop, Rmin, NominalForce, NominalTravel;
+    std::string ExtensometerRange, GaugeLengthLe, ExtensometerLimit;
+    std::string TransverseRange, TransverseLimit;
+    std::array<StageTexts, 5> Stages;
+    std::string SetupPosition;
+    int PreloadUnit = 0;
+    std::string Preload;
+    std::string Hysteresis;
+};
+
+// The first failing field of the setup dialog (both modes check every field). The setup
+// position and the preload bounds follow the nominal travel and force just entered.
+CheckResult CheckSetupDialog(const SetupDialogTexts& texts, int testType);
+
+// The test-programme dialog of the universal and flexural tests (and its bending variant).
+struct ProgrammeDialogTexts {
+    std::string SetupPosition;
+    std::array<StageTexts, 30> Stages;
+    int BreakChannel = 0;  // 0 drop in % of Fmax, 1 delta force kN, 2 delta travel mm
+    std::string BreakValue;
+    std::string Fmin;
+    int PreloadUnit = 0;
+    std::string Preload;
+};
+
+CheckResult CheckProgrammeDialog(const ProgrammeDialogTexts& texts, double nominalForceKn,
+                                 double nominalTravelMm);
+
+}  // namespace quorvex
