@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "field_checks.h"
+#include "evaluation/field_checks.h"
 
 namespace quorvex {
 

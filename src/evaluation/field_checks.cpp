@@ -1,7 +1,7 @@
 // Range checks of dialog fields.
 #include "field_checks.h"
 
-#include "evaluation/text_functions.h"
+#include "text_functions.h"
 
 namespace quorvex {
 
