@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "evaluation/record_file.h"
+#include "setup/controller_gains.h"
 #include "setup/tdm_parameters.h"
 #include "temp_dir.h"
 
@@ -94,6 +95,27 @@ TEST_F(MachineSetupTest, TdmDefaultsAndFile) {
     TdmParameterRecord read;
     ASSERT_TRUE(LoadTdmParameters(read, dir).Loaded());
     EXPECT_EQ(read.TdmGainP, 900);
+}
+
+TEST(ControllerGains, FrameValues) {
+    MachineSetupRecord m;
+    m.ForceGainP = {1000000, 900000, 800000, 700000};
+    m.ForceGainI = {11, 12, 13, 14};
+    m.ForcePoint = {0, PointFromPercent(10), PointFromPercent(30), PointFromPercent(50)};
+    m.ForceGainD = 5;
+    m.TravelGainP = {1, 2, 3, 4};
+    m.TravelPoint = {0, 100000, 300000, 500000};
+    m.TravelGainI = 77;
+    m.TravelGainD = 6;
+    const std::array<std::int32_t, 18> force = {1000000, 900000, 800000, 700000, 0,  100000,
+                                                300000,  500000, 11,     12,     13, 14,
+                                                0,       100000, 300000, 500000, 5,  1030000};
+    EXPECT_EQ(ForceGainFrameValues(m), force);
+    const std::array<std::int32_t, 18> travel = {1,      2,      3,      4,      0,  100000,
+                                                 300000, 500000, 77,     77,     77, 77,
+                                                 0,      100000, 300000, 500000, 6,  1030000};
+    EXPECT_EQ(TravelGainFrameValues(m), travel);
+    EXPECT_DOUBLE_EQ(PercentFromPoint(100000), 10.0);
 }
 
 }  // namespace
