@@ -8,7 +8,9 @@ namespace quorvex {
 namespace {
 
 // A count of conversions that still finishes within a measuring tick's reach; at least one.
-int SampleCount(int n) { return std::clamp(n, 1, 100000); }
+int SampleCount(int n) {
+    return std::clamp(n, 1, 100000);
+}
 
 }  // namespace
 
@@ -35,7 +37,8 @@ double Acquisition::ReadChannelAverage(int channel, int n) {
     for (int i = 0; i < n; ++i) {
         sum += static_cast<std::int16_t>(card_->ReadChannel(channel));
     }
-    const int sign = channel >= 0 && channel < 8 ? map_.ChannelSign[static_cast<std::size_t>(channel)] : 1;
+    const int sign =
+        channel >= 0 && channel < 8 ? map_.ChannelSign[static_cast<std::size_t>(channel)] : 1;
     return static_cast<double>(sum) / n * sign;
 }
 
@@ -80,9 +83,13 @@ void Acquisition::SetForceRange(int range) {
     clock_->WaitMs(kSettleMs);
 }
 
-void Acquisition::ShutdownLineHigh() { WriteOutput(forceRange_ != 1 ? 3 : 2); }
+void Acquisition::ShutdownLineHigh() {
+    WriteOutput(forceRange_ != 1 ? 3 : 2);
+}
 
-void Acquisition::ShutdownLineLow() { WriteOutput(forceRange_ != 1 ? 1 : 0); }
+void Acquisition::ShutdownLineLow() {
+    WriteOutput(forceRange_ != 1 ? 1 : 0);
+}
 
 void Acquisition::StopPulse() {
     ShutdownLineLow();

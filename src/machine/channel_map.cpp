@@ -32,8 +32,10 @@ std::string Lower(std::string_view text) {
 }
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -99,8 +101,8 @@ Ik220Settings ParseIk220Ini(std::string_view text) {
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            section = Lower(Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1
-                                                                                : close - 1)));
+            section = Lower(Trim(
+                line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1)));
             continue;
         }
         const std::size_t equals = line.find('=');

@@ -21,8 +21,8 @@ struct ChannelMap {
     int StrainChannelA = 4;
     int StrainChannelB = 7;
     std::array<int, 8> ChannelSign{1, 1, 1, 1, 1, 1, 1, 1};  // +1 or -1 per input
-    int ShutdownWiring = 0;          // 0 "PIN 1 und 2", 1 "Pin 2 und 3"
-    double TravelLimitFactor = 0.95; // fraction of the nominal travel that trips the shutdown
+    int ShutdownWiring = 0;                                  // 0 "PIN 1 und 2", 1 "Pin 2 und 3"
+    double TravelLimitFactor = 0.95;  // fraction of the nominal travel that trips the shutdown
 };
 
 struct ChannelMapResult {

@@ -26,7 +26,9 @@ ControllerLink::ControllerLink(PortTable& ports, RelayBank& relays, EncoderCard&
                                const Acquisition& acquisition, Clock& clock)
     : ports_(ports), relays_(relays), encoder_(encoder), acquisition_(acquisition), clock_(clock) {}
 
-void ControllerLink::SetConfig(const ControllerConfig& config) { config_ = config; }
+void ControllerLink::SetConfig(const ControllerConfig& config) {
+    config_ = config;
+}
 
 bool ControllerLink::Hydraulic() const {
     return config_.MachineType == kHydraulicBleedOff || config_.MachineType == kHydraulicInflow;
@@ -106,9 +108,13 @@ void ControllerLink::PositionPreset(std::int32_t increments) {
     Value(increments);
 }
 
-void ControllerLink::StopRequest() { Byte(command::kStopRequest); }
+void ControllerLink::StopRequest() {
+    Byte(command::kStopRequest);
+}
 
-void ControllerLink::Release() { Byte(command::kRelease); }
+void ControllerLink::Release() {
+    Byte(command::kRelease);
+}
 
 void ControllerLink::TareCounter(int kind) {
     if (kind == 1) {
@@ -133,9 +139,13 @@ void ControllerLink::TdmArms(int firstArmState, int secondArmState) {
     Byte(mask);
 }
 
-void ControllerLink::TdmStart() { Byte(command::kTdmStart); }
+void ControllerLink::TdmStart() {
+    Byte(command::kTdmStart);
+}
 
-void ControllerLink::TdmStop() { Byte(command::kTdmStop); }
+void ControllerLink::TdmStop() {
+    Byte(command::kTdmStop);
+}
 
 bool ControllerLink::TdmGaugeLength(double lengthMm) {
     constexpr double kTdmIncrementsPerSet = 100000;
@@ -288,8 +298,7 @@ void ControllerLink::StartTestRamp(RampChannel channel, std::int32_t target, std
     DriveState(drive::kTestRun);
 }
 
-void ControllerLink::ChangeStageRamp(RampChannel channel, std::int32_t target,
-                                     std::int32_t rate) {
+void ControllerLink::ChangeStageRamp(RampChannel channel, std::int32_t target, std::int32_t rate) {
     if (Blocked()) return;
     Ramp(channel, target, rate, rate, target);
     RampStart(drive::kTestRun);

@@ -50,7 +50,7 @@ constexpr std::uint8_t kRampDown = 23;
 namespace auxiliary {
 constexpr std::uint8_t kBase = 32;
 constexpr std::uint8_t kHydraulicIdle = 16;
-constexpr std::uint8_t kMoving = kBase + 16;       // 48
+constexpr std::uint8_t kMoving = kBase + 16;          // 48
 constexpr std::uint8_t kSpecimenOutput = kBase + 80;  // 112
 constexpr std::uint8_t kSpindleStopped = 144;
 }  // namespace auxiliary

@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kLastOpenablePort = 15;  // a number above it is "no port"
 
-bool Openable(int com) { return com >= 1 && com <= kLastOpenablePort; }
+bool Openable(int com) {
+    return com >= 1 && com <= kLastOpenablePort;
+}
 
 std::string PortLine(const char* device, int com, bool open) {
     if (!Openable(com)) return std::string(device) + ": none";
@@ -138,16 +140,17 @@ std::vector<std::string> Machine::DriverSummary() const {
         if (driver != Driver::Absent) text += answered ? ", card present" : ", no card";
         return text;
     };
-    lines.push_back("Data-acquisition card: " +
-                    describe(drivers_.Daq, dask_ ? dask_->FileName() : "", acquisition_.DaqPresent()));
+    lines.push_back("Data-acquisition card: " + describe(drivers_.Daq,
+                                                         dask_ ? dask_->FileName() : "",
+                                                         acquisition_.DaqPresent()));
     lines.push_back("Relay card: " + describe(drivers_.Relay, dask_ ? dask_->FileName() : "",
                                               relays_.RelayCardPresent()));
-    lines.push_back("Encoder card: " + (drivers_.Encoder == Driver::Absent
-                                            ? std::string("none")
-                                            : DriverName(drivers_.Encoder) +
-                                                  (drivers_.Encoder == Driver::Vendor
-                                                       ? " (" + platform_.Ik220Library + ")"
-                                                       : std::string())));
+    lines.push_back("Encoder card: " +
+                    (drivers_.Encoder == Driver::Absent
+                         ? std::string("none")
+                         : DriverName(drivers_.Encoder) + (drivers_.Encoder == Driver::Vendor
+                                                               ? " (" + platform_.Ik220Library + ")"
+                                                               : std::string())));
     lines.push_back(std::string("Controller: ") +
                     (drivers_.Controller == Driver::Simulated ? "simulated, " : "") +
                     PortLine("port", controllerPort_, ports_.IsOpen(controllerPort_)));

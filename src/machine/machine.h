@@ -36,10 +36,10 @@ constexpr int kTextControllerPortNotOpened = 576;
 // Everything the start-up hands the machine interface; the caller reads the files.
 struct MachineStartup {
     PlatformConfig Platform;
-    Ik220Settings Ik220;           // "Kali_IK220.ini" (defaults without the file)
-    ChannelMap Channels;           // defaults overlaid by "Dravon.Set"
-    ControllerConfig Controller;   // machine setup and calibration
-    int CaliperPort = 0;           // COM numbers; a number outside 1..15 is no port
+    Ik220Settings Ik220;          // "Kali_IK220.ini" (defaults without the file)
+    ChannelMap Channels;          // defaults overlaid by "Dravon.Set"
+    ControllerConfig Controller;  // machine setup and calibration
+    int CaliperPort = 0;          // COM numbers; a number outside 1..15 is no port
     int MicrometerPort = 0;
     int ControllerPort = 0;
 };

@@ -15,8 +15,10 @@ std::string Lower(std::string_view text) {
 }
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -70,15 +72,20 @@ std::string DefaultComDevice(int com) {
 #endif
 }
 
-PlatformConfig::PlatformConfig() : DaskLibrary(DefaultDaskLibrary()), Ik220Library(DefaultIk220Library()) {
-    for (int com = 1; com <= 16; ++com) ComDevice[static_cast<std::size_t>(com)] = DefaultComDevice(com);
+PlatformConfig::PlatformConfig()
+    : DaskLibrary(DefaultDaskLibrary()), Ik220Library(DefaultIk220Library()) {
+    for (int com = 1; com <= 16; ++com)
+        ComDevice[static_cast<std::size_t>(com)] = DefaultComDevice(com);
 }
 
 std::string DriverName(Driver driver) {
     switch (driver) {
-        case Driver::Vendor: return "vendor";
-        case Driver::Simulated: return "simulated";
-        case Driver::Absent: break;
+        case Driver::Vendor:
+            return "vendor";
+        case Driver::Simulated:
+            return "simulated";
+        case Driver::Absent:
+            break;
     }
     return "absent";
 }
@@ -120,11 +127,15 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
                 *driver = parsed;
             }
         } else if (key == "dask.library") {
-            if (value.empty()) warn("dask.library names no file");
-            else config.DaskLibrary = value;
+            if (value.empty())
+                warn("dask.library names no file");
+            else
+                config.DaskLibrary = value;
         } else if (key == "ik220.library") {
-            if (value.empty()) warn("ik220.library names no file");
-            else config.Ik220Library = value;
+            if (value.empty())
+                warn("ik220.library names no file");
+            else
+                config.Ik220Library = value;
         } else if (const int com = ComKey(key)) {
             config.ComDevice[static_cast<std::size_t>(com)] = lowerValue == "none" ? "" : value;
         } else {

@@ -20,7 +20,7 @@ struct PlatformConfig {
 
     Driver Daq = Driver::Vendor;
     Driver Relay = Driver::Vendor;
-    Driver Encoder = Driver::Absent;   // the encoder card is fitted only when configured
+    Driver Encoder = Driver::Absent;     // the encoder card is fitted only when configured
     Driver Controller = Driver::Vendor;  // Vendor: the serial port; Simulated: the virtual one
     std::string DaskLibrary;
     std::string Ik220Library;

@@ -37,7 +37,9 @@ void PortTable::ClosePort(int com) {
     if (com >= 1 && com <= kPorts) ports_[static_cast<std::size_t>(com)].reset();
 }
 
-bool PortTable::IsOpen(int com) const { return Entry(com) != nullptr; }
+bool PortTable::IsOpen(int com) const {
+    return Entry(com) != nullptr;
+}
 
 void PortTable::PurgeReceive(int com) {
     if (SerialPort* port = Entry(com)) port->Purge(true, false);
@@ -62,6 +64,8 @@ int PortTable::WriteBytes(int com, const std::uint8_t* buffer, int n) {
     return port && n > 0 ? port->Write(buffer, n) : 0;
 }
 
-void PortTable::SendByte(std::uint8_t value) { WriteBytes(controllerPort_, &value, 1); }
+void PortTable::SendByte(std::uint8_t value) {
+    WriteBytes(controllerPort_, &value, 1);
+}
 
 }  // namespace quorvex

@@ -8,20 +8,33 @@ namespace {
 
 QSerialPort::Parity ParityOf(char parity) {
     switch (parity) {
-        case 'E': case 'e': return QSerialPort::EvenParity;
-        case 'O': case 'o': return QSerialPort::OddParity;
-        case 'M': case 'm': return QSerialPort::MarkParity;
-        case 'S': case 's': return QSerialPort::SpaceParity;
-        default: return QSerialPort::NoParity;
+        case 'E':
+        case 'e':
+            return QSerialPort::EvenParity;
+        case 'O':
+        case 'o':
+            return QSerialPort::OddParity;
+        case 'M':
+        case 'm':
+            return QSerialPort::MarkParity;
+        case 'S':
+        case 's':
+            return QSerialPort::SpaceParity;
+        default:
+            return QSerialPort::NoParity;
     }
 }
 
 QSerialPort::DataBits DataBitsOf(int bits) {
     switch (bits) {
-        case 5: return QSerialPort::Data5;
-        case 6: return QSerialPort::Data6;
-        case 7: return QSerialPort::Data7;
-        default: return QSerialPort::Data8;
+        case 5:
+            return QSerialPort::Data5;
+        case 6:
+            return QSerialPort::Data6;
+        case 7:
+            return QSerialPort::Data7;
+        default:
+            return QSerialPort::Data8;
     }
 }
 
@@ -53,7 +66,9 @@ void QtSerialPort::Close() {
     port_.reset();
 }
 
-bool QtSerialPort::IsOpen() const { return port_ && port_->isOpen(); }
+bool QtSerialPort::IsOpen() const {
+    return port_ && port_->isOpen();
+}
 
 void QtSerialPort::Purge(bool input, bool output) {
     if (!port_) return;

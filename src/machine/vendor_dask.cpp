@@ -28,8 +28,8 @@ bool DaskLibrary::Load() {
 
 bool VendorDaqCard::Register() {
     const DaskApi& api = library_->Api();
-    if (!api.Register_Card || !api.AI_9111_Config || !api.AO_9111_Config ||
-        !api.EDO_9111_Config || !api.AI_ReadChannel || !api.DO_WritePort) {
+    if (!api.Register_Card || !api.AI_9111_Config || !api.AO_9111_Config || !api.EDO_9111_Config ||
+        !api.AI_ReadChannel || !api.DO_WritePort) {
         return false;
     }
     // The library hands out a card handle (0 for the first card registered); a negative

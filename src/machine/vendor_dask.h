@@ -14,18 +14,25 @@
 namespace quorvex {
 
 struct DaskApi {
-    using RegisterCard = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t type, std::uint16_t number);
+    using RegisterCard = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t type,
+                                                            std::uint16_t number);
     using ReleaseCard = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card);
-    using Ai9111Config = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card, std::uint16_t source,
-                                                         std::uint16_t mode, std::uint16_t count);
-    using Ao9111Config = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card, std::uint16_t reference);
-    using Edo9111Config = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card, std::uint16_t function);
-    using AiReadChannel = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card, std::uint16_t channel,
-                                                          std::uint16_t range, std::uint16_t* value);
+    using Ai9111Config = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card,
+                                                            std::uint16_t source,
+                                                            std::uint16_t mode,
+                                                            std::uint16_t count);
+    using Ao9111Config = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card,
+                                                            std::uint16_t reference);
+    using Edo9111Config = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card,
+                                                             std::uint16_t function);
+    using AiReadChannel = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card,
+                                                             std::uint16_t channel,
+                                                             std::uint16_t range,
+                                                             std::uint16_t* value);
     using DoWritePort = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card, std::uint16_t port,
-                                                        std::uint32_t value);
-    using AoVWriteChannel = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card, std::uint16_t channel,
-                                                            double volts);
+                                                           std::uint32_t value);
+    using AoVWriteChannel = std::int16_t(QUORVEX_VENDOR_CALL*)(std::uint16_t card,
+                                                               std::uint16_t channel, double volts);
 
     RegisterCard Register_Card = nullptr;
     ReleaseCard Release_Card = nullptr;

@@ -11,9 +11,13 @@ VendorLibrary::~VendorLibrary() {
     if (library_.isLoaded()) library_.unload();
 }
 
-bool VendorLibrary::Load() { return library_.isLoaded() || library_.load(); }
+bool VendorLibrary::Load() {
+    return library_.isLoaded() || library_.load();
+}
 
-bool VendorLibrary::Unload() { return !library_.isLoaded() || library_.unload(); }
+bool VendorLibrary::Unload() {
+    return !library_.isLoaded() || library_.unload();
+}
 
 void* VendorLibrary::Resolve(const char* name) {
     if (!library_.isLoaded()) return nullptr;

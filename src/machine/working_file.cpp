@@ -20,7 +20,8 @@ std::optional<std::string> ReadWorkingFile(const std::filesystem::path& director
     std::error_code error;
     std::filesystem::path path = directory / name;
     if (!std::filesystem::is_regular_file(path, error)) {
-        const std::filesystem::path searched = directory.empty() ? std::filesystem::path(".") : directory;
+        const std::filesystem::path searched =
+            directory.empty() ? std::filesystem::path(".") : directory;
         const std::string wanted = Lower(name);
         for (std::filesystem::directory_iterator it(searched, error), end; !error && it != end;
              it.increment(error)) {

@@ -169,8 +169,8 @@ TEST(ChannelMapFile, ShortOrGarbledImagesAreRefusedWhole) {
     const ChannelMap defaults;
     const std::vector<std::vector<std::uint8_t>> refused = {
         ChannelMapImage({832, 1, 3, 5, 8, 0, 95}, 2999),
-        ChannelMapImage({832, 0, 3, 5, 8, 0, 95}),    // input 0
-        ChannelMapImage({832, 1, 3, 5, 9, 0, 95}),    // input 9
+        ChannelMapImage({832, 0, 3, 5, 8, 0, 95}),  // input 0
+        ChannelMapImage({832, 1, 3, 5, 9, 0, 95}),  // input 9
         ChannelMapImage({832, 1, 3, 5, 8, 0, std::nan("")}),
         {},
     };
@@ -199,7 +199,7 @@ TEST(Ik220Ini, SampleCountsAndFactors) {
         "ANZAHLMESSUNGENWEG=50\r\nanzahlmessungenweg=60\r\n"
         "[KaliX1X2]\nFaktorX1=-4\nFaktorX2=abc\n[Other]\nAnzahlMessungenDehnung=7\n");
     EXPECT_EQ(read.ForceSamples, 150);
-    EXPECT_EQ(read.TravelSamples, 50);  // the first entry counts
+    EXPECT_EQ(read.TravelSamples, 50);   // the first entry counts
     EXPECT_EQ(read.StrainSamples, 100);  // only in another section
     EXPECT_EQ(read.FactorX1, -4);
     EXPECT_EQ(read.FactorX2, 0);

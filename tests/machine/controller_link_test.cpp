@@ -21,12 +21,17 @@ TEST(Value24, SignAndMagnitudeMostSignificantFirst) {
         std::int32_t value;
         std::array<std::uint8_t, 3> bytes;
     } cases[] = {
-        {1000000, {0x0F, 0x42, 0x40}},  {-1000000, {0x8F, 0x42, 0x40}},
-        {0, {0x00, 0x00, 0x00}},        {-1, {0x80, 0x00, 0x01}},
-        {8388607, {0x7F, 0xFF, 0xFF}},  {-8388607, {0xFF, 0xFF, 0xFF}},
-        {1030000, {0x0F, 0xB7, 0x70}},  {999000, {0x0F, 0x3E, 0x58}},
+        {1000000, {0x0F, 0x42, 0x40}},
+        {-1000000, {0x8F, 0x42, 0x40}},
+        {0, {0x00, 0x00, 0x00}},
+        {-1, {0x80, 0x00, 0x01}},
+        {8388607, {0x7F, 0xFF, 0xFF}},
+        {-8388607, {0xFF, 0xFF, 0xFF}},
+        {1030000, {0x0F, 0xB7, 0x70}},
+        {999000, {0x0F, 0x3E, 0x58}},
         // Beyond 23 bits the largest magnitude goes out instead of a flipped sign.
-        {8388608, {0x7F, 0xFF, 0xFF}},  {-2147483647 - 1, {0xFF, 0xFF, 0xFF}},
+        {8388608, {0x7F, 0xFF, 0xFF}},
+        {-2147483647 - 1, {0xFF, 0xFF, 0xFF}},
     };
     for (const auto& c : cases) EXPECT_EQ(EncodeValue24(c.value), c.bytes) << c.value;
 }
@@ -43,8 +48,8 @@ TEST(GainFrames, PointsTwiceTravelIGainFourTimesAndTheLimitLast) {
     g.TravelGainD = 66;
     EXPECT_EQ(ForceGainFrame(g), (GainFrame{11, 12, 13, 14, 0, 100000, 300000, 500000, 21, 22, 23,
                                             24, 0, 100000, 300000, 500000, 31, 1030000}));
-    EXPECT_EQ(TravelGainFrame(g), (GainFrame{41, 42, 43, 44, 0, 1, 2, 3, 55, 55, 55, 55, 0, 1, 2,
-                                             3, 66, 1030000}));
+    EXPECT_EQ(TravelGainFrame(g),
+              (GainFrame{41, 42, 43, 44, 0, 1, 2, 3, 55, 55, 55, 55, 0, 1, 2, 3, 66, 1030000}));
 }
 
 class LinkTest : public ::testing::Test {
@@ -170,8 +175,7 @@ TEST_F(LinkTest, HydraulicStopHoldsThePresentTravel) {
     link.SetMoving(false, true);
     link.SetHoldFlag(true);
     link.StopMachine();
-    EXPECT_EQ(Sent(),
-              "5D 01 64 00 30 34 5A 05 5A 05 5A 05 3C 30 relay00 40 purge-rx relay80");
+    EXPECT_EQ(Sent(), "5D 01 64 00 30 34 5A 05 5A 05 5A 05 3C 30 relay00 40 purge-rx relay80");
     EXPECT_FALSE(link.MovingDown());
     EXPECT_FALSE(link.HoldFlag());
     EXPECT_TRUE(relays.RelayState(8));
@@ -183,8 +187,7 @@ TEST_F(LinkTest, HydraulicStopHoldsThePresentTravel) {
     });
     Readings(0, {1234, 1235});
     link.StopMachine();
-    EXPECT_EQ(Sent(),
-              "5D 02 64 00 04 D2 5A 05 5A 05 5A 05 3C 10 relay00 40 purge-rx relay80");
+    EXPECT_EQ(Sent(), "5D 02 64 00 04 D2 5A 05 5A 05 5A 05 3C 10 relay00 40 purge-rx relay80");
 }
 
 TEST_F(LinkTest, MeasureOnlyStopSendsOnlyStopRequestAndRelease) {
@@ -298,7 +301,7 @@ TEST_F(LinkTest, JogInterlocks) {
 }
 
 TEST_F(LinkTest, PreloadApproach) {
-    Readings(300, {0, 0});  // 1 kN of a 100 kN machine
+    Readings(300, {0, 0});            // 1 kN of a 100 kN machine
     link.ApproachPreload(2.0, 5000);  // 2 kN = 20000 millionths, above the present force
     EXPECT_EQ(Sent(),
               "5A 05 64 00 0B B8 5D 00 61 00 4E 20 00 13 88 00 13 88 00 4E 20 5D 00 5B 00 "

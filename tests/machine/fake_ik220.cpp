@@ -34,9 +34,13 @@ int IK220WritePar(std::uint16_t axis, std::uint16_t parameter, std::uint32_t val
         std::to_string(value) + ")");
     return 1;
 }
-int IK220Version(std::uint16_t, char*, char*, char*) { return 1; }
+int IK220Version(std::uint16_t, char*, char*, char*) {
+    return 1;
+}
 
-void FakeIk220_Reset() { callLog.clear(); }
+void FakeIk220_Reset() {
+    callLog.clear();
+}
 const char* FakeIk220_TakeLog() {
     static std::string taken;
     taken.swap(callLog);

@@ -62,7 +62,9 @@ const char* FakeDask_TakeLog() {
     callLog.clear();
     return taken.c_str();
 }
-void FakeDask_SetSample(std::uint16_t value) { sample = value; }
+void FakeDask_SetSample(std::uint16_t value) {
+    sample = value;
+}
 void FakeDask_Reset() {
     callLog.clear();
     nextHandle = 0;

@@ -2,11 +2,10 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 
@@ -84,8 +83,9 @@ TEST(OpenMachine, VendorLibrariesAreBoundByNameAndDriveTheCards) {
     startup.Platform.DaskLibrary = FAKE_DASK_PATH;
     startup.Platform.Ik220Library = FAKE_IK220_PATH;
     startup.Platform.Encoder = Driver::Vendor;
-    startup.Ik220 = ParseIk220Ini("[PCI9111]\nAnzahlMessungenKraft=1\nAnzahlMessungenDehnung=1\n"
-                                  "AnzahlMessungenWeg=1\n");
+    startup.Ik220 = ParseIk220Ini(
+        "[PCI9111]\nAnzahlMessungenKraft=1\nAnzahlMessungenDehnung=1\n"
+        "AnzahlMessungenWeg=1\n");
     MachineOpening opening = OpenMachine(startup, clock);
     Machine& machine = *opening.machine;
     EXPECT_TRUE(opening.messages.empty());

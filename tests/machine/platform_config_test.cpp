@@ -52,7 +52,8 @@ TEST(PlatformConfig, KeysValuesAndWarnings) {
     ASSERT_EQ(result.warnings.size(), 6u);
     EXPECT_EQ(result.warnings[0], "Quorvex.platform, line 11: unknown key \"com17\"");
     EXPECT_EQ(result.warnings[2], "Quorvex.platform, line 13: \"maybe\" is no driver for daq");
-    EXPECT_EQ(result.warnings[3], "Quorvex.platform, line 14: \"absent\" is no driver for controller");
+    EXPECT_EQ(result.warnings[3],
+              "Quorvex.platform, line 14: \"absent\" is no driver for controller");
     EXPECT_EQ(result.warnings[4],
               "Quorvex.platform, line 15: \"just some words\" is not of the form key = value");
 }

@@ -1,11 +1,10 @@
 #include "machine/port_table.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "machine/qt_serial_port.h"
 #include "test_doubles.h"
