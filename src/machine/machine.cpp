@@ -35,7 +35,8 @@ Machine::Machine(const MachineStartup& startup, Clock& clock, SimulatedMachine* 
       ports_([this](int com) { return MakePort(com); }),
       link_(ports_, relays_, encoder_, acquisition_, clock) {}
 
-Machine::~Machine() = default;
+// A machine interface that goes away without Close still leaves the machine stopped.
+Machine::~Machine() { Close(); }
 
 std::unique_ptr<SerialPort> Machine::MakePort(int com) {
     if (com == controllerPort_ && platform_.Controller == Driver::Simulated) {

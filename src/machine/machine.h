@@ -76,7 +76,8 @@ public:
     std::vector<std::string> DriverSummary() const;
 
     // Program end: the ports closed, the shutdown line low (the machine stops), the encoder
-    // library unloaded, the relay card released. The messages of what failed.
+    // library unloaded, the relay card released. The messages of what failed. Runs once; the
+    // destructor runs it when the caller has not.
     std::vector<MachineMessage> Close();
 
 private:
