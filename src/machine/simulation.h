@@ -1,0 +1,27 @@
+// The seam of the simulated machine: a virtual testing machine supplies the devices the
+// platform configuration marks "simulated". Its controller port receives exactly the bytes
+// the program writes to the controller, one at a time as they are sent; its data-acquisition
+// card answers the readings of force, travel and strain. Time passes for it through the
+// clock the machine was opened with.
+#pragma once
+
+#include <memory>
+
+#include "counter_card.h"
+#include "daq_card.h"
+#include "relay_card.h"
+#include "serial_port.h"
+
+namespace quorvex {
+
+class SimulatedMachine {
+public:
+    virtual ~SimulatedMachine() = default;
+    virtual std::unique_ptr<DaqCard> CreateDaqCard() = 0;
+    virtual std::unique_ptr<RelayCard> CreateRelayCard() = 0;
+    virtual std::unique_ptr<CounterCard> CreateCounterCard() = 0;
+    // The port behind the controller's COM number.
+    virtual std::unique_ptr<SerialPort> CreateControllerPort() = 0;
+};
+
+}  // namespace quorvex

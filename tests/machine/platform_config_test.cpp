@@ -1,0 +1,72 @@
+#include "machine/platform_config.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace quorvex {
+namespace {
+
+TEST(PlatformConfig, DefaultsWithoutAFile) {
+    const PlatformConfigResult result = ParsePlatformConfig("");
+    const PlatformConfig& c = result.config;
+    EXPECT_TRUE(result.warnings.empty());
+    EXPECT_EQ(c.Daq, Driver::Vendor);
+    EXPECT_EQ(c.Relay, Driver::Vendor);
+    EXPECT_EQ(c.Encoder, Driver::Absent);
+    EXPECT_EQ(c.Controller, Driver::Vendor);
+    EXPECT_EQ(c.DaskLibrary, "libpci_dask.so");
+    EXPECT_EQ(c.Ik220Library, "libik220.so");
+    EXPECT_EQ(c.ComDevice[1], "/dev/ttyS0");
+    EXPECT_EQ(c.ComDevice[16], "/dev/ttyS15");
+}
+
+TEST(PlatformConfig, KeysValuesAndWarnings) {
+    const PlatformConfigResult result = ParsePlatformConfig(
+        "# the machine in hall 2\n"
+        "DAQ = absent\r\n"
+        "relay=simulated\n"
+        "  encoder = Vendor  \n"
+        "controller = simulated\n"
+        "dask.library = /opt/adlink/lib/libpci_dask.so\n"
+        "ik220.library = C:\\Program Files\\IK220DLL.dll\n"
+        "com3 = /dev/ttyUSB0\n"
+        "COM4 = none\n"
+        "; older comment style\n"
+        "com17 = /dev/ttyS16\n"
+        "com03 = /dev/x\n"
+        "daq = maybe\n"
+        "controller = absent\n"
+        "just some words\n"
+        "speed = 9600\n");
+    const PlatformConfig& c = result.config;
+    EXPECT_EQ(c.Daq, Driver::Absent);
+    EXPECT_EQ(c.Relay, Driver::Simulated);
+    EXPECT_EQ(c.Encoder, Driver::Vendor);
+    EXPECT_EQ(c.Controller, Driver::Simulated);
+    EXPECT_EQ(c.DaskLibrary, "/opt/adlink/lib/libpci_dask.so");
+    EXPECT_EQ(c.Ik220Library, "C:\\Program Files\\IK220DLL.dll");
+    EXPECT_EQ(c.ComDevice[3], "/dev/ttyUSB0");
+    EXPECT_EQ(c.ComDevice[4], "");
+    EXPECT_EQ(c.ComDevice[5], "/dev/ttyS4");
+    ASSERT_EQ(result.warnings.size(), 6u);
+    EXPECT_EQ(result.warnings[0], "Quorvex.platform, line 11: unknown key \"com17\"");
+    EXPECT_EQ(result.warnings[2], "Quorvex.platform, line 13: \"maybe\" is no driver for daq");
+    EXPECT_EQ(result.warnings[3],
+              "Quorvex.platform, line 14: \"absent\" is no driver for controller");
+    EXPECT_EQ(result.warnings[4],
+              "Quorvex.platform, line 15: \"just some words\" is not of the form key = value");
+}
+
+TEST(PlatformConfig, FileNameMatchesWithoutRegardToCase) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "platform_case";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    EXPECT_EQ(LoadPlatformConfig(dir).config.Daq, Driver::Vendor);  // missing: defaults
+    std::ofstream(dir / "quorvex.PLATFORM") << "daq = simulated\n";
+    EXPECT_EQ(LoadPlatformConfig(dir).config.Daq, Driver::Simulated);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace quorvex

@@ -1,0 +1,130 @@
+#include "machine/port_table.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include "machine/qt_serial_port.h"
+#include "test_doubles.h"
+
+namespace quorvex {
+namespace {
+
+using testing::EventLog;
+using testing::RecordingPort;
+
+TEST(DeviceSettings, TextOfAPort) {
+    EXPECT_EQ(DeviceSettingsText(1, SerialSettings{}), "COM1:9600,N,8,1");
+    EXPECT_EQ(DeviceSettingsText(12, SerialSettings{4800, 'E', 7, 2}), "COM12:4800,E,7,2");
+}
+
+class PortTableTest : public ::testing::Test {
+protected:
+    PortTable ports{[this](int com) -> std::unique_ptr<SerialPort> {
+        if (com == 9) return nullptr;  // no such device
+        auto port = std::make_unique<RecordingPort>(log, /*opens=*/com != 8);
+        made[com] = port.get();
+        return port;
+    }};
+    EventLog log;
+    std::map<int, RecordingPort*> made;
+};
+
+TEST_F(PortTableTest, OpenAppliesTheSettingsAndDiscardsPendingData) {
+    EXPECT_TRUE(ports.OpenPort(2, 9600, 'N', 1, 8));
+    EXPECT_EQ(log.Take(), "purge-rx-tx");
+    EXPECT_EQ(made[2]->settings_.baud, 9600);
+    EXPECT_EQ(made[2]->settings_.parity, 'N');
+    EXPECT_EQ(made[2]->settings_.dataBits, 8);
+    EXPECT_EQ(made[2]->settings_.stopBits, 1);
+    EXPECT_TRUE(ports.IsOpen(2));
+
+    // A second open of the same number shares the port that is open there.
+    RecordingPort* first = made[2];
+    EXPECT_TRUE(ports.OpenPort(2, 9600, 'N', 1, 8));
+    EXPECT_EQ(made[2], first);
+    EXPECT_EQ(log.Take(), "");
+}
+
+TEST_F(PortTableTest, PortsThatCannotOpenStayInvalidAndSwallowWrites) {
+    EXPECT_FALSE(ports.OpenPort(8, 9600, 'N', 1, 8));  // the device refuses
+    EXPECT_FALSE(ports.OpenPort(9, 9600, 'N', 1, 8));  // no device
+    EXPECT_FALSE(ports.OpenPort(0, 9600, 'N', 1, 8));
+    EXPECT_FALSE(ports.OpenPort(17, 9600, 'N', 1, 8));
+    const std::uint8_t bytes[] = {1, 2};
+    EXPECT_EQ(ports.WriteBytes(8, bytes, 2), 0);
+    EXPECT_EQ(ports.WriteBytes(17, bytes, 2), 0);
+    EXPECT_EQ(ports.BytesWaiting(8), 0);
+    ports.SetControllerPort(9);
+    ports.SendByte(0x40);
+    ports.PurgeReceive(8);
+    EXPECT_EQ(log.Take(), "");
+}
+
+TEST_F(PortTableTest, ReadWriteAndPurges) {
+    ports.OpenPort(4, 9600, 'N', 1, 8);
+    log.Take();
+    const std::uint8_t bytes[] = {0x5A, 0x00};
+    EXPECT_EQ(ports.WriteBytes(4, bytes, 2), 2);
+    ports.SetControllerPort(4);
+    ports.SendByte(0x3F);
+    EXPECT_EQ(log.Take(), "5A 00 3F");
+
+    made[4]->incoming = {'1', '2', '.', '5', '\r'};
+    EXPECT_EQ(ports.BytesWaiting(4), 5);
+    std::uint8_t buffer[3];
+    EXPECT_EQ(ports.ReadBytes(4, buffer, 3), 3);
+    EXPECT_EQ(std::string(buffer, buffer + 3), "12.");
+    ports.PurgeReceive(4);
+    EXPECT_EQ(ports.BytesWaiting(4), 0);
+    ports.PurgeTransmit(4);
+    ports.ClosePort(4);
+    EXPECT_FALSE(ports.IsOpen(4));
+    EXPECT_EQ(log.Take(), "purge-rx purge-rx-tx purge-rx-tx close");
+}
+
+// The operating system's driver over a pseudo terminal: what the program writes arrives on
+// the other side byte for byte, and what arrives there can be read.
+TEST(QtSerialPortOnAPseudoTerminal, WritesAndReads) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string device = ptsname(master);
+
+    PortTable ports([&](int) { return std::make_unique<QtSerialPort>(device); });
+    ASSERT_TRUE(ports.OpenPort(1, 9600, 'N', 1, 8));
+    ports.SetControllerPort(1);
+    ports.SendByte('Z');
+    ports.SendByte(0x00);
+
+    std::string received;
+    for (int attempt = 0; attempt < 50 && received.size() < 2; ++attempt) {
+        pollfd fd{master, POLLIN, 0};
+        if (poll(&fd, 1, 100) > 0) {
+            char buffer[16];
+            const ssize_t n = read(master, buffer, sizeof buffer);
+            if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    EXPECT_EQ(received, std::string("Z\0", 2));
+
+    ASSERT_EQ(write(master, "7.5\r", 4), 4);
+    // Waits for the kernel to hand the bytes to the port's side, without reading them.
+    const int watcher = open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(watcher, 0);
+    pollfd fd{watcher, POLLIN, 0};
+    ASSERT_EQ(poll(&fd, 1, 5000), 1);
+    close(watcher);
+    EXPECT_EQ(ports.BytesWaiting(1), 4);
+    std::uint8_t buffer[8];
+    EXPECT_EQ(ports.ReadBytes(1, buffer, 8), 4);
+    EXPECT_EQ(std::string(buffer, buffer + 4), "7.5\r");
+    ports.ClosePort(1);
+    close(master);
+}
+
+}  // namespace
+}  // namespace quorvex
