@@ -75,8 +75,13 @@ int FindBreakIndex(const CurveView& c) {
 
 int MaximumExtensionIndex(const CurveView& c) {
     int best = 1;
+    float largest = c.e(1);  // kept in a register: no load chained to the last maximum
     for (int i = 2; i <= c.N; ++i) {
-        if (c.e(i) > c.e(best)) best = i;
+        const float e = c.e(i);
+        if (e > largest) {
+            largest = e;
+            best = i;
+        }
     }
     return best;
 }
@@ -227,14 +232,22 @@ YieldPoints YieldWithExtensometer(const CurveView& c, int proofIndex) {
     if (proof <= 7) return {};
     // The highest force before the proof point; among equal forces the latest.
     int upper = proof;
+    float highest = c.F(proof);
     for (int i = proof - 1; i >= 5; --i) {
-        if (c.F(i) > c.F(upper)) upper = i;
+        if (c.F(i) > highest) {
+            highest = c.F(i);
+            upper = i;
+        }
     }
     if (upper == proof) return {};
     const int end = proof <= c.M ? c.M : upper + (c.N - upper) / 3;
     int lower = end;
+    float lowest = c.F(end);
     for (int i = end - 1; i >= upper; --i) {
-        if (c.F(i) < c.F(lower)) lower = i;
+        if (c.F(i) < lowest) {
+            lowest = c.F(i);
+            lower = i;
+        }
     }
     return AcceptYieldDrop(c, upper, lower);
 }
@@ -248,22 +261,26 @@ YieldPoints YieldFromForce(const CurveView& c) {
     while (start > 5 && !(c.F(start) < startForce)) --start;
 
     int upper = start;
-    double highest = c.F(start);
+    float highest = c.F(start);
     int dropAt = 0;
     for (int i = start + 1; i < c.M; ++i) {
         if (c.F(i) > highest) {
             highest = c.F(i);
             upper = i;
         }
-        if (highest - c.F(i) >= drop) {
+        if (static_cast<double>(highest) - c.F(i) >= drop) {
             dropAt = i;
             break;
         }
     }
     if (dropAt == 0) return {};
     int lower = dropAt;
+    float lowest = c.F(dropAt);
     for (int i = dropAt + 1; i <= c.M; ++i) {
-        if (c.F(i) < c.F(lower)) lower = i;
+        if (c.F(i) < lowest) {
+            lowest = c.F(i);
+            lower = i;
+        }
     }
     // A higher peak may follow the first drop before the lowest point.
     for (int i = lower; i >= start; --i) {
