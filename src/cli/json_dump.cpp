@@ -98,6 +98,8 @@ void JsonDump::String(std::size_t, const char* name, const std::string& v, std::
     Value(JsonQuoted(v), name);
 }
 
+void JsonDump::Bool(const char* name, bool v) { Value(v ? "true" : "false", name); }
+
 void JsonDump::StageText(std::size_t offset, const SpeedStage& stage) {
     MapFields(*this, const_cast<SpeedStage&>(stage), offset);
 }

@@ -25,6 +25,7 @@ public:
     void Float(std::size_t, const char* name, const float& v);
     void Double(std::size_t, const char* name, const double& v);
     void String(std::size_t, const char* name, const std::string& v, std::size_t);
+    void Bool(const char* name, bool v);
     void StageText(std::size_t offset, const SpeedStage& stage);
 
     // The finished JSON text (closes the outer object).

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "curve_command.h"
+#include "evaluate_command.h"
 #include "params_command.h"
 
 namespace {
@@ -12,6 +14,8 @@ void PrintHelp(std::ostream& out) {
            "\n"
            "Commands:\n";
     quorvex::cli::PrintParamsHelp(out);
+    quorvex::cli::PrintEvaluateHelp(out);
+    quorvex::cli::PrintCurveHelp(out);
     out << "\n"
            "  --help                   show this text\n"
            "\n"
@@ -32,6 +36,12 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "params") {
         return quorvex::cli::RunParamsCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    if (args[0] == "evaluate") {
+        return quorvex::cli::RunEvaluateCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    if (args[0] == "curve") {
+        return quorvex::cli::RunCurveCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     std::cerr << "quorvex-cli: unknown command \"" << args[0] << "\" (see quorvex-cli --help)\n";
     return 2;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "measurement_buffer.h"
+#include "operator_results.h"
 #include "parameter_set.h"
 #include "results_record.h"
 
@@ -13,6 +14,7 @@ struct TestState {
     TestMarks Marks;
     Series TestSeries;
     SeriesCurves Curves;
+    FinalDimensions EnteredFinalDimensions;  // for Z, forgotten at each evaluation
 
     ResultsRecord& Current() { return TestSeries.Current(); }
 };
