@@ -1,6 +1,7 @@
 // The operation that moves the current test into the series.
 #include "series_store.h"
 
+#include "ascii_export.h"
 #include "curve_file.h"
 #include "test_files.h"
 #include "test_types.h"
@@ -35,12 +36,12 @@ StoredFiles StoreTestInSeries(TestState& state, int slot,
     stored.FmaxIndex = state.Marks.FmaxIndex;
     stored.SampleCount = state.Marks.SampleCount;
 
-    // The raw-data text file "<k>.Txt" belongs beside these two; its writer lives with the
-    // ASCII export.
     StoredFiles files;
     files.Curve = WriteCurveFile(SeriesFilePath(workingDirectory, slot, ".Dia"), p, state.Buffer,
                                  state.Marks);
     files.Header = WriteHeaderFile(SeriesFilePath(workingDirectory, slot, ".Hea"), p.HeaderValue);
+    files.RawData = WriteRawDataFile(SeriesFilePath(workingDirectory, slot, ".Txt"), state.Buffer,
+                                     state.Marks.SampleCount, p);
 
     stored.CurveNumber = p.SaveCurves != 0 ? slot : 0;
     stored.RecordNumber = slot;

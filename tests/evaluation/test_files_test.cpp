@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <bit>
 #include <cmath>
 #include <fstream>
@@ -299,6 +301,10 @@ TEST_F(TestFiles, StoringATestInPsi) {
     EXPECT_EQ(std::filesystem::file_size(dir / "12.Dia"), 60u + 20u * 50u);
     EXPECT_FLOAT_EQ(FloatAt(*ReadWholeFile(dir / "12.Dia"), 0), 78.54f) << "the curve keeps mm²";
     EXPECT_EQ(std::filesystem::file_size(dir / "12.Hea"), 510u);
+    EXPECT_TRUE(files.RawData);
+    const ByteImage raw = *ReadWholeFile(dir / "12.Txt");
+    EXPECT_EQ(std::string(raw.begin(), raw.begin() + 23), "[Headings]\r\nAuftrag 1\r\n");
+    EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 12 + 50) << "the headings, one line a sample";
 
     // A compression test marks its slot with Rm 10; without saved curves the curve number is 0.
     p.UnitSystem = 0;
@@ -314,6 +320,7 @@ TEST_F(TestFiles, StoringATestInPsi) {
     // Files that cannot be written leave the slot filled.
     const StoredFiles none = StoreTestInSeries(*state, 4, dir / "missing", 1.0);
     EXPECT_FALSE(none.Curve);
+    EXPECT_FALSE(none.RawData);
     EXPECT_EQ(state->TestSeries.Slots[4].RecordNumber, 4);
 }
 
