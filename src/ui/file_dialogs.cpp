@@ -1,0 +1,20 @@
+// File choices through the standard file dialogs.
+#include "ui/file_dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace quorvex {
+
+QString QtFileDialogs::SaveFileName(const QString& title, const QString& directory,
+                                    const QString& proposedName, const QString& filter) {
+    return QFileDialog::getSaveFileName(owner_, title, QDir(directory).filePath(proposedName),
+                                        filter);
+}
+
+QString QtFileDialogs::OpenFileName(const QString& title, const QString& directory,
+                                    const QString& filter) {
+    return QFileDialog::getOpenFileName(owner_, title, directory, filter);
+}
+
+}  // namespace quorvex
