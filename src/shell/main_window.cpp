@@ -16,6 +16,7 @@
 #include "evaluation/files.h"
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_state.h"
+#include "evaluation/test_types.h"
 #include "shell/app_state.h"
 #include "shell/project_dialog.h"
 #include "shell/system_files.h"
@@ -83,8 +84,15 @@ void TSDIAppForm::ConnectMenu() {
     connect(menu_.Password, &QAction::triggered, this, &TSDIAppForm::PasswordCommand);
     connect(menu_.Exit, &QAction::triggered, this, &QWidget::close);
     connect(menu_.About, &QAction::triggered, this, &TSDIAppForm::AboutCommand);
+    connect(menu_.LoadParameters, &QAction::triggered, this,
+            &TSDIAppForm::LoadParametersCommand);
+    connect(menu_.SaveParametersAs, &QAction::triggered, this,
+            &TSDIAppForm::SaveParametersCommand);
+    connect(menu_.DeleteParameters, &QAction::triggered, this,
+            &TSDIAppForm::DeleteParametersCommand);
     for (QAction* action : {menu_.OpenProject, menu_.ChooseLanguage, menu_.Password,
-                            menu_.Exit, menu_.About}) {
+                            menu_.Exit, menu_.About, menu_.LoadParameters,
+                            menu_.SaveParametersAs, menu_.DeleteParameters}) {
         action->setEnabled(true);
     }
     // The backup is enabled by the password only.
@@ -305,5 +313,66 @@ void TSDIAppForm::PasswordCommand() {
 }
 
 void TSDIAppForm::AboutCommand() { aboutBox_->exec(); }
+
+namespace {
+
+// "*.Par;;*.Pa1;;..." for the file dialogs, and the filter of the current test type.
+QString ParameterFilters() {
+    QStringList filters;
+    for (const char* filter : ParameterFileFilters()) filters << QString::fromLatin1(filter);
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString TypeFilter(int testType) {
+    return QStringLiteral("*") + QString::fromStdString(ParameterFileExtension(testType));
+}
+
+std::filesystem::path ToPath(const QString& path) { return path.toStdString(); }
+
+}  // namespace
+
+void TSDIAppForm::LoadParametersCommand() {
+    const QString chosen = files_.OpenFileName(
+        WithoutAccelerator(menu_.LoadParameters->text()),
+        QString::fromStdString(app_.WorkingDirectory.string()), ParameterFilters(),
+        TypeFilter(test_.Parameters.TestType));
+    if (chosen.isEmpty()) return;
+    // With a project open only the values of the test itself are taken over, so that the
+    // project's choice of results stays; the machine fields of the running program stay always.
+    const LoadResult load = app_.ProjectOpen
+                                ? LoadParameterSetIntoProject(test_.Parameters, ToPath(chosen))
+                                : LoadParameterSet(test_.Parameters, ToPath(chosen), true);
+    if (load.status == LoadStatus::Refused) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message),
+                                         MessageKind::Error, MessageButtons::Ok);
+        return;
+    }
+    UpdateWindowTitle();
+    if (load.Loaded()) {
+        setWindowTitle(windowTitle() + QStringLiteral("/") + QFileInfo(chosen).completeBaseName());
+    }
+}
+
+void TSDIAppForm::SaveParametersCommand() {
+    const QString chosen = files_.SaveFileName(
+        WithoutAccelerator(menu_.SaveParametersAs->text()),
+        QString::fromStdString(app_.WorkingDirectory.string()), QString(), ParameterFilters(),
+        TypeFilter(test_.Parameters.TestType));
+    if (chosen.isEmpty()) return;
+    const std::filesystem::path target =
+        ParameterSaveName(ToPath(chosen), test_.Parameters.TestType);
+    if (!SaveParameterSet(test_.Parameters, target)) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(target.string()),
+                                         MessageKind::Error, MessageButtons::Ok);
+    }
+}
+
+void TSDIAppForm::DeleteParametersCommand() {
+    const QString chosen = files_.OpenFileName(
+        WithoutAccelerator(menu_.DeleteParameters->text()),
+        QString::fromStdString(app_.WorkingDirectory.string()), ParameterFilters(),
+        TypeFilter(test_.Parameters.TestType));
+    if (!chosen.isEmpty()) DeleteParameterFile(ToPath(chosen));
+}
 
 }  // namespace quorvex

@@ -46,6 +46,9 @@ public:
     void PasswordCommand();
     void OpenProjectCommand();
     void AboutCommand();
+    void LoadParametersCommand();
+    void SaveParametersCommand();
+    void DeleteParametersCommand();
 
     // Applies the language of this index to every window and stores it in the parameter set.
     void ApplyLanguageIndex(int languageIndex);

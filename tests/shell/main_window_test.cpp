@@ -43,14 +43,21 @@ public:
     QString chosen;
     QString lastTitle;
     QString lastProposal;
+    QString lastFilters;
+    QString lastSelectedFilter;
     QString SaveFileName(const QString& title, const QString&, const QString& proposedName,
-                         const QString&) override {
+                         const QString& filter, const QString& selectedFilter) override {
         lastTitle = title;
         lastProposal = proposedName;
+        lastFilters = filter;
+        lastSelectedFilter = selectedFilter;
         return chosen;
     }
-    QString OpenFileName(const QString& title, const QString&, const QString&) override {
+    QString OpenFileName(const QString& title, const QString&, const QString& filter,
+                         const QString& selectedFilter) override {
         lastTitle = title;
+        lastFilters = filter;
+        lastSelectedFilter = selectedFilter;
         return chosen;
     }
 };
@@ -151,10 +158,11 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
     Start(Cancel);
     EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("Universalversuch [ ]")));
     const MainMenu& m = window->Menu();
-    for (QAction* built : {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About}) {
+    for (QAction* built : {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About,
+                           m.LoadParameters, m.SaveParametersAs, m.DeleteParameters}) {
         EXPECT_TRUE(built->isEnabled()) << built->text().toStdString();
     }
-    for (QAction* later : {m.LoadParameters, m.NewProject, m.BackupSystemFiles, m.Machine,
+    for (QAction* later : {m.SaveSpecimen, m.NewProject, m.BackupSystemFiles, m.Machine,
                            m.Calibration, m.DemoFile, m.CurrentSeries, m.PrinterSetup}) {
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     }
@@ -210,6 +218,40 @@ TEST_F(MainWindowTest, BackupCommandCopiesIntoTheChosenDirectory) {
     EXPECT_EQ(files.lastProposal, QStringLiteral("Quorvex.con"));
     EXPECT_TRUE(fs::exists(work / "Sicherung" / "Quorvex.Con"));
     EXPECT_TRUE(fs::exists(work / "Sicherung" / "Sprache.con"));
+}
+
+TEST_F(MainWindowTest, ParameterSetsAreSavedLoadedAndDeletedFromTheMenu) {
+    MarkLanguageChosen();
+    WriteWorkingFile(3, 0);
+    Start(Cancel);
+    const QString path = QString::fromStdString((work / "scher.old").string());
+
+    // Saving gives the chosen name the test type's extension in lower case.
+    test->Parameters.HeaderValue[0] = "gespeichert";
+    files.chosen = path;
+    window->Menu().SaveParametersAs->trigger();
+    EXPECT_EQ(files.lastSelectedFilter, QStringLiteral("*.Pa1"));
+    EXPECT_TRUE(files.lastFilters.startsWith(QStringLiteral("*.Par;;*.Pa1;;")));
+    ASSERT_TRUE(fs::exists(work / "scher.pa1"));
+
+    test->Parameters.HeaderValue[0].clear();
+    files.chosen = QString::fromStdString((work / "scher.pa1").string());
+    window->Menu().LoadParameters->trigger();
+    EXPECT_EQ(test->Parameters.HeaderValue[0], "gespeichert");
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("QuorveX / Scherfestigkeit nach DIN EN 2563 [ ]/scher"));
+
+    // A short file is refused with a message naming it; nothing changes.
+    std::ofstream(work / "kurz.pa1") << "zu kurz";
+    files.chosen = QString::fromStdString((work / "kurz.pa1").string());
+    window->Menu().LoadParameters->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("kurz.pa1")));
+    EXPECT_EQ(test->Parameters.HeaderValue[0], "gespeichert");
+
+    files.chosen = QString::fromStdString((work / "scher.pa1").string());
+    window->Menu().DeleteParameters->trigger();
+    EXPECT_FALSE(fs::exists(work / "scher.pa1"));
 }
 
 TEST_F(MainWindowTest, ProjectsOpenedAtStartAndFromTheMenu) {
