@@ -1,0 +1,50 @@
+// quorvex: one copy per machine; the main window runs the start-up, and the working parameter
+// set is written back when the program ends.
+#include <QApplication>
+#include <QDir>
+#include <memory>
+
+#include "evaluation/test_state.h"
+#include "shell/app_state.h"
+#include "shell/main_window.h"
+#include "shell/single_instance.h"
+#include "shell/working_files.h"
+#include "ui/dialog_base.h"
+#include "ui/file_dialogs.h"
+#include "ui/operator_message.h"
+#include "ui/stored_texts.h"
+
+int main(int argc, char** argv) {
+    using namespace quorvex;
+    QApplication application(argc, argv);
+
+    // The defaults of every record are in force before anything else happens.
+    auto test = std::make_unique<TestState>();
+    AppState app;
+    StoredTexts texts;
+    MessageBoxMessages messages(texts);
+
+    // A second copy ends here, before it has touched any file of the working directory.
+    SingleInstanceGuard guard;
+    if (!guard.Acquired()) {
+        ReportSecondInstance(messages);
+        return 1;
+    }
+
+    app.WorkingDirectory = QDir::currentPath().toStdString();
+    QtFileDialogs files;
+    UiContext ui{messages, texts, {}, nullptr};
+    int exitCode = 0;
+    {
+        TSDIAppForm window(app, *test, ui, files);
+        ui.MainWindow = &window;
+        messages.SetOwner(&window);
+        files.SetOwner(&window);
+        window.show();
+        exitCode = application.exec();
+        messages.SetOwner(nullptr);
+        ui.MainWindow = nullptr;
+    }
+    WriteWorkingParameterSet(test->Parameters, app.WorkingDirectory);
+    return exitCode;
+}

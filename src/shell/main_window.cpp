@@ -1,0 +1,378 @@
+// The main window's life cycle and the commands it carries out itself.
+#include "shell/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "evaluation/files.h"
+#include "evaluation/parameter_file.h"
+#include "evaluation/test_state.h"
+#include "evaluation/test_types.h"
+#include "shell/app_state.h"
+#include "shell/project_dialog.h"
+#include "shell/system_files.h"
+#include "shell/window_title.h"
+#include "shell/working_files.h"
+#include "ui/about_box.h"
+#include "ui/captions.h"
+#include "ui/dialog_base.h"
+#include "ui/file_dialogs.h"
+#include "ui/language_dialog.h"
+#include "ui/operator_message.h"
+#include "ui/password_dialog.h"
+#include "ui/stored_texts.h"
+#include "ui/text_table.h"
+
+namespace quorvex {
+
+TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, UiContext& ui, FileDialogs& files,
+                         QWidget* parent)
+    : QMainWindow(parent), app_(app), test_(test), ui_(ui), files_(files) {
+    setObjectName(QStringLiteral("SDIAppForm"));
+    setWindowTitle(kTitlePrefix);
+    menu_ = BuildMainMenu(menuBar());
+
+    auto* central = new QWidget(this);
+    testPanel_ = new QGroupBox(central);
+    testPanel_->setObjectName(QStringLiteral("TestPanel"));
+    resultTabs_ = new QTabWidget(central);
+    resultTabs_->addTab(new QWidget(resultTabs_), LoadText(text::kResultTab1, 0));
+    resultTabs_->addTab(new QWidget(resultTabs_), LoadText(text::kResultTab2, 0));
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(testPanel_);
+    layout->addWidget(resultTabs_, 1);
+    setCentralWidget(central);
+
+    // Every dialog exists for the whole life of the window.
+    passwordDlg_ = new TPasswordDlg(ui_, this);
+    spracheDlg_ = new TSpracheDlg(ui_, this);
+    neueSerie_ = new TNeue_Serie(ui_, app_, test_.Parameters, this);
+    aboutBox_ = new TAboutBox(ui_, this);
+
+    timer1_.setInterval(200);
+    messenTimer_.setInterval(50);
+    connect(&timer1_, &QTimer::timeout, this, &TSDIAppForm::Timer1Timer);
+    ConnectMenu();
+    FormCreate();
+}
+
+TSDIAppForm::~TSDIAppForm() = default;
+
+void TSDIAppForm::FormCreate() {
+    app_.TestRunning = false;
+    test_.Marks = TestMarks{};
+    resize(640, 480);
+    // Timer1 is started once the window has been shown (end of FormShow), so it never ticks
+    // before.
+}
+
+void TSDIAppForm::ConnectMenu() {
+    connect(menu_.OpenProject, &QAction::triggered, this, &TSDIAppForm::OpenProjectCommand);
+    connect(menu_.ChooseLanguage, &QAction::triggered, this,
+            &TSDIAppForm::ChooseLanguageCommand);
+    connect(menu_.BackupSystemFiles, &QAction::triggered, this,
+            &TSDIAppForm::BackupSystemFilesCommand);
+    connect(menu_.Password, &QAction::triggered, this, &TSDIAppForm::PasswordCommand);
+    connect(menu_.Exit, &QAction::triggered, this, &QWidget::close);
+    connect(menu_.About, &QAction::triggered, this, &TSDIAppForm::AboutCommand);
+    connect(menu_.LoadParameters, &QAction::triggered, this,
+            &TSDIAppForm::LoadParametersCommand);
+    connect(menu_.SaveParametersAs, &QAction::triggered, this,
+            &TSDIAppForm::SaveParametersCommand);
+    connect(menu_.DeleteParameters, &QAction::triggered, this,
+            &TSDIAppForm::DeleteParametersCommand);
+    for (QAction* action : {menu_.OpenProject, menu_.ChooseLanguage, menu_.Password,
+                            menu_.Exit, menu_.About, menu_.LoadParameters,
+                            menu_.SaveParametersAs, menu_.DeleteParameters}) {
+        action->setEnabled(true);
+    }
+    // The backup is enabled by the password only.
+    menu_.BackupSystemFiles->setEnabled(false);
+}
+
+void TSDIAppForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TSDIAppForm::FormShow() {
+    app_.OperatorUnlocked = true;
+    // The encoder card and the relay card register here when their drivers are present;
+    // without them the program runs with both absent.
+    app_.RelayCardPresent = false;
+    testPanel_->setTitle(QStringLiteral("Versuch"));
+    timer1_.stop();
+
+    ReadWorkingFiles();
+    AskLanguageOnFirstRun();
+    // The screw tables are read here from "Schraubentabelle.Txt" once they exist.
+    ApplyLanguageIndex(test_.Parameters.Language);
+    SetResultTabCaptions();
+    UpdateWindowTitle();
+    // Load cell, machine configuration of the chosen cell, extensometer and the conversion
+    // factors follow here with the calibration records.
+    PlaceMainWindow();
+    PrepareMeasuringPorts();
+    ResetTestAndSeries();
+
+    timer1_.start();
+    UpdateWindowTitle();
+    app_.ControllerPort = test_.Parameters.ControllerPort + 1;
+    OpenMeasuringHardware();
+    PrepareReferenceRun();
+}
+
+void TSDIAppForm::ReadWorkingFiles() {
+    app_.WorkingDirectory = QDir::currentPath().toStdString();
+    app_.DatabaseDirectory =
+        ReadDatabaseDirectory(app_.WorkingDirectory, QCoreApplication::applicationDirPath());
+    // The working parameter set brings the language and the port numbers with it.
+    const LoadResult load = LoadParameterSet(
+        test_.Parameters, ResolveInDirectory(app_.WorkingDirectory, kWorkingParameterFile),
+        false);
+    if (load.status == LoadStatus::Refused) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message),
+                                         MessageKind::Error, MessageButtons::Ok);
+    }
+    // The results database test and the nominal ranges, channel map, support values and
+    // extensometer-arm parameters are read here by their own parts.
+    app_.DatabaseAvailable = false;
+}
+
+void TSDIAppForm::AskLanguageOnFirstRun() {
+    if (LanguageMarkerExists(app_.WorkingDirectory)) return;
+    spracheDlg_->ItemIndex = test_.Parameters.Language;
+    // Cancel keeps the language of the parameter set; the question comes again next time.
+    if (spracheDlg_->exec() != QDialog::Accepted) return;
+    WriteLanguageMarker(app_.WorkingDirectory);
+    test_.Parameters.Language = spracheDlg_->ItemIndex;
+}
+
+void TSDIAppForm::ApplyLanguageIndex(int languageIndex) {
+    const bool known =
+        languageIndex >= 0 && languageIndex < static_cast<int>(kLanguageBases.size());
+    const int index = known ? languageIndex : 0;
+    ApplyLanguage(LanguageBase(index), ui_.Texts);
+    test_.Parameters.Language = index;
+}
+
+void TSDIAppForm::SetResultTabCaptions() {
+    resultTabs_->setTabText(0, ui_.Texts.Text(text::kResultTab1));
+    resultTabs_->setTabText(1, ui_.Texts.Text(text::kResultTab2));
+}
+
+void TSDIAppForm::UpdateWindowTitle() {
+    setWindowTitle(MainWindowTitle(ui_.Texts, test_.Parameters.TestType, app_.ProjectOpen,
+                                   app_.ProjectName));
+}
+
+void TSDIAppForm::PlaceMainWindow() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    move(area.topLeft());
+    resize(std::min(area.width(), 1024), std::min(area.height(), 830));
+}
+
+void TSDIAppForm::PrepareMeasuringPorts() {
+    // Caliper and micrometer ports are opened here by the serial port layer; until then both
+    // are known by number and closed.
+    AssignMeasuringPorts(test_.Parameters, app_);
+}
+
+void TSDIAppForm::ResetTestAndSeries() {
+    app_.LastTestNew = false;
+    app_.LastTestSaved = false;
+    ClearSeries(test_.TestSeries, DateTimeNow());
+    test_.Curves.Clear();
+}
+
+void TSDIAppForm::OpenMeasuringHardware() {
+    // The data-acquisition card is opened here by its driver. Without the card the live-value
+    // timer stays off and the program works on stored data only.
+    app_.DaqPresent = false;
+    app_.ForceRange = 1;
+    if (app_.DaqPresent) messenTimer_.start();
+}
+
+void TSDIAppForm::PrepareReferenceRun() {
+    // Without an incremental travel encoder the travel has its zero from the start.
+    app_.ReferenceDone = true;
+}
+
+void TSDIAppForm::Timer1Timer() {
+    if (app_.StartupShown) return;
+    timer1_.stop();
+    neueSerie_->Mode = TNeue_Serie::kOpenMode;
+    neueSerie_->exec();
+    app_.StartupShown = true;
+    UpdateWindowTitle();
+    timer1_.start();
+}
+
+bool TSDIAppForm::OfferUnsavedTests() {
+    if (app_.LastTestNew && !app_.LastTestSaved && StoreLastTestInProject) {
+        if (ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kSaveLastTestInProject),
+                                             MessageKind::Warning,
+                                             MessageButtons::YesNo) == QMessageBox::Yes) {
+            StoreLastTestInProject();
+        }
+    }
+    if (CountOccupiedSlots(test_.TestSeries) > 0) {
+        const QString question = ui_.Texts.Text(text::kSaveSeriesFirst) + QStringLiteral("\n\n");
+        if (ui_.Messages.ShowOperatorMessage(question, MessageKind::Warning,
+                                             MessageButtons::YesNo) == QMessageBox::Yes &&
+            OpenSeriesEditor) {
+            OpenSeriesEditor();
+        }
+        ClearSeries(test_.TestSeries, DateTimeNow());
+    }
+    return true;
+}
+
+bool TSDIAppForm::FormCloseQuery() {
+    if (app_.TestRunning) return false;
+    OfferUnsavedTests();
+    if (app_.ProjectOpen) {
+        WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
+    }
+    return true;
+}
+
+void TSDIAppForm::FormClose() {
+    timer1_.stop();
+    // The caliper and micrometer ports are purged and closed, the shutdown line is set low
+    // (the machine stops), and the cards are released here by their drivers.
+    app_.CaliperPort.Open = false;
+    app_.MicrometerPort.Open = false;
+    messenTimer_.stop();
+}
+
+void TSDIAppForm::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TSDIAppForm::ClearCurrentTest() {
+    test_.Buffer.Clear();
+    test_.Marks = TestMarks{};
+    test_.Current().Remark.clear();
+}
+
+void TSDIAppForm::OpenProjectCommand() {
+    OfferUnsavedTests();
+    if (app_.ProjectOpen) {
+        WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
+    }
+    neueSerie_->Mode = TNeue_Serie::kOpenMode;
+    neueSerie_->exec();
+    UpdateWindowTitle();
+    ClearCurrentTest();
+}
+
+void TSDIAppForm::ChooseLanguageCommand() {
+    spracheDlg_->ItemIndex = test_.Parameters.Language;
+    if (spracheDlg_->exec() == QDialog::Accepted) {
+        ApplyLanguageIndex(spracheDlg_->ItemIndex);
+    }
+    SetResultTabCaptions();
+    UpdateWindowTitle();
+}
+
+void TSDIAppForm::BackupSystemFilesCommand() {
+    const QString title = WithoutAccelerator(menu_.BackupSystemFiles->text());
+    const QString workingDirectory = QString::fromStdString(app_.WorkingDirectory.string());
+    const QString chosen = files_.SaveFileName(title, workingDirectory,
+                                               QStringLiteral("Quorvex.con"), QString());
+    if (chosen.isEmpty()) return;
+    const QString target = QFileInfo(chosen).absolutePath();
+    BackupSystemFiles(app_.WorkingDirectory, target.toStdString());
+}
+
+void TSDIAppForm::PasswordCommand() {
+    passwordDlg_->Mode = 1;
+    passwordDlg_->exec();
+    app_.OperatorUnlocked = passwordDlg_->Granted;
+    menu_.BackupSystemFiles->setEnabled(passwordDlg_->Granted);
+}
+
+void TSDIAppForm::AboutCommand() { aboutBox_->exec(); }
+
+namespace {
+
+// "*.Par;;*.Pa1;;..." for the file dialogs, and the filter of the current test type.
+QString ParameterFilters() {
+    QStringList filters;
+    for (const char* filter : ParameterFileFilters()) filters << QString::fromLatin1(filter);
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString TypeFilter(int testType) {
+    return QStringLiteral("*") + QString::fromStdString(ParameterFileExtension(testType));
+}
+
+std::filesystem::path ToPath(const QString& path) { return path.toStdString(); }
+
+}  // namespace
+
+void TSDIAppForm::LoadParametersCommand() {
+    const QString chosen = files_.OpenFileName(
+        WithoutAccelerator(menu_.LoadParameters->text()),
+        QString::fromStdString(app_.WorkingDirectory.string()), ParameterFilters(),
+        TypeFilter(test_.Parameters.TestType));
+    if (chosen.isEmpty()) return;
+    // With a project open only the values of the test itself are taken over, so that the
+    // project's choice of results stays; the machine fields of the running program stay always.
+    const LoadResult load = app_.ProjectOpen
+                                ? LoadParameterSetIntoProject(test_.Parameters, ToPath(chosen))
+                                : LoadParameterSet(test_.Parameters, ToPath(chosen), true);
+    if (load.status == LoadStatus::Refused) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message),
+                                         MessageKind::Error, MessageButtons::Ok);
+        return;
+    }
+    UpdateWindowTitle();
+    if (load.Loaded()) {
+        setWindowTitle(windowTitle() + QStringLiteral("/") + QFileInfo(chosen).completeBaseName());
+    }
+}
+
+void TSDIAppForm::SaveParametersCommand() {
+    const QString chosen = files_.SaveFileName(
+        WithoutAccelerator(menu_.SaveParametersAs->text()),
+        QString::fromStdString(app_.WorkingDirectory.string()), QString(), ParameterFilters(),
+        TypeFilter(test_.Parameters.TestType));
+    if (chosen.isEmpty()) return;
+    const std::filesystem::path target =
+        ParameterSaveName(ToPath(chosen), test_.Parameters.TestType);
+    if (!SaveParameterSet(test_.Parameters, target)) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(target.string()),
+                                         MessageKind::Error, MessageButtons::Ok);
+    }
+}
+
+void TSDIAppForm::DeleteParametersCommand() {
+    const QString chosen = files_.OpenFileName(
+        WithoutAccelerator(menu_.DeleteParameters->text()),
+        QString::fromStdString(app_.WorkingDirectory.string()), ParameterFilters(),
+        TypeFilter(test_.Parameters.TestType));
+    if (!chosen.isEmpty()) DeleteParameterFile(ToPath(chosen));
+}
+
+}  // namespace quorvex

@@ -1,0 +1,58 @@
+// The one way the program shows a question, warning or error to the operator: a modal box
+// with the kind's caption and icon, OK or Yes/No, returning the button pressed.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <memory>
+
+namespace quorvex {
+
+class StoredTexts;
+
+enum class MessageKind : unsigned {
+    Warning = 0,
+    Error = 1,
+    Information = 2,
+    Confirmation = 3,
+    Plain = 4,
+};
+
+enum class MessageButtons { Ok, YesNo };
+
+// Caption text number and icon of a kind.
+int MessageCaptionTextNumber(MessageKind kind);
+QMessageBox::Icon MessageIcon(MessageKind kind);
+
+// The box as the operator sees it, not yet shown: caption in the current language, icon,
+// text (line feeds break lines) and buttons.
+std::unique_ptr<QMessageBox> BuildOperatorMessageBox(const QString& text, MessageKind kind,
+                                                     MessageButtons buttons,
+                                                     const StoredTexts& texts,
+                                                     QWidget* owner = nullptr);
+
+// Shows operator messages. The program uses the modal boxes below; tests put a recorder in
+// their place so that nothing blocks.
+class OperatorMessages {
+public:
+    virtual ~OperatorMessages() = default;
+    // Returns QMessageBox::Ok, Yes or No; callers test only for Yes.
+    virtual QMessageBox::StandardButton ShowOperatorMessage(const QString& text,
+                                                            MessageKind kind,
+                                                            MessageButtons buttons) = 0;
+};
+
+class MessageBoxMessages : public OperatorMessages {
+public:
+    explicit MessageBoxMessages(const StoredTexts& texts) : texts_(texts) {}
+    // Boxes are owned by this window (none: by the application).
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+    QMessageBox::StandardButton ShowOperatorMessage(const QString& text, MessageKind kind,
+                                                    MessageButtons buttons) override;
+
+private:
+    const StoredTexts& texts_;
+    QWidget* owner_ = nullptr;
+};
+
+}  // namespace quorvex

@@ -1,0 +1,64 @@
+// The message and caption texts that the program keeps in the current language, each cut to
+// the fixed length its place allows.
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include "ui/text_table.h"
+
+namespace quorvex {
+
+// Text numbers the program refers to by name.
+namespace text {
+constexpr int kSingleInstance = 53;
+constexpr int kPasswordCaption = 42;
+constexpr int kPasswordPrompt = 43;
+constexpr int kMasterCodeCaption = 44;
+constexpr int kMasterCodePrompt = 45;
+constexpr int kWrongPassword = 46;
+constexpr int kWrongMasterCode = 47;
+constexpr int kResultTab1 = 157;
+constexpr int kResultTab2 = 158;
+constexpr int kNoProjectOpen = 167;
+constexpr int kSaveLastTestInSeries = 168;
+constexpr int kNoTests = 170;
+constexpr int kSaveLastTestInProject = 175;
+constexpr int kSaveSeriesFirst = 176;
+constexpr int kCaptionWarning = 345;
+constexpr int kCaptionError = 346;
+constexpr int kCaptionInformation = 347;
+constexpr int kCaptionConfirmation = 348;
+constexpr int kProjectCannotBeCreated = 550;
+constexpr int kInvalidInput = 567;
+}  // namespace text
+
+// The title prefix stays the product word in every language.
+inline const QString kTitlePrefix = QStringLiteral("QuorveX");
+
+class StoredTexts {
+public:
+    // Filled in German from the built-in table.
+    StoredTexts();
+    // Filled from another table (tests, or a table read from elsewhere).
+    explicit StoredTexts(const TextTable& table);
+
+    // Loads every stored text of the language with this base and cuts it to its length.
+    void Apply(int base);
+
+    // A stored text in the current language; empty for a number that is not stored.
+    QString Text(int number) const { return texts_.value(number); }
+    int Base() const { return base_; }
+    QString TitlePrefix() const { return titlePrefix_; }
+
+    // The longest text a stored number keeps (0 for a number that is not stored).
+    static int MaxLength(int number);
+
+private:
+    const TextTable& table_;
+    int base_ = 0;
+    QHash<int, QString> texts_;
+    QString titlePrefix_ = kTitlePrefix;
+};
+
+}  // namespace quorvex

@@ -1,0 +1,343 @@
+// The main window driven as the operator drives it: start-up in a working directory, the
+// language question, the project dialog, the password, the backup and the close request.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "evaluation/files.h"
+#include "evaluation/parameter_file.h"
+#include "evaluation/test_state.h"
+#include "gui_test_support.h"
+#include "shell/app_state.h"
+#include "shell/main_window.h"
+#include "shell/project_dialog.h"
+#include "shell/working_files.h"
+#include "ui/captions.h"
+#include "ui/dialog_base.h"
+#include "ui/file_dialogs.h"
+#include "ui/language_dialog.h"
+#include "ui/password_dialog.h"
+#include "ui/stored_texts.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ChosenFile : public FileDialogs {
+public:
+    QString chosen;
+    QString lastTitle;
+    QString lastProposal;
+    QString lastFilters;
+    QString lastSelectedFilter;
+    QString SaveFileName(const QString& title, const QString&, const QString& proposedName,
+                         const QString& filter, const QString& selectedFilter) override {
+        lastTitle = title;
+        lastProposal = proposedName;
+        lastFilters = filter;
+        lastSelectedFilter = selectedFilter;
+        return chosen;
+    }
+    QString OpenFileName(const QString& title, const QString&, const QString& filter,
+                         const QString& selectedFilter) override {
+        lastTitle = title;
+        lastFilters = filter;
+        lastSelectedFilter = selectedFilter;
+        return chosen;
+    }
+};
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(directory.path()));
+        work = fs::path(directory.path().toStdString());
+    }
+    void TearDown() override {
+        window.reset();
+        QDir::setCurrent(previous);
+        ApplyLanguage(0, texts);
+    }
+
+    void WriteWorkingFile(int testType, int language) {
+        ParameterSet p;
+        p.TestType = testType;
+        p.Language = language;
+        ASSERT_TRUE(SaveParameterSet(p, work / "Quorvex.Con"));
+    }
+    void MarkLanguageChosen() { ASSERT_TRUE(WriteLanguageMarker(work)); }
+
+    // Shows the window; the deferred start-up's project dialog gets `project`.
+    void Start(std::function<void(TNeue_Serie*)> project) {
+        WhenModal<TNeue_Serie>(project);
+        window = std::make_unique<TSDIAppForm>(app, *test, ui, files);
+        ui.MainWindow = window.get();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return app.StartupShown; }, 5000));
+    }
+    static void Cancel(QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }
+
+    // Runs a menu command whose dialog is handled by `act`.
+    template <class Dialog>
+    void Run(QAction* command, std::function<void(Dialog*)> act) {
+        ASSERT_TRUE(command->isEnabled());
+        WhenModal<Dialog>(act);
+        command->trigger();
+    }
+
+    QString previous;
+    QTemporaryDir directory;
+    fs::path work;
+    AppState app;
+    std::unique_ptr<TestState> test = std::make_unique<TestState>();
+    StoredTexts texts;
+    RecordedMessages messages;
+    ChosenFile files;
+    UiContext ui{messages, texts, {}, nullptr};
+    std::unique_ptr<TSDIAppForm> window;
+};
+
+void ChooseLanguage(TSpracheDlg* dialog, int index) {
+    QRadioButton* radio = dialog->findChildren<QRadioButton*>().at(index);
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+    QTest::keyClick(dialog, Qt::Key_Return);
+}
+
+TEST_F(MainWindowTest, FirstStartAsksTheLanguageAndSwitchesEverything) {
+    WhenModal<TSpracheDlg>([](TSpracheDlg* d) { ChooseLanguage(d, 1); });
+    Start(Cancel);
+
+    EXPECT_TRUE(fs::exists(work / "Sprache.con"));
+    EXPECT_EQ(test->Parameters.Language, 1);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("QuorveX / Tensile test to DIN EN 10002 [ ]"));
+    const QList<QAction*> menus = window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 6);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("&File"));
+    EXPECT_EQ(menus[5]->text(), QStringLiteral("Info"));
+    EXPECT_EQ(window->Menu().OpenProject->text(), QStringLiteral("&Open results project"));
+    EXPECT_EQ(texts.Text(text::kCaptionWarning), QStringLiteral("Warning"));
+    EXPECT_EQ(window->ResultTabs()->tabText(1), QStringLiteral("Results 2"));
+    EXPECT_FALSE(app.ProjectOpen);
+    EXPECT_TRUE(app.OperatorUnlocked);
+
+    // The language index goes into the working parameter set written at the end.
+    ASSERT_TRUE(WriteWorkingParameterSet(test->Parameters, work));
+    ParameterSet reread;
+    ASSERT_TRUE(LoadParameterSet(reread, work / "Quorvex.Con", false).Loaded());
+    EXPECT_EQ(reread.Language, 1);
+}
+
+TEST_F(MainWindowTest, CancelledLanguageQuestionComesAgainAndKeepsTheFileLanguage) {
+    WriteWorkingFile(0, 1);
+    WhenModal<TSpracheDlg>(Cancel);
+    Start(Cancel);
+    EXPECT_FALSE(fs::exists(work / "Sprache.con"));
+    EXPECT_EQ(test->Parameters.Language, 1);
+    EXPECT_EQ(window->Menu().Exit->text(), QStringLiteral("E&xit"));
+}
+
+TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
+    MarkLanguageChosen();
+    WriteWorkingFile(5, 0);
+    Start(Cancel);
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("Universalversuch [ ]")));
+    const MainMenu& m = window->Menu();
+    for (QAction* built : {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About,
+                           m.LoadParameters, m.SaveParametersAs, m.DeleteParameters}) {
+        EXPECT_TRUE(built->isEnabled()) << built->text().toStdString();
+    }
+    for (QAction* later : {m.SaveSpecimen, m.NewProject, m.BackupSystemFiles, m.Machine,
+                           m.Calibration, m.DemoFile, m.CurrentSeries, m.PrinterSetup}) {
+        EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
+    }
+    EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_LE(window->width(), 1024);
+    EXPECT_LE(window->height(), 830);
+
+    // Switching to English from the menu re-captions menus, message captions and the title.
+    Run<TSpracheDlg>(m.ChooseLanguage, [](TSpracheDlg* d) { ChooseLanguage(d, 1); });
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("QuorveX / Universal test [ ]"));
+    EXPECT_EQ(m.File->title(), QStringLiteral("&File"));
+    EXPECT_EQ(texts.Text(text::kCaptionError), QStringLiteral("Error"));
+    EXPECT_EQ(test->Parameters.Language, 1);
+}
+
+TEST_F(MainWindowTest, PasswordUnlocksAndCancelLocks) {
+    MarkLanguageChosen();
+    Start(Cancel);
+    const MainMenu& m = window->Menu();
+    auto type = [](const char* code) {
+        return [code](TPasswordDlg* d) {
+            QTest::keyClicks(d->Entry(), QString::fromLatin1(code));
+            QTest::keyClick(d->Entry(), Qt::Key_Return);
+        };
+    };
+    Run<TPasswordDlg>(m.Password, type("2704 "));
+    EXPECT_FALSE(app.OperatorUnlocked);
+    EXPECT_FALSE(m.BackupSystemFiles->isEnabled());
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text, QStringLiteral("Ungültiges Passwort!"));
+
+    Run<TPasswordDlg>(m.Password, type("2704"));
+    EXPECT_TRUE(app.OperatorUnlocked);
+    EXPECT_TRUE(m.BackupSystemFiles->isEnabled());
+
+    Run<TPasswordDlg>(m.Password, Cancel);
+    EXPECT_FALSE(app.OperatorUnlocked);
+    EXPECT_FALSE(m.BackupSystemFiles->isEnabled());
+}
+
+TEST_F(MainWindowTest, BackupCommandCopiesIntoTheChosenDirectory) {
+    MarkLanguageChosen();
+    WriteWorkingFile(0, 0);
+    fs::create_directories(work / "Sicherung");
+    Start(Cancel);
+    Run<TPasswordDlg>(window->Menu().Password, [](TPasswordDlg* d) {
+        QTest::keyClicks(d->Entry(), QStringLiteral("2704"));
+        QTest::keyClick(d->Entry(), Qt::Key_Return);
+    });
+    files.chosen = QString::fromStdString((work / "Sicherung" / "Quorvex.con").string());
+    window->Menu().BackupSystemFiles->trigger();
+    EXPECT_EQ(files.lastTitle, QStringLiteral("System-Dateien sichern"));
+    EXPECT_EQ(files.lastProposal, QStringLiteral("Quorvex.con"));
+    EXPECT_TRUE(fs::exists(work / "Sicherung" / "Quorvex.Con"));
+    EXPECT_TRUE(fs::exists(work / "Sicherung" / "Sprache.con"));
+}
+
+TEST_F(MainWindowTest, ParameterSetsAreSavedLoadedAndDeletedFromTheMenu) {
+    MarkLanguageChosen();
+    WriteWorkingFile(3, 0);
+    Start(Cancel);
+    const QString path = QString::fromStdString((work / "scher.old").string());
+
+    // Saving gives the chosen name the test type's extension in lower case.
+    test->Parameters.HeaderValue[0] = "gespeichert";
+    files.chosen = path;
+    window->Menu().SaveParametersAs->trigger();
+    EXPECT_EQ(files.lastSelectedFilter, QStringLiteral("*.Pa1"));
+    EXPECT_TRUE(files.lastFilters.startsWith(QStringLiteral("*.Par;;*.Pa1;;")));
+    ASSERT_TRUE(fs::exists(work / "scher.pa1"));
+
+    test->Parameters.HeaderValue[0].clear();
+    files.chosen = QString::fromStdString((work / "scher.pa1").string());
+    window->Menu().LoadParameters->trigger();
+    EXPECT_EQ(test->Parameters.HeaderValue[0], "gespeichert");
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("QuorveX / Scherfestigkeit nach DIN EN 2563 [ ]/scher"));
+
+    // A short file is refused with a message naming it; nothing changes.
+    std::ofstream(work / "kurz.pa1") << "zu kurz";
+    files.chosen = QString::fromStdString((work / "kurz.pa1").string());
+    window->Menu().LoadParameters->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("kurz.pa1")));
+    EXPECT_EQ(test->Parameters.HeaderValue[0], "gespeichert");
+
+    files.chosen = QString::fromStdString((work / "scher.pa1").string());
+    window->Menu().DeleteParameters->trigger();
+    EXPECT_FALSE(fs::exists(work / "scher.pa1"));
+}
+
+TEST_F(MainWindowTest, ProjectsOpenedAtStartAndFromTheMenu) {
+    MarkLanguageChosen();
+    fs::create_directories(work / "Alpha");
+    fs::create_directories(work / "Beta");
+    {
+        ParameterSet beta;
+        beta.TestType = 5;
+        ASSERT_TRUE(SaveParameterSet(beta, work / "Beta" / "Beta.Par"));
+    }
+    Start([](TNeue_Serie* d) {
+        ASSERT_EQ(d->ProjectList()->count(), 2);
+        d->ProjectList()->setCurrentRow(1);
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+
+    });
+    EXPECT_TRUE(app.ProjectOpen);
+    EXPECT_EQ(app.ProjectName, QStringLiteral("Beta"));
+
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("QuorveX / Universalversuch [Beta]"));
+
+    // Opening another project writes the parameter files of the one being left.
+    Run<TNeue_Serie>(window->Menu().OpenProject, [](TNeue_Serie* d) {
+        QListWidgetItem* alpha = d->ProjectList()->item(0);
+        d->ProjectList()->setCurrentItem(alpha);
+        // A double click: press and release, then the second press.
+        const QPoint at = d->ProjectList()->visualItemRect(alpha).center();
+        QTest::mouseClick(d->ProjectList()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(d->ProjectList()->viewport(), Qt::LeftButton, {}, at);
+    });
+    EXPECT_EQ(app.ProjectName, QStringLiteral("Alpha"));
+    EXPECT_TRUE(fs::exists(work / "Beta.Pa3"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("QuorveX / Universalversuch [Alpha]"));
+}
+
+TEST_F(MainWindowTest, CreateModeRefusesAnExistingProjectAndStays) {
+    fs::create_directories(work / "Old");
+    ParameterSet old;
+    ASSERT_TRUE(SaveParameterSet(old, work / "Old" / "Old.Par"));
+    app.WorkingDirectory = work;
+    ParameterSet parameters;
+    TNeue_Serie dialog(ui, app, parameters, nullptr);
+    dialog.Mode = TNeue_Serie::kCreateMode;
+    dialog.open();
+    QLineEdit* name = dialog.NameBox()->lineEdit();
+    QTest::keyClicks(name, QStringLiteral("Old"));
+    QTest::keyClick(name, Qt::Key_Return);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Resultate-Projekt kann nicht erzeugt werden!"));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(app.ProjectOpen);
+
+    name->clear();
+    QTest::keyClicks(name, QStringLiteral(" Ne u"));
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(app.ProjectOpen);
+    EXPECT_EQ(app.ProjectName, QStringLiteral("Neu"));
+    EXPECT_TRUE(fs::is_directory(work / "Neu"));
+}
+
+TEST_F(MainWindowTest, CloseIsRefusedDuringATestAndSavesTheProjectAfterwards) {
+    MarkLanguageChosen();
+    fs::create_directories(work / "P");
+    WriteWorkingFile(8, 0);
+    Start([](TNeue_Serie* d) { QTest::mouseClick(d->OkButton(), Qt::LeftButton); });
+    ASSERT_EQ(app.ProjectName, QStringLiteral("P"));
+
+    app.TestRunning = true;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(messages.shown.empty());
+
+    app.TestRunning = false;
+    test->TestSeries.Slots[1].Rm = 420.0f;
+    EXPECT_TRUE(window->close());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Sichern Sie zuvor die Versuche aus der aktuellen Serie!\n\n"));
+    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(test->TestSeries.Slots[1].Rm, 0.0f);
+    EXPECT_TRUE(fs::exists(work / "P" / "P.Par"));
+    EXPECT_TRUE(fs::exists(work / "P.Pa7"));
+    EXPECT_FALSE(window->Timer1().isActive());
+}
+
+}  // namespace
+}  // namespace quorvex
