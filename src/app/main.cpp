@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "evaluation/test_state.h"
+#include "setup/machine_config.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
 #include "shell/single_instance.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
 
     // The defaults of every record are in force before anything else happens.
     auto test = std::make_unique<TestState>();
+    auto machineConfig = std::make_unique<MachineConfig>();
     AppState app;
     StoredTexts texts;
     MessageBoxMessages messages(texts);
@@ -36,7 +38,7 @@ int main(int argc, char** argv) {
     UiContext ui{messages, texts, {}, nullptr};
     int exitCode = 0;
     {
-        TSDIAppForm window(app, *test, ui, files);
+        TSDIAppForm window(app, *test, *machineConfig, ui, files);
         ui.MainWindow = &window;
         messages.SetOwner(&window);
         files.SetOwner(&window);

@@ -17,7 +17,10 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_state.h"
 #include "evaluation/test_types.h"
+#include "setup/machine_config.h"
+#include "setup/sensor_choice_dialog.h"
 #include "shell/app_state.h"
+#include "shell/machine_startup.h"
 #include "shell/project_dialog.h"
 #include "shell/system_files.h"
 #include "shell/window_title.h"
@@ -34,9 +37,14 @@
 
 namespace quorvex {
 
-TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, UiContext& ui, FileDialogs& files,
-                         QWidget* parent)
-    : QMainWindow(parent), app_(app), test_(test), ui_(ui), files_(files) {
+TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineConfig,
+                         UiContext& ui, FileDialogs& files, QWidget* parent)
+    : QMainWindow(parent),
+      app_(app),
+      test_(test),
+      machineConfig_(machineConfig),
+      ui_(ui),
+      files_(files) {
     setObjectName(QStringLiteral("SDIAppForm"));
     setWindowTitle(kTitlePrefix);
     menu_ = BuildMainMenu(menuBar());
@@ -77,22 +85,19 @@ void TSDIAppForm::FormCreate() {
 
 void TSDIAppForm::ConnectMenu() {
     connect(menu_.OpenProject, &QAction::triggered, this, &TSDIAppForm::OpenProjectCommand);
-    connect(menu_.ChooseLanguage, &QAction::triggered, this,
-            &TSDIAppForm::ChooseLanguageCommand);
+    connect(menu_.ChooseLanguage, &QAction::triggered, this, &TSDIAppForm::ChooseLanguageCommand);
     connect(menu_.BackupSystemFiles, &QAction::triggered, this,
             &TSDIAppForm::BackupSystemFilesCommand);
     connect(menu_.Password, &QAction::triggered, this, &TSDIAppForm::PasswordCommand);
     connect(menu_.Exit, &QAction::triggered, this, &QWidget::close);
     connect(menu_.About, &QAction::triggered, this, &TSDIAppForm::AboutCommand);
-    connect(menu_.LoadParameters, &QAction::triggered, this,
-            &TSDIAppForm::LoadParametersCommand);
-    connect(menu_.SaveParametersAs, &QAction::triggered, this,
-            &TSDIAppForm::SaveParametersCommand);
+    connect(menu_.LoadParameters, &QAction::triggered, this, &TSDIAppForm::LoadParametersCommand);
+    connect(menu_.SaveParametersAs, &QAction::triggered, this, &TSDIAppForm::SaveParametersCommand);
     connect(menu_.DeleteParameters, &QAction::triggered, this,
             &TSDIAppForm::DeleteParametersCommand);
-    for (QAction* action : {menu_.OpenProject, menu_.ChooseLanguage, menu_.Password,
-                            menu_.Exit, menu_.About, menu_.LoadParameters,
-                            menu_.SaveParametersAs, menu_.DeleteParameters}) {
+    for (QAction* action :
+         {menu_.OpenProject, menu_.ChooseLanguage, menu_.Password, menu_.Exit, menu_.About,
+          menu_.LoadParameters, menu_.SaveParametersAs, menu_.DeleteParameters}) {
         action->setEnabled(true);
     }
     // The backup is enabled by the password only.
@@ -116,13 +121,13 @@ void TSDIAppForm::FormShow() {
     timer1_.stop();
 
     ReadWorkingFiles();
+    ReadMachineConfiguration();
     AskLanguageOnFirstRun();
     // The screw tables are read here from "Schraubentabelle.Txt" once they exist.
     ApplyLanguageIndex(test_.Parameters.Language);
     SetResultTabCaptions();
     UpdateWindowTitle();
-    // Load cell, machine configuration of the chosen cell, extensometer and the conversion
-    // factors follow here with the calibration records.
+    ChooseSensors();
     PlaceMainWindow();
     PrepareMeasuringPorts();
     ResetTestAndSeries();
@@ -140,15 +145,51 @@ void TSDIAppForm::ReadWorkingFiles() {
         ReadDatabaseDirectory(app_.WorkingDirectory, QCoreApplication::applicationDirPath());
     // The working parameter set brings the language and the port numbers with it.
     const LoadResult load = LoadParameterSet(
-        test_.Parameters, ResolveInDirectory(app_.WorkingDirectory, kWorkingParameterFile),
-        false);
+        test_.Parameters, ResolveInDirectory(app_.WorkingDirectory, kWorkingParameterFile), false);
     if (load.status == LoadStatus::Refused) {
-        ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message),
-                                         MessageKind::Error, MessageButtons::Ok);
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message), MessageKind::Error,
+                                         MessageButtons::Ok);
     }
     // The results database test and the nominal ranges, channel map, support values and
     // extensometer-arm parameters are read here by their own parts.
     app_.DatabaseAvailable = false;
+}
+
+void TSDIAppForm::ShowErrors(const std::vector<QString>& messages) {
+    for (const QString& message : messages) {
+        ui_.Messages.ShowOperatorMessage(message, MessageKind::Error, MessageButtons::Ok);
+    }
+}
+
+void TSDIAppForm::ShowMachineMessages(const std::vector<MachineMessage>& messages) {
+    for (const MachineMessage& message : messages) {
+        const QString text = message.TextNumber != 0 ? ui_.Texts.Text(message.TextNumber)
+                                                     : QString::fromStdString(message.Text);
+        ui_.Messages.ShowOperatorMessage(
+            text.isEmpty() ? QString::fromStdString(message.Text) : text, MessageKind::Error,
+            MessageButtons::Ok);
+    }
+}
+
+void TSDIAppForm::ReadMachineConfiguration() {
+    // Nominal ranges, the platform configuration with the channel map and the sample counts,
+    // the support values and the extensometer-arm parameters.
+    machineFiles_ = ReadMachineFiles(app_.WorkingDirectory);
+    ShowMachineMessages(machineFiles_.messages);
+    ShowErrors(ReadCalibrationFiles(machineConfig_, app_.WorkingDirectory));
+}
+
+void TSDIAppForm::ChooseSensors() {
+    auto chooser = [this](SensorKind kind) -> SensorChooser {
+        return [this, kind](const std::vector<SensorEntry>& usable, int preselected) {
+            if (kind == SensorKind::LoadCell)
+                return TMessdosenDlg(ui_, this).Choose(usable, preselected);
+            return TDehnungsaufnehmerDlg(ui_, this).Choose(usable, preselected);
+        };
+    };
+    ShowErrors(ChooseSensorsAndSetup(
+        machineConfig_, test_.Parameters, app_.WorkingDirectory, chooser(SensorKind::LoadCell),
+        chooser(SensorKind::Extensometer), machineFiles_.Channels.TravelLimitFactor));
 }
 
 void TSDIAppForm::AskLanguageOnFirstRun() {
@@ -174,8 +215,8 @@ void TSDIAppForm::SetResultTabCaptions() {
 }
 
 void TSDIAppForm::UpdateWindowTitle() {
-    setWindowTitle(MainWindowTitle(ui_.Texts, test_.Parameters.TestType, app_.ProjectOpen,
-                                   app_.ProjectName));
+    setWindowTitle(
+        MainWindowTitle(ui_.Texts, test_.Parameters.TestType, app_.ProjectOpen, app_.ProjectName));
 }
 
 void TSDIAppForm::PlaceMainWindow() {
@@ -200,16 +241,32 @@ void TSDIAppForm::ResetTestAndSeries() {
 }
 
 void TSDIAppForm::OpenMeasuringHardware() {
-    // The data-acquisition card is opened here by its driver. Without the card the live-value
-    // timer stays off and the program works on stored data only.
-    app_.DaqPresent = false;
+    // The cards, the caliper, micrometer and controller ports and the acquisition card, in the
+    // machine's start-up order; the last step sets the force range 1 again, which releases the
+    // shutdown line. Without the card the live-value timer stays off and the program works on
+    // stored data only.
+    MachineStartup startup{machineFiles_.Platform,  machineFiles_.Ik220,
+                           machineFiles_.Channels,  MakeControllerConfig(machineConfig_),
+                           app_.CaliperPort.Number, app_.MicrometerPort.Number,
+                           app_.ControllerPort};
+    MachineOpening opening = OpenMachine(startup, clock_);
+    machine_ = std::move(opening.machine);
+    ShowMachineMessages(opening.messages);
+    app_.CaliperPort.Open = machine_->CaliperPortOpen();
+    app_.MicrometerPort.Open = machine_->MicrometerPortOpen();
+    app_.RelayCardPresent = machine_->Drivers().Relay != Driver::Absent;
+    app_.DaqPresent = machine_->Daq().DaqPresent();
     app_.ForceRange = 1;
+    ui_.StopMachine = [this] {
+        if (machine_) machine_->Link().StopMachine();
+    };
     if (app_.DaqPresent) messenTimer_.start();
 }
 
 void TSDIAppForm::PrepareReferenceRun() {
-    // Without an incremental travel encoder the travel has its zero from the start.
-    app_.ReferenceDone = true;
+    // With an incremental travel encoder the travel has no zero until the reference run;
+    // otherwise it has its zero from the start.
+    app_.ReferenceDone = machineConfig_.Setup.IncrementalTravel == 0;
 }
 
 void TSDIAppForm::Timer1Timer() {
@@ -253,11 +310,16 @@ bool TSDIAppForm::FormCloseQuery() {
 
 void TSDIAppForm::FormClose() {
     timer1_.stop();
-    // The caliper and micrometer ports are purged and closed, the shutdown line is set low
-    // (the machine stops), and the cards are released here by their drivers.
+    // The caliper and micrometer ports purged and closed, the shutdown line low (the machine
+    // stops), the encoder library unloaded and the relay card released.
+    messenTimer_.stop();
+    if (machine_) {
+        ui_.StopMachine = nullptr;
+        ShowMachineMessages(machine_->Close());
+        machine_.reset();
+    }
     app_.CaliperPort.Open = false;
     app_.MicrometerPort.Open = false;
-    messenTimer_.stop();
 }
 
 void TSDIAppForm::closeEvent(QCloseEvent* event) {
@@ -298,8 +360,8 @@ void TSDIAppForm::ChooseLanguageCommand() {
 void TSDIAppForm::BackupSystemFilesCommand() {
     const QString title = WithoutAccelerator(menu_.BackupSystemFiles->text());
     const QString workingDirectory = QString::fromStdString(app_.WorkingDirectory.string());
-    const QString chosen = files_.SaveFileName(title, workingDirectory,
-                                               QStringLiteral("Quorvex.con"), QString());
+    const QString chosen =
+        files_.SaveFileName(title, workingDirectory, QStringLiteral("Quorvex.con"), QString());
     if (chosen.isEmpty()) return;
     const QString target = QFileInfo(chosen).absolutePath();
     BackupSystemFiles(app_.WorkingDirectory, target.toStdString());
@@ -312,7 +374,9 @@ void TSDIAppForm::PasswordCommand() {
     menu_.BackupSystemFiles->setEnabled(passwordDlg_->Granted);
 }
 
-void TSDIAppForm::AboutCommand() { aboutBox_->exec(); }
+void TSDIAppForm::AboutCommand() {
+    aboutBox_->exec();
+}
 
 namespace {
 
@@ -327,15 +391,17 @@ QString TypeFilter(int testType) {
     return QStringLiteral("*") + QString::fromStdString(ParameterFileExtension(testType));
 }
 
-std::filesystem::path ToPath(const QString& path) { return path.toStdString(); }
+std::filesystem::path ToPath(const QString& path) {
+    return path.toStdString();
+}
 
 }  // namespace
 
 void TSDIAppForm::LoadParametersCommand() {
-    const QString chosen = files_.OpenFileName(
-        WithoutAccelerator(menu_.LoadParameters->text()),
-        QString::fromStdString(app_.WorkingDirectory.string()), ParameterFilters(),
-        TypeFilter(test_.Parameters.TestType));
+    const QString chosen =
+        files_.OpenFileName(WithoutAccelerator(menu_.LoadParameters->text()),
+                            QString::fromStdString(app_.WorkingDirectory.string()),
+                            ParameterFilters(), TypeFilter(test_.Parameters.TestType));
     if (chosen.isEmpty()) return;
     // With a project open only the values of the test itself are taken over, so that the
     // project's choice of results stays; the machine fields of the running program stay always.
@@ -343,8 +409,8 @@ void TSDIAppForm::LoadParametersCommand() {
                                 ? LoadParameterSetIntoProject(test_.Parameters, ToPath(chosen))
                                 : LoadParameterSet(test_.Parameters, ToPath(chosen), true);
     if (load.status == LoadStatus::Refused) {
-        ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message),
-                                         MessageKind::Error, MessageButtons::Ok);
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message), MessageKind::Error,
+                                         MessageButtons::Ok);
         return;
     }
     UpdateWindowTitle();
@@ -354,10 +420,10 @@ void TSDIAppForm::LoadParametersCommand() {
 }
 
 void TSDIAppForm::SaveParametersCommand() {
-    const QString chosen = files_.SaveFileName(
-        WithoutAccelerator(menu_.SaveParametersAs->text()),
-        QString::fromStdString(app_.WorkingDirectory.string()), QString(), ParameterFilters(),
-        TypeFilter(test_.Parameters.TestType));
+    const QString chosen =
+        files_.SaveFileName(WithoutAccelerator(menu_.SaveParametersAs->text()),
+                            QString::fromStdString(app_.WorkingDirectory.string()), QString(),
+                            ParameterFilters(), TypeFilter(test_.Parameters.TestType));
     if (chosen.isEmpty()) return;
     const std::filesystem::path target =
         ParameterSaveName(ToPath(chosen), test_.Parameters.TestType);
@@ -368,10 +434,10 @@ void TSDIAppForm::SaveParametersCommand() {
 }
 
 void TSDIAppForm::DeleteParametersCommand() {
-    const QString chosen = files_.OpenFileName(
-        WithoutAccelerator(menu_.DeleteParameters->text()),
-        QString::fromStdString(app_.WorkingDirectory.string()), ParameterFilters(),
-        TypeFilter(test_.Parameters.TestType));
+    const QString chosen =
+        files_.OpenFileName(WithoutAccelerator(menu_.DeleteParameters->text()),
+                            QString::fromStdString(app_.WorkingDirectory.string()),
+                            ParameterFilters(), TypeFilter(test_.Parameters.TestType));
     if (!chosen.isEmpty()) DeleteParameterFile(ToPath(chosen));
 }
 

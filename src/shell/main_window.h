@@ -5,7 +5,10 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
+#include "machine/clock.h"
+#include "machine/machine.h"
 #include "shell/main_menu.h"
 
 class QGroupBox;
@@ -14,6 +17,7 @@ class QTabWidget;
 namespace quorvex {
 
 struct AppState;
+struct MachineConfig;
 struct TestState;
 struct UiContext;
 class FileDialogs;
@@ -24,9 +28,9 @@ class TSpracheDlg;
 
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
-public:
-    TSDIAppForm(AppState& app, TestState& test, UiContext& ui, FileDialogs& files,
-                QWidget* parent = nullptr);
+  public:
+    TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineConfig, UiContext& ui,
+                FileDialogs& files, QWidget* parent = nullptr);
     ~TSDIAppForm() override;
 
     // Operations of parts that are built later; while one is not installed, the question that
@@ -54,6 +58,9 @@ public:
     void ApplyLanguageIndex(int languageIndex);
     void UpdateWindowTitle();
 
+    // The machine interface opened by the start-up; null before it and after the end.
+    Machine* MachineInterface() const { return machine_.get(); }
+
     const MainMenu& Menu() const { return menu_; }
     QTimer& Timer1() { return timer1_; }
     QTimer& MessenTimer() { return messenTimer_; }
@@ -63,22 +70,27 @@ public:
     TNeue_Serie* NeueSerie() const { return neueSerie_; }
     TAboutBox* AboutBox() const { return aboutBox_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void ConnectMenu();
 
     // Start-up steps.
     void ReadWorkingFiles();
+    void ReadMachineConfiguration();
     void AskLanguageOnFirstRun();
+    void ChooseSensors();
     void PlaceMainWindow();
     void PrepareMeasuringPorts();
     void ResetTestAndSeries();
     void OpenMeasuringHardware();
     void PrepareReferenceRun();
+
+    void ShowErrors(const std::vector<QString>& messages);
+    void ShowMachineMessages(const std::vector<MachineMessage>& messages);
 
     // Shared by the close request and the project commands.
     bool OfferUnsavedTests();
@@ -87,6 +99,7 @@ private:
 
     AppState& app_;
     TestState& test_;
+    MachineConfig& machineConfig_;
     UiContext& ui_;
     FileDialogs& files_;
     MainMenu menu_;
@@ -99,6 +112,9 @@ private:
     TNeue_Serie* neueSerie_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     bool shown_ = false;
+    SteadyClock clock_;
+    MachineFiles machineFiles_;
+    std::unique_ptr<Machine> machine_;
 };
 
 }  // namespace quorvex

@@ -1,5 +1,7 @@
 // The main window driven as the operator drives it: start-up in a working directory, the
 // language question, the project dialog, the password, the backup and the close request.
+#include "shell/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -14,6 +16,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,8 +25,9 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_state.h"
 #include "gui_test_support.h"
+#include "setup/machine_config.h"
+#include "setup/sensor_choice_dialog.h"
 #include "shell/app_state.h"
-#include "shell/main_window.h"
 #include "shell/project_dialog.h"
 #include "shell/working_files.h"
 #include "ui/captions.h"
@@ -39,7 +43,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ChosenFile : public FileDialogs {
-public:
+  public:
     QString chosen;
     QString lastTitle;
     QString lastProposal;
@@ -63,11 +67,15 @@ public:
 };
 
 class MainWindowTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(directory.path()));
         work = fs::path(directory.path().toStdString());
+        // No card and no serial device of this computer takes part in the tests.
+        std::ofstream platform(work / "Quorvex.platform");
+        platform << "daq = absent\nrelay = absent\nencoder = none\n";
+        for (int com = 1; com <= 16; ++com) platform << "com" << com << " = none\n";
     }
     void TearDown() override {
         window.reset();
@@ -86,10 +94,19 @@ protected:
     // Shows the window; the deferred start-up's project dialog gets `project`.
     void Start(std::function<void(TNeue_Serie*)> project) {
         WhenModal<TNeue_Serie>(project);
-        window = std::make_unique<TSDIAppForm>(app, *test, ui, files);
+        window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, files);
         ui.MainWindow = window.get();
         window->show();
         ASSERT_TRUE(QTest::qWaitFor([this] { return app.StartupShown; }, 5000));
+        // The controller's COM1 has no device here, which the start-up reports once; the
+        // tests look at what follows.
+        const auto portMessage =
+            std::find_if(messages.shown.begin(), messages.shown.end(), [](const auto& shown) {
+                return shown.text ==
+                       QStringLiteral("Konnte Schnittstelle zur Quorvex nicht öffnen!");
+            });
+        controllerPortReported = portMessage != messages.shown.end();
+        if (controllerPortReported) messages.shown.erase(portMessage);
     }
     static void Cancel(QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }
 
@@ -106,11 +123,13 @@ protected:
     fs::path work;
     AppState app;
     std::unique_ptr<TestState> test = std::make_unique<TestState>();
+    std::unique_ptr<MachineConfig> machineConfig = std::make_unique<MachineConfig>();
     StoredTexts texts;
     RecordedMessages messages;
     ChosenFile files;
     UiContext ui{messages, texts, {}, nullptr};
     std::unique_ptr<TSDIAppForm> window;
+    bool controllerPortReported = false;
 };
 
 void ChooseLanguage(TSpracheDlg* dialog, int index) {
@@ -167,6 +186,11 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     }
     EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_TRUE(controllerPortReported);
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_NE(window->MachineInterface(), nullptr);
+    EXPECT_FALSE(app.DaqPresent);  // no card: stored data only
+    EXPECT_TRUE(app.ReferenceDone);
     EXPECT_LE(window->width(), 1024);
     EXPECT_LE(window->height(), 830);
 
@@ -176,6 +200,35 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
     EXPECT_EQ(m.File->title(), QStringLiteral("&File"));
     EXPECT_EQ(texts.Text(text::kCaptionError), QStringLiteral("Error"));
     EXPECT_EQ(test->Parameters.Language, 1);
+}
+
+TEST_F(MainWindowTest, StartUpAsksForTheLoadCellAndTakesItsMachineSetup) {
+    MarkLanguageChosen();
+    SensorTable cells;
+    ASSERT_TRUE(SaveSensors(SensorKind::LoadCell, cells, {100, 10, 0}, {1, 1, 0}, {1, 2, 0}, work));
+    MachineSetupRecord second;
+    second.MachineType = 1;
+    second.IncrementalTravel = 1;
+    second.TravelIncrements = 1000;
+    ASSERT_TRUE(SaveMachineSetup(second, work, 2));
+    QStringList offered;
+    WhenModal<TMessdosenDlg>([&offered](TMessdosenDlg* d) {
+        for (QRadioButton* choice : d->Choices()) offered << choice->text();
+        QTest::mouseClick(d->Choices().at(1), Qt::LeftButton, {}, QPoint(6, 6));
+        QTest::keyClick(d, Qt::Key_Return);
+    });
+    Start(Cancel);
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("100.00 kN"), QStringLiteral("10.00 kN")}));
+    EXPECT_DOUBLE_EQ(machineConfig->Calibration.NominalForce, 10.0);
+    EXPECT_EQ(machineConfig->LoadCells.SensorSelected, 2);
+    EXPECT_EQ(machineConfig->Setup.MachineType, 1);
+    EXPECT_DOUBLE_EQ(machineConfig->Factors.ForceFactor, 10.0 / 30000);
+    EXPECT_EQ(machineConfig->Factors.ForceDecimals, 4);
+    EXPECT_DOUBLE_EQ(machineConfig->Factors.TravelFactor, 0.001);
+    EXPECT_FALSE(app.ReferenceDone);  // incremental travel waits for the reference run
+    EXPECT_TRUE(static_cast<bool>(ui.StopMachine));
+    window->close();
+    EXPECT_EQ(window->MachineInterface(), nullptr);
 }
 
 TEST_F(MainWindowTest, PasswordUnlocksAndCancelLocks) {
@@ -267,7 +320,6 @@ TEST_F(MainWindowTest, ProjectsOpenedAtStartAndFromTheMenu) {
         ASSERT_EQ(d->ProjectList()->count(), 2);
         d->ProjectList()->setCurrentRow(1);
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
-
     });
     EXPECT_TRUE(app.ProjectOpen);
     EXPECT_EQ(app.ProjectName, QStringLiteral("Beta"));
@@ -301,7 +353,8 @@ TEST_F(MainWindowTest, CreateModeRefusesAnExistingProjectAndStays) {
     QTest::keyClicks(name, QStringLiteral("Old"));
     QTest::keyClick(name, Qt::Key_Return);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Resultate-Projekt kann nicht erzeugt werden!"));
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Resultate-Projekt kann nicht erzeugt werden!"));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(app.ProjectOpen);
 
