@@ -63,9 +63,9 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
     EvaluateTest(*state, false);
     const ResultsRecord* stored = EnterRecordInSeries(*state, 1, DateTimeNow());
     const ParameterSet& p = state->Parameters;
-    const std::string line = IsTensileFamily(type)
-                                 ? TensileResultLine(*stored, p, dateFormat)
-                                 : ArrayResultLine(ExportedElementCount(type), *stored, p, dateFormat);
+    const std::string line =
+        IsTensileFamily(type) ? TensileResultLine(*stored, p, dateFormat)
+                              : ArrayResultLine(ExportedElementCount(type), *stored, p, dateFormat);
     out << Utf8ToWin1252(line) << "\r\n";
     return 0;
 }

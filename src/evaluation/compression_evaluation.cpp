@@ -21,8 +21,8 @@ void EvaluateCompression(TestState& state, bool keepModulus) {
     marks.ExtensionEndIndex = usable ? MaximumExtensionIndex(c) : 1;
 
     set(0, c.So > 0 ? std::sqrt(4.0 * c.So / std::numbers::pi) : 0.0);  // D
-    set(1, c.Le);                                                          // H: specimen height
-    set(2, c.So);                                                          // S0
+    set(1, c.Le);                                                       // H: specimen height
+    set(2, c.So);                                                       // S0
 
     // A modulus chosen on the diagram stays; the values that the operator completes in the
     // result panels start again from 0.
@@ -76,9 +76,9 @@ ProbeCheck ProbeMonitoring(const MeasurementBuffer& buffer, const TestMarks& mar
         check.Sample = i;
         check.Probe = deviating;
         check.Mean = mean;
-        check.Message = "Fehler bei Messwertgeber-Überwachung / Taster = " +
-                        std::to_string(deviating) + " / " + RemoveBlanks(FormatFixed(mean, 0, 3)) +
-                        " mm";
+        check.Message =
+            "Fehler bei Messwertgeber-Überwachung / Taster = " + std::to_string(deviating) + " / " +
+            RemoveBlanks(FormatFixed(mean, 0, 3)) + " mm";
         break;
     }
     return check;

@@ -40,14 +40,15 @@ void EvaluateFlexuralModulus(TestState& state) {
     const double s2 = DeflectionAtStrain(p.SecondProofStrain, span, h);
     const double f1 = ForceAtDeflection(c, s1);
     const double f2 = ForceAtDeflection(c, s2);
-    const double modulus =
-        s2 > s1 ? DivideOrZero(span * span * span * (f2 - f1) * 1000.0, 4.0 * b * h * h * h * (s2 - s1))
-                : 0.0;
+    const double modulus = s2 > s1 ? DivideOrZero(span * span * span * (f2 - f1) * 1000.0,
+                                                  4.0 * b * h * h * h * (s2 - s1))
+                                   : 0.0;
     const double fmax = FmaxNewtons(c);
     set(3, modulus);  // Ef
     set(4, fmax);     // Fmax
-    set(5, h > 0 && b > 0 ? 3.0 * fmax * span / (2.0 * b * h * h) : 0.0);  // flexural stress at Fmax
-    set(6, c.x(c.M));  // deflection at Fmax
+    set(5,
+        h > 0 && b > 0 ? 3.0 * fmax * span / (2.0 * b * h * h) : 0.0);  // flexural stress at Fmax
+    set(6, c.x(c.M));                                                   // deflection at Fmax
     state.Marks.EvaluationDone = true;
 }
 

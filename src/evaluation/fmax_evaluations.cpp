@@ -36,12 +36,12 @@ void EvaluateChain(TestState& state) {
     r.ReH = r.ReL = r.Rm = static_cast<float>(fmax);
     const double atMaximum = c.x(c.M) - c.x(1);
     const double atEnd = c.x(WithinCurve(c, c.N - 2)) - c.x(1);
-    if (on(3)) Element(r, 2) = static_cast<float>(fmax);                                  // Fmax
-    if (on(4)) Element(r, 3) = static_cast<float>(atMaximum);                             // Lmax
-    if (on(5)) Element(r, 4) = static_cast<float>(DivideOrZero(atMaximum, c.Lo) * 100.0); // Amax
-    if (on(6)) Element(r, 5) = static_cast<float>(EndForceNewtons(c));                    // Fr
-    if (on(7)) Element(r, 6) = static_cast<float>(atEnd);                                 // Lr
-    if (on(8)) Element(r, 7) = static_cast<float>(DivideOrZero(atEnd, c.Lo) * 100.0);     // Ar
+    if (on(3)) Element(r, 2) = static_cast<float>(fmax);                                   // Fmax
+    if (on(4)) Element(r, 3) = static_cast<float>(atMaximum);                              // Lmax
+    if (on(5)) Element(r, 4) = static_cast<float>(DivideOrZero(atMaximum, c.Lo) * 100.0);  // Amax
+    if (on(6)) Element(r, 5) = static_cast<float>(EndForceNewtons(c));                     // Fr
+    if (on(7)) Element(r, 6) = static_cast<float>(atEnd);                                  // Lr
+    if (on(8)) Element(r, 7) = static_cast<float>(DivideOrZero(atEnd, c.Lo) * 100.0);      // Ar
     state.Marks.EvaluationDone = true;
 }
 
@@ -53,9 +53,8 @@ void EvaluateFlexuralStrength(TestState& state) {
     const double span = p.EffectiveLo;
     const double b = p.Flat.b;
     const double h = p.Flat.a;
-    const double rtf = p.FlexuralThreePoint != 0
-                           ? DivideOrZero(3.0 * fmax * span, 2.0 * b * h * h)
-                           : DivideOrZero(fmax * span, b * h * h);
+    const double rtf = p.FlexuralThreePoint != 0 ? DivideOrZero(3.0 * fmax * span, 2.0 * b * h * h)
+                                                 : DivideOrZero(fmax * span, b * h * h);
     r.ReH = static_cast<float>(fmax);
     r.ReL = static_cast<float>(rtf);
     r.Rm = static_cast<float>(fmax);

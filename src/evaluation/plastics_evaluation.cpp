@@ -76,20 +76,21 @@ void EvaluatePlastics(TestState& state) {
     auto strainTo = [&](int i) { return DivideOrZero(y(i) - y(1), gauge) * 100.0; };
     const int last = WithinCurve(c, c.N - 1);
 
-    if (yield >= 1) set(4, c.Sigma(yield));  // Sig-Y
-    set(5, c.Sigma(c.M));                     // Sig-M
-    set(6, c.Sigma(last));                    // Sig-B
+    if (yield >= 1) set(4, c.Sigma(yield));                      // Sig-Y
+    set(5, c.Sigma(c.M));                                        // Sig-M
+    set(6, c.Sigma(last));                                       // Sig-B
     for (std::size_t k = 0; k < p.SigStrainPoint.size(); ++k) {  // Sig-1 ... Sig-5
         const double target = p.SigStrainPoint[k] * gauge / 100.0;
-        const int j = gauge > 0 ? FirstSampleReaching(c, target, [&](int i) { return y(i) - y(1); }) : 0;
+        const int j =
+            gauge > 0 ? FirstSampleReaching(c, target, [&](int i) { return y(i) - y(1); }) : 0;
         set(7 + static_cast<int>(k), j >= 1 ? c.Sigma(j) : 0.0);
     }
-    if (yield >= 1) set(12, strainTo(yield));  // Eps-Y
-    set(13, strainTo(c.M));                    // Eps-M
-    set(14, strainTo(last));                   // Eps-B
-    set(15, DivideOrZero(c.x(c.M) - c.x(1), c.Lc) * 100.0);  // Eps-tM
-    set(16, DivideOrZero(c.x(last) - c.x(1), c.Lc) * 100.0); // Eps-tB
-    set(17, 0.0);                                            // Um
+    if (yield >= 1) set(12, strainTo(yield));                             // Eps-Y
+    set(13, strainTo(c.M));                                               // Eps-M
+    set(14, strainTo(last));                                              // Eps-B
+    set(15, DivideOrZero(c.x(c.M) - c.x(1), c.Lc) * 100.0);               // Eps-tM
+    set(16, DivideOrZero(c.x(last) - c.x(1), c.Lc) * 100.0);              // Eps-tB
+    set(17, 0.0);                                                         // Um
     if (SlotEvaluated(p, 19)) set(18, PlasticsSecantModulus(c, usable));  // E
 
     for (int element = 4; element <= 18; ++element) {

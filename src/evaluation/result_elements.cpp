@@ -12,28 +12,34 @@ constexpr const char* kShear[] = {"L", "T", "B", "Lv", "FMax", "Tau"};
 constexpr const char* kChain[] = {"Lc", "Lt", "Fmax", "Lmax", "Amax", "Fr", "Lr", "Ar"};
 constexpr const char* kUniversal[] = {"Fmax", "Smax", "Fr", "Sr", "Fx", "Sx", "F1",
                                       "S1",   "F2",   "S2", "C",  "W",  "Wx", "Swx"};
-constexpr const char* kPlastics[] = {"B",     "H",     "A",     "LO",     "Sig-Y",
-                                     "Sig-M", "Sig-B", "Sig-1", "Sig-2",  "Sig-3",
-                                     "Sig-4", "Sig-5", "Eps-Y", "Eps-M",  "Eps-B",
-                                     "Eps-tM", "Eps-tB", "Um",  "E"};
+constexpr const char* kPlastics[] = {
+    "B",     "H",     "A",     "LO",    "Sig-Y", "Sig-M",  "Sig-B",  "Sig-1", "Sig-2", "Sig-3",
+    "Sig-4", "Sig-5", "Eps-Y", "Eps-M", "Eps-B", "Eps-tM", "Eps-tB", "Um",    "E"};
 constexpr const char* kFlexuralModulus[] = {"L", "H", "B", "Ef"};
 constexpr const char* kFlexuralStrength[] = {"LL", "H", "B", "L", "FMax", "Rtf"};
-constexpr const char* kCompression[] = {"D",       "H",      "S0",    "Sig-dB",
-                                        "Sig-dX1", "Sig-dX2", "Sig-dX3", "Sig-dF",
-                                        "Eps-dB",  "Phi-dB", "E"};
+constexpr const char* kCompression[] = {
+    "D", "H", "S0", "Sig-dB", "Sig-dX1", "Sig-dX2", "Sig-dX3", "Sig-dF", "Eps-dB", "Phi-dB", "E"};
 
 }  // namespace
 
 std::span<const char* const> ResultElementNames(std::int32_t testType) {
     switch (testType) {
-        case 3: return kShear;
-        case 4: return kChain;
-        case 5: return kUniversal;
-        case 6: return kPlastics;
-        case 7: return kFlexuralModulus;
-        case 8: return kFlexuralStrength;
-        case 9: return kCompression;
-        default: return {};
+        case 3:
+            return kShear;
+        case 4:
+            return kChain;
+        case 5:
+            return kUniversal;
+        case 6:
+            return kPlastics;
+        case 7:
+            return kFlexuralModulus;
+        case 8:
+            return kFlexuralStrength;
+        case 9:
+            return kCompression;
+        default:
+            return {};
     }
 }
 

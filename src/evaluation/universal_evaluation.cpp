@@ -101,12 +101,12 @@ void EvaluateUniversal(TestState& state) {
     };
     auto set = [&](int element, double value) { Element(r, element) = static_cast<float>(value); };
 
-    r.Rm = 1.0f;  // marks the series slot as occupied
-    if (on(1)) set(0, FmaxNewtons(c));                           // Fmax
-    if (on(2)) set(1, c.x(c.M) - c.x(1));                        // Smax
-    if (on(3)) set(2, EndForceNewtons(c));                       // Fr
-    if (on(4)) set(3, c.x(WithinCurve(c, c.N - 2)) - c.x(1));    // Sr
-    set(4, 0.0);                                                  // Fx, Sx: picked on the diagram
+    r.Rm = 1.0f;                                               // marks the series slot as occupied
+    if (on(1)) set(0, FmaxNewtons(c));                         // Fmax
+    if (on(2)) set(1, c.x(c.M) - c.x(1));                      // Smax
+    if (on(3)) set(2, EndForceNewtons(c));                     // Fr
+    if (on(4)) set(3, c.x(WithinCurve(c, c.N - 2)) - c.x(1));  // Sr
+    set(4, 0.0);                                               // Fx, Sx: picked on the diagram
     set(5, 0.0);
 
     const UniversalRange range = UniversalEvaluationRange(c, p.SpringStage);
@@ -139,8 +139,8 @@ void EvaluateUniversal(TestState& state) {
     }
     if (on(12)) set(11, c.N >= 2 ? TotalWork(c) : 0.0);  // W
     const double workTravel = definition(kSlotUniversalWork).LimitMin;
-    if (on(13)) set(12, WorkUpTo(c, workTravel));        // Wx
-    if (on(14)) set(13, workTravel);                     // Swx
+    if (on(13)) set(12, WorkUpTo(c, workTravel));  // Wx
+    if (on(14)) set(13, workTravel);               // Swx
 
     if (on(15)) {
         // The travel between the rise through one force and the fall through another.

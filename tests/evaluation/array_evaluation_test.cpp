@@ -47,7 +47,8 @@ TEST(ResultElements, PanelDecimals) {
     for (std::size_t j = 0; j < initial.size(); ++j) EXPECT_EQ(initial[j], expected[j]) << j;
 
     ParameterSet p;
-    for (int slot = 0; slot < kResultDefinitionSlots; ++slot) p.Results[static_cast<std::size_t>(slot)].Decimals = 5;
+    for (int slot = 0; slot < kResultDefinitionSlots; ++slot)
+        p.Results[static_cast<std::size_t>(slot)].Decimals = 5;
     ResultDecimalsTable decimals = initial;
     CopyResultDecimals(p, decimals, 7);
     EXPECT_EQ(decimals[6], 5);
@@ -56,7 +57,8 @@ TEST(ResultElements, PanelDecimals) {
     EXPECT_EQ(decimals[18], 5);
 
     const int editor[] = {0, 0, 0, 6, 8, 19, 19, 7, 6, 11};
-    for (std::int32_t type = 0; type < 10; ++type) EXPECT_EQ(EditorDecimalsCount(type), editor[type]);
+    for (std::int32_t type = 0; type < 10; ++type)
+        EXPECT_EQ(EditorDecimalsCount(type), editor[type]);
 }
 
 using ArrayEvaluation = testing::EvaluationFixture;

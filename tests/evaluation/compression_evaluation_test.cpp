@@ -18,7 +18,7 @@ using testing::RecordCurve;
 using testing::TensileModel;
 
 class CompressionEvaluation : public testing::EvaluationFixture {
-protected:
+  protected:
     void SetUp() override {
         EvaluationFixture::SetUp();
         UseTestType(TestType::Compression);
@@ -47,7 +47,8 @@ TEST_F(CompressionEvaluation, WithoutExtensometerTheModulusIsFixedAndNoProofValu
     EXPECT_EQ(Marks().ProofIndex3, 3);
     EXPECT_EQ(Marks().ExtensionEndIndex, 1);
     EXPECT_EQ(Marks().BreakIndex, 5);
-    for (int j = 0; j < 12; ++j) EXPECT_EQ(state->ResultDecimals[static_cast<std::size_t>(j)], (j + 1) % 4);
+    for (int j = 0; j < 12; ++j)
+        EXPECT_EQ(state->ResultDecimals[static_cast<std::size_t>(j)], (j + 1) % 4);
     EXPECT_TRUE(Marks().EvaluationDone);
 }
 
@@ -95,9 +96,10 @@ TEST_F(CompressionEvaluation, AModulusChosenOnTheDiagramIsKeptWithTheEnteredValu
 
 TEST(CompressionColumnHeading, StrainWithoutTrailingZeros) {
     const std::pair<double, const char*> cases[] = {
-        {0.2, "Sig-d0.2"}, {1.0, "Sig-d1"}, {10.0, "Sig-d10"}, {2.5, "Sig-d2.5"},
-        {0.25, "Sig-d0.25"}, {0.0, "Sig-d"}, {0.001, "Sig-d"}};
-    for (const auto& [strain, heading] : cases) EXPECT_EQ(CompressionColumnHeading(strain), heading) << strain;
+        {0.2, "Sig-d0.2"},   {1.0, "Sig-d1"}, {10.0, "Sig-d10"}, {2.5, "Sig-d2.5"},
+        {0.25, "Sig-d0.25"}, {0.0, "Sig-d"},  {0.001, "Sig-d"}};
+    for (const auto& [strain, heading] : cases)
+        EXPECT_EQ(CompressionColumnHeading(strain), heading) << strain;
 }
 
 struct ProbeCase {
@@ -132,7 +134,8 @@ TEST_P(ProbeMonitoringTest, DeviationFromTheMeanBeyondBothTolerances) {
         EXPECT_NEAR(check.Mean, mean, 1e-5);
         char expected[120];
         std::snprintf(expected, sizeof expected,
-                      "Fehler bei Messwertgeber-Überwachung / Taster = %d / %.3f mm", c.probe, mean);
+                      "Fehler bei Messwertgeber-Überwachung / Taster = %d / %.3f mm", c.probe,
+                      mean);
         EXPECT_EQ(check.Message, expected);
     }
 }

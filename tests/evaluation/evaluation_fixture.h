@@ -13,7 +13,7 @@
 namespace quorvex::testing {
 
 class EvaluationFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { state = std::make_unique<TestState>(); }
 
     ParameterSet& P() { return state->Parameters; }

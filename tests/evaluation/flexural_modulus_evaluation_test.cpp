@@ -14,7 +14,7 @@ using testing::CurvePoint;
 using testing::RecordCurve;
 
 class FlexuralModulus : public testing::EvaluationFixture {
-protected:
+  protected:
     void SetUp() override {
         EvaluationFixture::SetUp();
         UseTestType(TestType::FlexuralModulus);
@@ -34,7 +34,8 @@ protected:
         std::vector<CurvePoint> points;
         for (int i = 0; i <= 40; ++i) {
             const double s = 0.05 * i;
-            points.push_back({static_cast<float>(newtonsPerMm * s / 1000), zero + static_cast<float>(s)});
+            points.push_back(
+                {static_cast<float>(newtonsPerMm * s / 1000), zero + static_cast<float>(s)});
         }
         points.push_back({0.03f, zero + 2.05f});
         points.push_back({0.02f, zero + 2.1f});

@@ -15,8 +15,14 @@ using testing::RecordCurve;
 
 // A force maximum of `fmax` kN at sample 4, falling afterwards, and the two fracture samples.
 void RecordPeak(TestState& state, float fmax) {
-    RecordCurve(state, {{0, 0}, {fmax / 3, 0.1f}, {fmax * 2 / 3, 0.2f}, {fmax, 0.3f},
-                        {fmax * 0.8f, 0.4f}, {fmax * 0.5f, 0.5f}, {0.2f, 0.6f}, {0, 0.7f}});
+    RecordCurve(state, {{0, 0},
+                        {fmax / 3, 0.1f},
+                        {fmax * 2 / 3, 0.2f},
+                        {fmax, 0.3f},
+                        {fmax * 0.8f, 0.4f},
+                        {fmax * 0.5f, 0.5f},
+                        {0.2f, 0.6f},
+                        {0, 0.7f}});
 }
 
 using ShearEvaluation = testing::EvaluationFixture;
@@ -60,8 +66,16 @@ TEST_F(ChainEvaluation, TravelsAndElongationsAtFmaxAndAtTheEnd) {
     SetSlots({1, 2, 3, 4, 5, 6, 7, 8}, true);
     P().Results[0].Decimals = 4;
     // Fmax 40 kN at sample 5; samples 9 and 10 are the fracture, N = 8, the end is sample 6.
-    RecordCurve(*state, {{0, 1}, {10, 2}, {20, 5}, {30, 11}, {40, 21}, {35, 25}, {30, 31},
-                         {20, 41}, {5, 45}, {0, 46}});
+    RecordCurve(*state, {{0, 1},
+                         {10, 2},
+                         {20, 5},
+                         {30, 11},
+                         {40, 21},
+                         {35, 25},
+                         {30, 31},
+                         {20, 41},
+                         {5, 45},
+                         {0, 46}});
     Evaluate();
 
     EXPECT_FLOAT_EQ(Element(0), 200.0f);

@@ -15,7 +15,7 @@ using testing::CurvePoint;
 using testing::RecordCurve;
 
 class PlasticsEvaluation : public testing::EvaluationFixture {
-protected:
+  protected:
     void SetUp() override {
         EvaluationFixture::SetUp();
         UseTestType(TestType::PlasticsIso527);
@@ -36,8 +36,8 @@ protected:
     // 3.5 kN at sample 14, N = 22, then the two fracture samples. The extension is half the
     // travel.
     void RecordYieldingPlastic() {
-        const float forces[] = {0,   0.5f, 1,    1.5f, 2,    2.5f, 3,    2.4f, 2.3f, 2.4f, 2.6f, 2.9f,
-                                3.2f, 3.5f, 3.4f, 3.3f, 3.2f, 3.1f, 3,    2.9f, 2.8f, 2.7f, 1,    0};
+        const float forces[] = {0,    0.5f, 1,    1.5f, 2,    2.5f, 3, 2.4f, 2.3f, 2.4f, 2.6f, 2.9f,
+                                3.2f, 3.5f, 3.4f, 3.3f, 3.2f, 3.1f, 3, 2.9f, 2.8f, 2.7f, 1,    0};
         std::vector<CurvePoint> points;
         for (std::size_t i = 0; i < std::size(forces); ++i) {
             const float travel = 0.5f * static_cast<float>(i);

@@ -13,7 +13,7 @@ using testing::CurvePoint;
 using testing::RecordCurve;
 
 class UniversalEvaluation : public testing::EvaluationFixture {
-protected:
+  protected:
     void SetUp() override {
         EvaluationFixture::SetUp();
         UseTestType(TestType::Universal);
@@ -67,7 +67,8 @@ TEST_F(UniversalEvaluation, SlotEightReplacesSlotSevenWhenBothAreOn) {
         bool seven, eight;
         float F1, S1;
     };
-    const Case cases[] = {{true, false, 6500, 3.25f}, {false, true, 9000, 4.5f}, {true, true, 9000, 4.5f}};
+    const Case cases[] = {
+        {true, false, 6500, 3.25f}, {false, true, 9000, 4.5f}, {true, true, 9000, 4.5f}};
     for (const Case& c : cases) {
         SetUp();
         Slot(7).Evaluate = c.seven;
@@ -121,8 +122,18 @@ TEST_F(UniversalEvaluation, PointsOutsideTheCurveGiveZero) {
 
 TEST_F(UniversalEvaluation, SpringStageRangeAndFallingLookup) {
     // Stage 1 loads, stage 2 unloads, stage 3 reloads (channel 3 holds the stage).
-    RecordCurve(*state, {{0, 0, 1}, {2, 1, 1}, {4, 2, 1}, {8, 4, 1}, {6, 3.5f, 2}, {4, 3, 2},
-                         {2, 2.5f, 2}, {1, 2, 2}, {3, 3, 3}, {5, 4, 3}, {1, 4.5f, 3}, {0, 5, 3}});
+    RecordCurve(*state, {{0, 0, 1},
+                         {2, 1, 1},
+                         {4, 2, 1},
+                         {8, 4, 1},
+                         {6, 3.5f, 2},
+                         {4, 3, 2},
+                         {2, 2.5f, 2},
+                         {1, 2, 2},
+                         {3, 3, 3},
+                         {5, 4, 3},
+                         {1, 4.5f, 3},
+                         {0, 5, 3}});
     ASSERT_EQ(Marks().SampleCount, 10);
     const CurveView c(state->Buffer, P(), Marks());
 
