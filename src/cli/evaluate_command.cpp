@@ -7,6 +7,8 @@
 #include "evaluation/curve_file.h"
 #include "evaluation/evaluate_test.h"
 #include "evaluation/parameter_file.h"
+#include "evaluation/result_elements.h"
+#include "evaluation/test_types.h"
 #include "json_dump.h"
 
 namespace quorvex::cli {
@@ -43,12 +45,20 @@ std::string ResultsJson(TestState& state) {
     };
     for (const auto& [name, value] : fields) json.Float(0, name, *value);
     FloatArray(json, 0, "Results", r.Results);
+    // The exported elements of the types 3-9 under their column names.
+    const auto names = ResultElementNames(state.Parameters.TestType);
+    if (!names.empty()) {
+        json.BeginObject("ResultElements");
+        for (std::size_t i = 0; i < names.size(); ++i) json.Float(0, names[i], r.Results[i]);
+        json.EndObject();
+    }
     const std::pair<const char*, int*> marks[] = {
         {"FmaxIndex", &m.FmaxIndex},
         {"BreakIndex", &m.BreakIndex},
         {"ExtensionEndIndex", &m.ExtensionEndIndex},
         {"ProofIndex1", &m.ProofIndex1},
         {"ProofIndex2", &m.ProofIndex2},
+        {"ProofIndex3", &m.ProofIndex3},
         {"ModulusRangeStart", &m.ModulusRangeStart},
         {"ModulusRangeEnd", &m.ModulusRangeEnd},
     };
@@ -61,11 +71,30 @@ std::string ResultsJson(TestState& state) {
 
 }  // namespace
 
+bool LoadTestFiles(const std::string& curvePath, const std::string& paramsPath, TestState& state,
+                   std::ostream& err) {
+    if (!Report(LoadParameterSet(state.Parameters, paramsPath, false), paramsPath, err)) return false;
+    // The specimen dialogs of the shear and flexural-strength tests keep So at 1.0, so the
+    // thickness that a curve file derives from So and b is none: theirs stays as the
+    // parameter set holds it.
+    const float thickness = state.Parameters.Flat.a;
+    if (!Report(ReadCurveFile(curvePath, state.Parameters, state.Buffer, state.Marks), curvePath, err)) {
+        return false;
+    }
+    const std::int32_t type = state.Parameters.TestType;
+    if (type == static_cast<std::int32_t>(TestType::ShearEn2563) ||
+        type == static_cast<std::int32_t>(TestType::FlexuralStrength)) {
+        state.Parameters.Flat.a = thickness;
+    }
+    return true;
+}
+
 void PrintEvaluateHelp(std::ostream& out) {
     out << "  evaluate CURVE PARAMS    evaluate the curve file CURVE (.Dia) with the test type,\n"
            "                           results definition and options of the parameter set file\n"
-           "                           PARAMS (specimen values from the curve file); prints the\n"
-           "                           results and the marks as one JSON object\n";
+           "                           PARAMS (specimen values from the curve file; the\n"
+           "                           thickness of shear and flexural-strength specimens from\n"
+           "                           PARAMS); prints the results and the marks as one JSON object\n";
 }
 
 int RunEvaluateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -75,10 +104,7 @@ int RunEvaluateCommand(const std::vector<std::string>& args, std::ostream& out, 
         return 2;
     }
     auto state = std::make_unique<TestState>();
-    if (!Report(LoadParameterSet(state->Parameters, args[1], false), args[1], err)) return 1;
-    if (!Report(ReadCurveFile(args[0], state->Parameters, state->Buffer, state->Marks), args[0], err)) {
-        return 1;
-    }
+    if (!LoadTestFiles(args[0], args[1], *state, err)) return 1;
     EvaluateTest(*state, false);
     out << ResultsJson(*state);
     return 0;

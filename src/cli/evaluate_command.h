@@ -6,7 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "evaluation/test_state.h"
+
 namespace quorvex::cli {
+
+// Loads the parameter set file and then the curve file into `state`, as the program does
+// before it evaluates a stored curve; a failure is reported on `err` naming the file.
+bool LoadTestFiles(const std::string& curvePath, const std::string& paramsPath, TestState& state,
+                   std::ostream& err);
 
 // args are the words after "evaluate"; returns the process exit code.
 int RunEvaluateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

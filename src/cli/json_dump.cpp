@@ -77,6 +77,12 @@ void JsonDump::BeginObject() {
     levels_.push_back({false, true});
 }
 
+void JsonDump::BeginObject(const char* name) {
+    Key(name);
+    out_ += "{";
+    levels_.push_back({false, true});
+}
+
 void JsonDump::EndObject() {
     levels_.pop_back();
     out_ += "}";

@@ -18,6 +18,8 @@ public:
     void BeginArray(const char* name);
     void EndArray();
     void BeginObject();
+    // An object under a name, inside an object.
+    void BeginObject(const char* name);
     void EndObject();
 
     void Byte(std::size_t, const char* name, const std::uint8_t& v);

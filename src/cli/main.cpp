@@ -2,9 +2,14 @@
 #include <iostream>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "curve_command.h"
 #include "evaluate_command.h"
+#include "export_command.h"
 #include "params_command.h"
 
 namespace {
@@ -16,6 +21,7 @@ void PrintHelp(std::ostream& out) {
     quorvex::cli::PrintParamsHelp(out);
     quorvex::cli::PrintEvaluateHelp(out);
     quorvex::cli::PrintCurveHelp(out);
+    quorvex::cli::PrintExportHelp(out);
     out << "\n"
            "  --help                   show this text\n"
            "\n"
@@ -25,6 +31,10 @@ void PrintHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The result line carries its own CR LF: standard output must not add a CR.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         PrintHelp(std::cerr);
@@ -39,6 +49,9 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "evaluate") {
         return quorvex::cli::RunEvaluateCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    if (args[0] == "export") {
+        return quorvex::cli::RunExportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     if (args[0] == "curve") {
         return quorvex::cli::RunCurveCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);

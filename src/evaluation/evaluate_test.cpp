@@ -2,9 +2,14 @@
 // the metal tensile test.
 #include "evaluate_test.h"
 
+#include "compression_evaluation.h"
+#include "flexural_modulus_evaluation.h"
+#include "fmax_evaluations.h"
+#include "plastics_evaluation.h"
 #include "specimen.h"
 #include "tensile_evaluation.h"
 #include "test_types.h"
+#include "universal_evaluation.h"
 
 namespace quorvex {
 namespace {
@@ -121,15 +126,13 @@ void EvaluateTest(TestState& state, bool keepModulus) {
         case TestType::TensileEn10002:
         case TestType::ScrewIso898:
         case TestType::ScrewIso3506: EvaluateTensile(state, keepModulus); return;
-        // The branches of the other test types come with their own evaluations; until then
-        // their record stays as prepared above.
-        case TestType::ShearEn2563:
-        case TestType::Chain:
-        case TestType::Universal:
-        case TestType::PlasticsIso527:
-        case TestType::FlexuralModulus:
-        case TestType::FlexuralStrength:
-        case TestType::Compression: return;
+        case TestType::ShearEn2563: EvaluateShear(state); return;
+        case TestType::Chain: EvaluateChain(state); return;
+        case TestType::Universal: EvaluateUniversal(state); return;
+        case TestType::PlasticsIso527: EvaluatePlastics(state); return;
+        case TestType::FlexuralModulus: EvaluateFlexuralModulus(state); return;
+        case TestType::FlexuralStrength: EvaluateFlexuralStrength(state); return;
+        case TestType::Compression: EvaluateCompression(state, keepModulus); return;
     }
 }
 

@@ -9,8 +9,7 @@ namespace quorvex {
 // Evaluates the current buffer into the current results record and the marks. keepModulus
 // is set only when the operator has chosen the modulus on the diagram and the results are
 // evaluated again with it. The caller leaves the pick modes of the result panels first.
-// Test types 0-2 are evaluated here; the branches of types 3-9 are not built yet, so for
-// them the record is only prepared and EvaluationDone stays clear.
+// A parameter set whose test type is none of 0-9 only prepares the record.
 void EvaluateTest(TestState& state, bool keepModulus);
 
 // Prepares the current record for an evaluation: results, gauge lengths, E, r, n, QAW and

@@ -9,9 +9,8 @@
 
 namespace quorvex {
 
-StoredFiles StoreTestInSeries(TestState& state, int slot,
-                              const std::filesystem::path& workingDirectory, double now) {
-    if (slot < 1 || slot > Series::kSlots) return {};
+ResultsRecord* EnterRecordInSeries(TestState& state, int slot, double now) {
+    if (slot < 1 || slot > Series::kSlots) return nullptr;
     const ParameterSet& p = state.Parameters;
     const bool psi = p.UnitSystem == static_cast<std::int32_t>(UnitSystem::Psi);
     const double stressFactor = psi ? kPsiPerNPerMm2 : 1.0;
@@ -35,16 +34,21 @@ StoredFiles StoreTestInSeries(TestState& state, int slot,
     stored.GaugeAtAc = p.EffectiveLc;  // a stored record keeps Lc here
     stored.FmaxIndex = state.Marks.FmaxIndex;
     stored.SampleCount = state.Marks.SampleCount;
+    stored.CurveNumber = p.SaveCurves != 0 ? slot : 0;
+    stored.RecordNumber = slot;
+    return &stored;
+}
 
+StoredFiles StoreTestInSeries(TestState& state, int slot,
+                              const std::filesystem::path& workingDirectory, double now) {
+    if (EnterRecordInSeries(state, slot, now) == nullptr) return {};
+    const ParameterSet& p = state.Parameters;
     StoredFiles files;
     files.Curve = WriteCurveFile(SeriesFilePath(workingDirectory, slot, ".Dia"), p, state.Buffer,
                                  state.Marks);
     files.Header = WriteHeaderFile(SeriesFilePath(workingDirectory, slot, ".Hea"), p.HeaderValue);
     files.RawData = WriteRawDataFile(SeriesFilePath(workingDirectory, slot, ".Txt"), state.Buffer,
                                      state.Marks.SampleCount, p);
-
-    stored.CurveNumber = p.SaveCurves != 0 ? slot : 0;
-    stored.RecordNumber = slot;
     return files;
 }
 

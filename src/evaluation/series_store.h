@@ -15,6 +15,10 @@ struct StoredFiles {
     bool RawData = false;
 };
 
+// The record part of StoreTestInSeries, without the files: returns the filled slot, or nullptr
+// (nothing changed) for a slot outside 1..50.
+ResultsRecord* EnterRecordInSeries(TestState& state, int slot, double now);
+
 // Enters the current test into series slot 1..50 (the caller has put the remark into the
 // current record and chosen the next free slot): in psi the strengths and E of the current
 // record become psi; the compression test marks its slot with Rm 10.0; the slot gets the

@@ -4,6 +4,7 @@
 #include "measurement_buffer.h"
 #include "operator_results.h"
 #include "parameter_set.h"
+#include "result_elements.h"
 #include "results_record.h"
 
 namespace quorvex {
@@ -15,6 +16,7 @@ struct TestState {
     Series TestSeries;
     SeriesCurves Curves;
     FinalDimensions EnteredFinalDimensions;  // for Z, forgotten at each evaluation
+    ResultDecimalsTable ResultDecimals = InitialResultDecimals();  // panels of types 3-9
 
     ResultsRecord& Current() { return TestSeries.Current(); }
 };

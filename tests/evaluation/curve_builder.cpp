@@ -23,6 +23,14 @@ void Record(TestState& state, float force, float travel, float extension, float 
     RecordSample(state.Buffer, state.Marks, s);
 }
 
+void RecordCurve(TestState& state, const std::vector<CurvePoint>& points) {
+    StartRecording(state.Buffer, state.Marks);
+    for (const CurvePoint& point : points) {
+        Record(state, point.Force, point.Travel, point.Extension, point.Width);
+    }
+    FinishRecording(state.Marks);
+}
+
 BuiltCurve BuildTensileCurve(TestState& state, const TensileModel& m) {
     ParameterSet& p = state.Parameters;
     p.EffectiveSo = static_cast<float>(m.So);

@@ -39,4 +39,14 @@ BuiltCurve BuildTensileCurve(TestState& state, const TensileModel& m);
 // Records one sample of force (kN), travel, extension and width change (mm).
 void Record(TestState& state, float force, float travel, float extension, float width = 0);
 
+// One sample of a hand-made curve: force kN, travel, extension (or the stage number of the
+// universal test) and width change mm.
+struct CurvePoint {
+    float Force = 0, Travel = 0, Extension = 0, Width = 0;
+};
+
+// Records the points as a test run does and ends the test: the last two points are the
+// fracture, which the evaluation never uses.
+void RecordCurve(TestState& state, const std::vector<CurvePoint>& points);
+
 }  // namespace quorvex::testing

@@ -364,16 +364,23 @@ TEST_F(TensileEvaluation, MaximumWithinFiveSamplesHasNoForceYieldPoint) {
     EXPECT_EQ(yield.ReL, 0.0);
 }
 
-TEST_F(TensileEvaluation, OtherTestTypesArePreparedOnly) {
+TEST_F(TensileEvaluation, OtherTestTypesArePreparedFromTheSpecimen) {
     TensileModel m;
     BuildTensileCurve(*state, m);
-    P().TestType = 9;
+    // The flexural modulus keeps the span, thickness and width that the preparation put
+    // into its first elements; the compression test puts its own D, H and S0 there.
+    P().TestType = 7;
     Evaluate();
-    EXPECT_FALSE(Marks().EvaluationDone);
-    EXPECT_EQ(R().Rm, 0.0f);
+    EXPECT_TRUE(Marks().EvaluationDone);
+    EXPECT_EQ(R().Rm, 1.0f);
     EXPECT_EQ(R().Results[0], P().GaugeLengthLe);
     EXPECT_EQ(R().Results[1], P().EffectiveLc);
     EXPECT_EQ(R().Results[2], P().EffectiveLo);
+    EXPECT_EQ(R().d, P().EffectiveLc);
+    P().TestType = 9;
+    Evaluate();
+    EXPECT_EQ(R().Results[1], P().GaugeLengthLe);
+    EXPECT_EQ(R().Results[2], P().EffectiveSo);
     EXPECT_EQ(R().d, P().EffectiveLc);
 }
 
