@@ -5,6 +5,8 @@
 #include <QString>
 #include <filesystem>
 
+#include "evaluation/screw_tables.h"
+
 namespace quorvex {
 
 // A serial port of a measuring instrument: its number (1..15 usable, 16 none) and whether it
@@ -32,6 +34,8 @@ struct AppState {
     bool RelayCardPresent = false;
     int ForceRange = 1;  // 1 or 10
     bool ReferenceDone = false;
+
+    UserScrewTable ScrewTable;  // "Schraubentabelle.Txt", read once at start-up
 
     MeasuringPort CaliperPort;
     MeasuringPort MicrometerPort;

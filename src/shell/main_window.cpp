@@ -123,7 +123,7 @@ void TSDIAppForm::FormShow() {
     ReadWorkingFiles();
     ReadMachineConfiguration();
     AskLanguageOnFirstRun();
-    // The screw tables are read here from "Schraubentabelle.Txt" once they exist.
+    LoadScrewTable(app_.ScrewTable, app_.WorkingDirectory);
     ApplyLanguageIndex(test_.Parameters.Language);
     SetResultTabCaptions();
     UpdateWindowTitle();

@@ -187,6 +187,7 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
     }
     EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_TRUE(controllerPortReported);
+    EXPECT_EQ(app.ScrewTable.Count, 10);  // no "Schraubentabelle.Txt": the placeholders
     EXPECT_TRUE(messages.shown.empty());
     ASSERT_NE(window->MachineInterface(), nullptr);
     EXPECT_FALSE(app.DaqPresent);  // no card: stored data only
