@@ -25,7 +25,7 @@ struct CurvePoint {
 };
 
 class SimBench {
-public:
+  public:
     // samples: conversions averaged per reading (the program's defaults are 100, 100, 200).
     explicit SimBench(const SimulationConfig& config, int samples = 1,
                       bool incrementalTravel = false) {
@@ -62,11 +62,13 @@ public:
         for (int i = 0; i < std::lround(seconds * 20); ++i) Tick();
     }
 
-    double Force() const { return machine->Daq().RawValues()[kRawForce] * Config().NominalForce / 30000; }
+    double Force() const {
+        return machine->Daq().RawValues()[kRawForce] * Config().NominalForce / 30000;
+    }
     double Travel() const {
         const double raw = machine->Daq().RawValues()[kRawTravel];
         return Config().TravelIncrements > 0 ? raw / Config().TravelIncrements
-                                              : raw * Config().NominalTravel / 30000;
+                                             : raw * Config().NominalTravel / 30000;
     }
     double Extension() const {
         return machine->Daq().RawValues()[kRawStrain] * Config().NominalStrain / 30000;

@@ -38,8 +38,9 @@ TEST(SimConfig, KeysOfThePlatformConfiguration) {
     EXPECT_EQ(c.LoadingSign, -1);
     EXPECT_EQ(c.Resolution, 1);
     ASSERT_EQ(result.warnings.size(), 6u);
-    EXPECT_EQ(result.warnings[0],
-              "Quorvex.platform, line 10: \"-3\" is not valid for sim.nominal.force (0.001 ... 100000)");
+    EXPECT_EQ(
+        result.warnings[0],
+        "Quorvex.platform, line 10: \"-3\" is not valid for sim.nominal.force (0.001 ... 100000)");
     EXPECT_NE(result.warnings[5].find("unknown key \"sim.warp\""), std::string::npos);
 }
 

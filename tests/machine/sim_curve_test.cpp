@@ -154,8 +154,8 @@ struct PresetCase {
     SpecimenPreset preset;
     double nominalForce;  // kN of the machine
     double mmPerMin;
-    double fmax;          // kN expected
-    double breakTravel;   // mm of crosshead travel at the fracture, roughly
+    double fmax;         // kN expected
+    double breakTravel;  // mm of crosshead travel at the fracture, roughly
 };
 
 TEST(SimCurves, EveryPresetReachesItsStrengthAndBreaks) {
@@ -193,7 +193,9 @@ TEST(SimCurves, ATwentyMinuteTestRunsInWellUnderASecond) {
     EXPECT_GT(points.size(), 20u * 60 * 18);  // more than 18 minutes of samples
     EXPECT_LT(points.size(), 20u * 60 * 25);
     EXPECT_LT(points.back().force, 0.1 * 50);  // broken
-#if !defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(seconds, 20.0);  // the sanitizers' checks cost their price
+#else
     EXPECT_LT(seconds, 1.0);
 #endif
 }

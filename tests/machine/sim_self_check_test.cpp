@@ -44,8 +44,7 @@ TEST(SimSelfCheck, TheOverloadPulseReallyStopsTheDrive) {
         bench.Tick();
         // The measuring tick's overload check, with this machine's factors; a lasting
         // overload pulses every tick.
-        if (OverloadExceeded(bench.Daq().RawValues(), 50.0 / 30000, 50, 300.0 / 30000, 300,
-                             0.95)) {
+        if (OverloadExceeded(bench.Daq().RawValues(), 50.0 / 30000, 50, 300.0 / 30000, 300, 0.95)) {
             bench.Daq().StopPulse();
             if (travelAtFirstPulse < 0) travelAtFirstPulse = bench.sim->Frame().Position();
         }

@@ -79,10 +79,10 @@ bool ControllerDecoder::Feed(std::uint8_t byte, std::int64_t timeMs, ControllerC
     if (expected_ == 1) {
         partial_.Byte = payload_[0];
     } else if (expected_ == 4) {
-        partial_.Int32 = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(payload_[0]) | static_cast<std::uint32_t>(payload_[1]) << 8 |
-            static_cast<std::uint32_t>(payload_[2]) << 16 |
-            static_cast<std::uint32_t>(payload_[3]) << 24);
+        partial_.Int32 = static_cast<std::int32_t>(static_cast<std::uint32_t>(payload_[0]) |
+                                                   static_cast<std::uint32_t>(payload_[1]) << 8 |
+                                                   static_cast<std::uint32_t>(payload_[2]) << 16 |
+                                                   static_cast<std::uint32_t>(payload_[3]) << 24);
     } else {
         partial_.ValueCount = expected_ / 3;
         for (int i = 0; i < partial_.ValueCount; ++i) {

@@ -14,14 +14,14 @@ std::int32_t DecodeValue24(std::uint8_t high, std::uint8_t middle, std::uint8_t 
 
 struct ControllerCommand {
     std::uint8_t Code = 0;
-    std::uint8_t Byte = 0;                   // the one-byte payload
-    std::array<std::int32_t, 18> Values{};   // the Value24 payloads, in order
+    std::uint8_t Byte = 0;                  // the one-byte payload
+    std::array<std::int32_t, 18> Values{};  // the Value24 payloads, in order
     int ValueCount = 0;
-    std::int32_t Int32 = 0;                  // the little-endian payload of the gauge length
+    std::int32_t Int32 = 0;  // the little-endian payload of the gauge length
 };
 
 class ControllerDecoder {
-public:
+  public:
     // A partial command older than this is dropped when the next byte arrives.
     static constexpr std::int64_t kInterByteTimeoutMs = 100;
 
@@ -33,7 +33,7 @@ public:
     int TruncatedCommands() const { return truncatedCommands_; }
     bool InsideCommand() const { return expected_ > 0; }
 
-private:
+  private:
     ControllerCommand partial_;
     std::array<std::uint8_t, 54> payload_{};
     int expected_ = 0;  // payload bytes of the command under way; 0: between commands

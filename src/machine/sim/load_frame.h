@@ -11,7 +11,7 @@
 namespace quorvex {
 
 class LoadFrame {
-public:
+  public:
     LoadFrame(const SimulationConfig& config, const SpecimenParameters& specimen);
 
     // Moves the crosshead at the speed (mm/s) for dt seconds. False when a limit switch
@@ -21,18 +21,20 @@ public:
     void Clamp(const SpecimenParameters& specimen);
     void SetStuck(bool stuck) { stuck_ = stuck; }
 
-    double Position() const { return position_; }       // mm
+    double Position() const { return position_; }            // mm
     double LoadCellForce() const { return sign_ * force_; }  // kN, tension positive
-    double SpecimenForce() const { return force_; }      // kN, positive when loaded
-    double Plastic() const { return plastic_; }          // mm
-    bool Broken() const { return specimen_.Present() && plastic_ >= specimen_.SeparationElongation(); }
+    double SpecimenForce() const { return force_; }          // kN, positive when loaded
+    double Plastic() const { return plastic_; }              // mm
+    bool Broken() const {
+        return specimen_.Present() && plastic_ >= specimen_.SeparationElongation();
+    }
     double GaugeElongation() const { return specimen_.GaugeElongation(force_, plastic_); }
     double WidthChange() const { return specimen_.WidthChange(force_, plastic_); }
     const Specimen& ClampedSpecimen() const { return specimen_; }
     // kN per mm of crosshead travel while the specimen is elastic.
     double ElasticStiffness() const;
 
-private:
+  private:
     void Solve();
 
     double frameCompliance_;  // mm/kN

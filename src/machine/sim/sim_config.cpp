@@ -38,8 +38,8 @@ std::string EachItem(const std::string& value, Take take) {
     std::size_t start = 0;
     while (start <= value.size()) {
         const std::size_t comma = value.find(',', start);
-        const std::string item =
-            Trimmed(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        const std::string item = Trimmed(
+            value.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (!item.empty() && !take(item)) return "\"" + item + "\" is not understood";
         if (comma == std::string::npos) break;
         start = comma + 1;
@@ -66,7 +66,8 @@ std::string ParseSimulationKey(const std::string& key, const std::string& value,
         } else if (value == "hydraulic-inflow" || value == "2") {
             c.MachineType = 2;
         } else {
-            return "\"" + value + "\" is no machine type (spindle, hydraulic-bleed-off, hydraulic-inflow)";
+            return "\"" + value +
+                   "\" is no machine type (spindle, hydraulic-bleed-off, hydraulic-inflow)";
         }
         return "";
     }

@@ -168,7 +168,8 @@ bool SetSpecimenParameter(SpecimenParameters& p, std::string_view key, double va
         {"span", &SpecimenParameters::Span, 0.1, 10000},
     };
     auto same = [](std::string_view a, std::string_view b) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                    return std::tolower(static_cast<unsigned char>(x)) == y;
                });
     };
@@ -284,8 +285,8 @@ double Specimen::FlowStress(double e) const {
         if (e <= lueders) {
             // The upper yield point collapses at once; Lüders bands run at ReL with the small
             // serrations of their fronts.
-            const double serration =
-                0.004 * p_.ReL * std::sin(2 * std::numbers::pi * e / 0.0025) * std::min(1.0, e / 0.001);
+            const double serration = 0.004 * p_.ReL * std::sin(2 * std::numbers::pi * e / 0.0025) *
+                                     std::min(1.0, e / 0.001);
             return p_.ReL + (p_.ReH - p_.ReL) * std::exp(-e / 0.0002) + serration;
         }
         return p_.ReL + (p_.Rm - p_.ReL) * Hardening((e - lueders) / (ag - lueders), p_.Hardening);

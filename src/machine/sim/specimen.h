@@ -13,17 +13,17 @@
 namespace quorvex {
 
 enum class SpecimenPreset {
-    None,                // nothing clamped: the crosshead moves freely
-    YieldPointSteel,     // a structural steel with a pronounced yield point
-    Steel,               // a quenched and tempered steel, continuous yielding
-    Aluminium,           // a wrought aluminium alloy, flat
-    StainlessSteel,      // an austenitic stainless steel, strong hardening
-    Plastic,             // a semi-crystalline plastic: yield maximum and long drawing
-    CompressionCylinder, // a cast-iron cylinder, sheared at its compressive strength
-    ThreePointBeam,      // a natural-stone bar in three-point bending
-    FourPointBeam,       // a concrete beam in four-point bending (loads at thirds)
-    ShearSpecimen,       // a short fibre-composite beam (interlaminar shear)
-    Chain,               // a round-steel chain
+    None,                 // nothing clamped: the crosshead moves freely
+    YieldPointSteel,      // a structural steel with a pronounced yield point
+    Steel,                // a quenched and tempered steel, continuous yielding
+    Aluminium,            // a wrought aluminium alloy, flat
+    StainlessSteel,       // an austenitic stainless steel, strong hardening
+    Plastic,              // a semi-crystalline plastic: yield maximum and long drawing
+    CompressionCylinder,  // a cast-iron cylinder, sheared at its compressive strength
+    ThreePointBeam,       // a natural-stone bar in three-point bending
+    FourPointBeam,        // a concrete beam in four-point bending (loads at thirds)
+    ShearSpecimen,        // a short fibre-composite beam (interlaminar shear)
+    Chain,                // a round-steel chain
 };
 
 enum class SpecimenKind { None, Metal, Plastic, Compression, Bending3, Bending4, Shear, Chain };
@@ -42,15 +42,15 @@ struct SpecimenParameters {
     double Hardening = 0.4;      // exponent of the hardening curve (small: a sharp knee)
     double FractureRatio = 0.7;  // engineering stress at fracture / Rm (necking)
     double Poisson = 0.3;
-    double Anisotropy = 1.0;     // r value: width over thickness strain
+    double Anisotropy = 1.0;  // r value: width over thickness strain
     // Plastics: the yield maximum (at Rm) and the drawing.
-    double YieldStrain = 0;      // % total strain at the yield maximum
-    double DrawStress = 0;       // stress while the neck draws
-    double DrawEnd = 0;          // % where the drawn material starts to harden
-    double BreakStress = 0;      // stress at break (at A)
+    double YieldStrain = 0;  // % total strain at the yield maximum
+    double DrawStress = 0;   // stress while the neck draws
+    double DrawEnd = 0;      // % where the drawn material starts to harden
+    double BreakStress = 0;  // stress at break (at A)
     // Brittle and shear specimens: what is left after the first crack.
-    double ResidualRatio = 0;    // force after the crack / force at the crack
-    double ResidualSpan = 0;     // mm of deflection over which the rest fails
+    double ResidualRatio = 0;  // force after the crack / force at the crack
+    double ResidualSpan = 0;   // mm of deflection over which the rest fails
 
     // Geometry: a round specimen has d; a flat one b and a (thickness); beams have span L,
     // width b and height a; a chain has the wire diameter d and the clamping length Lo.
@@ -77,7 +77,7 @@ bool SetSpecimenParameter(SpecimenParameters& p, std::string_view key, double va
 // Elongation here is what the crosshead works on: the change of the parallel length (metal,
 // plastic, chain), the shortening (compression) or the deflection under the load (beams).
 class Specimen {
-public:
+  public:
     explicit Specimen(const SpecimenParameters& p);
 
     const SpecimenParameters& Parameters() const { return p_; }
@@ -97,18 +97,18 @@ public:
     double GaugeElongation(double force, double plastic) const;
     double WidthChange(double force, double plastic) const;
 
-private:
+  private:
     double FlowStress(double strain) const;  // engineering, N/mm², below the uniform elongation
 
     SpecimenParameters p_;
     double so_ = 0;
     double stiffness_ = 0;
-    double activeLength_ = 0;     // mm over which the uniform strain acts
-    double uniformEnd_ = 0;       // plastic mm at the uniform elongation
-    double fracture_ = 0;         // plastic mm at the crack
-    double separation_ = 0;       // plastic mm when nothing holds any more
-    double initialYield_ = 0;     // N/mm², where continuous flow begins
-    double crackForce_ = 0;       // kN at the crack
+    double activeLength_ = 0;  // mm over which the uniform strain acts
+    double uniformEnd_ = 0;    // plastic mm at the uniform elongation
+    double fracture_ = 0;      // plastic mm at the crack
+    double separation_ = 0;    // plastic mm when nothing holds any more
+    double initialYield_ = 0;  // N/mm², where continuous flow begins
+    double crackForce_ = 0;    // kN at the crack
 };
 
 }  // namespace quorvex

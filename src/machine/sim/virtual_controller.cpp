@@ -177,12 +177,12 @@ void VirtualController::Execute(const ControllerCommand& c, const ControllerActu
         case command::kForceLimit1:
         case command::kForceLimit2:
         case command::kForceLimit3:
-            forceLimits_[static_cast<std::size_t>(c.Code - command::kForceLimit1)] =
-                std::abs(v[0]);
+            forceLimits_[static_cast<std::size_t>(c.Code - command::kForceLimit1)] = std::abs(v[0]);
             return;
         case command::kPositionPreset:
             if (config_.TravelIncrements > 0) {
-                encoderZero_ = actual.Position - static_cast<double>(v[0]) / config_.TravelIncrements;
+                encoderZero_ =
+                    actual.Position - static_cast<double>(v[0]) / config_.TravelIncrements;
             }
             return;
         case command::kStopRequest:

@@ -27,14 +27,14 @@ struct ControllerActuals {
 
 struct RampDefinition {
     ControlMode Channel = ControlMode::Travel;
-    double Target = 0;       // kN or mm
-    double Rate1 = 0;        // kN/s or mm/s, magnitudes
+    double Target = 0;  // kN or mm
+    double Rate1 = 0;   // kN/s or mm/s, magnitudes
     double Rate2 = 0;
     double SwitchPoint = 0;
 };
 
 class VirtualController {
-public:
+  public:
     static constexpr std::int32_t kDefaultForceLimit = 1030000;
 
     explicit VirtualController(const SimulationConfig& config);
@@ -73,7 +73,7 @@ public:
     std::int32_t TdmGaugeIncrements() const { return tdmGauge_; }
     int CounterTares() const { return counterTares_; }
 
-private:
+  private:
     double TravelValue(std::int32_t value) const;  // mm
     double TravelRate(std::int32_t rate) const;    // mm/s
     double ForceValue(std::int32_t value) const;   // kN

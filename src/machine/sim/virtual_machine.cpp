@@ -17,7 +17,7 @@ constexpr double kSlipLoss = 0.02;          // mm the knife edges lose at each s
 constexpr std::size_t kNoiseTable = 4096;
 
 class SimDaqCard : public DaqCard {
-public:
+  public:
     explicit SimDaqCard(VirtualMachine& machine) : machine_(machine) {}
     bool Register() override { return machine_.RegisterDaq(); }
     std::uint16_t ReadChannel(int channel) override { return machine_.ReadInput(channel); }
@@ -26,35 +26,35 @@ public:
         machine_.WriteAnalogOutput(channel, volts);
     }
 
-private:
+  private:
     VirtualMachine& machine_;
 };
 
 class SimRelayCard : public RelayCard {
-public:
+  public:
     explicit SimRelayCard(VirtualMachine& machine) : machine_(machine) {}
     bool Register() override { return true; }
     void WritePort(std::uint8_t value) override { machine_.WriteRelays(value); }
     void Release() override {}
 
-private:
+  private:
     VirtualMachine& machine_;
 };
 
 class SimCounterCard : public CounterCard {
-public:
+  public:
     explicit SimCounterCard(VirtualMachine& machine) : machine_(machine) {}
     void Init(int) override {}
     void Reset(int) override { machine_.ResetCounter(); }
     void WriteParameter(int, int, long) override {}
 
-private:
+  private:
     VirtualMachine& machine_;
 };
 
 // The controller's end of the line: it takes every byte and never answers.
 class SimControllerPort : public SerialPort {
-public:
+  public:
     explicit SimControllerPort(VirtualMachine& machine) : machine_(machine) {}
     bool Open(const SerialSettings&) override { return open_ = true; }
     void Close() override { open_ = false; }
@@ -68,14 +68,14 @@ public:
         return n;
     }
 
-private:
+  private:
     VirtualMachine& machine_;
     bool open_ = false;
 };
 
 // A caliper or micrometer: it sends its readings, and takes nothing.
 class SimInstrumentPort : public SerialPort {
-public:
+  public:
     explicit SimInstrumentPort(std::shared_ptr<std::deque<std::uint8_t>> queue)
         : queue_(std::move(queue)) {}
     bool Open(const SerialSettings&) override {
@@ -98,7 +98,7 @@ public:
     }
     int Write(const std::uint8_t*, int n) override { return open_ ? n : 0; }
 
-private:
+  private:
     std::shared_ptr<std::deque<std::uint8_t>> queue_;
     bool open_ = false;
 };
@@ -173,7 +173,8 @@ void VirtualMachine::Sync() {
 
 void VirtualMachine::Step(double dt) {
     const double stiffness = std::max(frame_.ElasticStiffness(), 0.01);
-    const double velocity = controller_.Velocity(dt, Actuals(), 1 / (kForceLoopSeconds * stiffness));
+    const double velocity =
+        controller_.Velocity(dt, Actuals(), 1 / (kForceLoopSeconds * stiffness));
     frame_.SetStuck(config_.Faults.StuckCrosshead);
     if (!frame_.Move(velocity, dt)) controller_.LimitSwitch(Actuals());
     if (config_.Faults.SlippingExtensometer && extensometerAttached_) {
@@ -325,8 +326,8 @@ std::unique_ptr<VirtualMachine> BuildSimulatedMachine(const PlatformConfig& plat
                      platform.Encoder == Driver::Simulated ||
                      platform.Controller == Driver::Simulated;
     for (const auto& device : platform.ComDevice) {
-        simulated = simulated || device == kSimulatedCaliperDevice ||
-                    device == kSimulatedMicrometerDevice;
+        simulated =
+            simulated || device == kSimulatedCaliperDevice || device == kSimulatedMicrometerDevice;
     }
     if (!simulated) return nullptr;
     return std::make_unique<VirtualMachine>(platform.Simulation, clock);

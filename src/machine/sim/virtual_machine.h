@@ -15,16 +15,16 @@
 
 #include "machine/clock.h"
 #include "machine/platform_config.h"
-#include "machine/simulation.h"
 #include "machine/sim/controller_decoder.h"
 #include "machine/sim/load_frame.h"
 #include "machine/sim/sim_config.h"
 #include "machine/sim/virtual_controller.h"
+#include "machine/simulation.h"
 
 namespace quorvex {
 
 class VirtualMachine : public SimulatedMachine {
-public:
+  public:
     static constexpr int kStepMs = 10;
 
     VirtualMachine(const SimulationConfig& config, Clock& clock);
@@ -77,7 +77,7 @@ public:
     void ResetCounter() { ++counterResets_; }
     void ReceiveControllerByte(std::uint8_t byte);
 
-private:
+  private:
     ControllerActuals Actuals() const;
     void Step(double dt);
     void UpdateLevels();
