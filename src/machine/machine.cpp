@@ -44,6 +44,12 @@ std::unique_ptr<SerialPort> Machine::MakePort(int com) {
     }
     const std::string& device = platform_.ComDevice[static_cast<std::size_t>(com)];
     if (device.empty()) return nullptr;
+    if (device == kSimulatedCaliperDevice || device == kSimulatedMicrometerDevice) {
+        if (!simulation_) return nullptr;
+        return simulation_->CreateInstrumentPort(device == kSimulatedCaliperDevice
+                                                     ? SimulatedInstrument::Caliper
+                                                     : SimulatedInstrument::Micrometer);
+    }
     return std::make_unique<QtSerialPort>(device);
 }
 
@@ -133,8 +139,20 @@ void Machine::Open(const MachineStartup& startup, std::vector<MachineMessage>& m
     link_.SetLowerTravelTarget(startup.Controller.IncrementalTravel ? -1000000 : 0);
 }
 
+bool Machine::Simulated() const {
+    auto instrument = [this](int com) {
+        if (!Openable(com)) return false;
+        const std::string& device = platform_.ComDevice[static_cast<std::size_t>(com)];
+        return device == kSimulatedCaliperDevice || device == kSimulatedMicrometerDevice;
+    };
+    return drivers_.Daq == Driver::Simulated || drivers_.Relay == Driver::Simulated ||
+           drivers_.Encoder == Driver::Simulated || drivers_.Controller == Driver::Simulated ||
+           (simulation_ && (instrument(caliperPort_) || instrument(micrometerPort_)));
+}
+
 std::vector<std::string> Machine::DriverSummary() const {
     std::vector<std::string> lines;
+    if (Simulated()) lines.push_back(kSimulatedMachineCaption);
     auto describe = [](Driver driver, const std::string& library, bool answered) {
         std::string text = DriverName(driver);
         if (driver == Driver::Vendor && !library.empty()) text += " (" + library + ")";

@@ -73,7 +73,10 @@ public:
     int MicrometerPort() const { return micrometerPort_; }
 
     // One line per device, for the operator: which driver runs it and whether it answered.
+    // On the simulated machine the first line is "SIMULIERTE MASCHINE".
     std::vector<std::string> DriverSummary() const;
+    // True while any device runs on the simulated machine: the main window then says so.
+    bool Simulated() const;
 
     // Program end: the ports closed, the shutdown line low (the machine stops), the encoder
     // library unloaded, the relay card released. The messages of what failed. Runs once; the

@@ -136,6 +136,9 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
                 warn("ik220.library names no file");
             else
                 config.Ik220Library = value;
+        } else if (key.rfind("sim.", 0) == 0) {
+            const std::string error = ParseSimulationKey(key, lowerValue, config.Simulation);
+            if (!error.empty()) warn(error);
         } else if (const int com = ComKey(key)) {
             config.ComDevice[static_cast<std::size_t>(com)] = lowerValue == "none" ? "" : value;
         } else {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/sim_config.h"
+
 namespace quorvex {
 
 enum class Driver { Vendor, Absent, Simulated };
@@ -25,6 +27,7 @@ struct PlatformConfig {
     std::string DaskLibrary;
     std::string Ik220Library;
     std::array<std::string, 17> ComDevice;  // entries 1..16; empty: no such port
+    SimulationConfig Simulation;            // the "sim.*" keys: what the simulated machine is
 
     PlatformConfig();
 };

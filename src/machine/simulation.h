@@ -14,6 +14,12 @@
 
 namespace quorvex {
 
+// The measuring instruments a simulated machine can put on a serial port.
+enum class SimulatedInstrument { Caliper, Micrometer };
+// The COM devices of the platform configuration that put them there.
+constexpr const char* kSimulatedCaliperDevice = "simulated-caliper";
+constexpr const char* kSimulatedMicrometerDevice = "simulated-micrometer";
+
 class SimulatedMachine {
 public:
     virtual ~SimulatedMachine() = default;
@@ -22,6 +28,11 @@ public:
     virtual std::unique_ptr<CounterCard> CreateCounterCard() = 0;
     // The port behind the controller's COM number.
     virtual std::unique_ptr<SerialPort> CreateControllerPort() = 0;
+    // The port of a caliper or micrometer (a COM device "simulated-caliper" or
+    // "simulated-micrometer"); none when the simulation has no such instrument.
+    virtual std::unique_ptr<SerialPort> CreateInstrumentPort(SimulatedInstrument) {
+        return nullptr;
+    }
 };
 
 }  // namespace quorvex
