@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     }
 
     app.WorkingDirectory = QDir::currentPath().toStdString();
+    app.SimulateRequested = QCoreApplication::arguments().contains(QStringLiteral("--simulate"));
     QtFileDialogs files;
     UiContext ui{messages, texts, {}, nullptr};
     int exitCode = 0;

@@ -30,6 +30,7 @@ struct AppState {
     bool LastTestNew = false;    // a test was run or loaded and not yet handled
     bool LastTestSaved = false;  // it was stored in the project
 
+    bool SimulateRequested = false;  // "quorvex --simulate": this run on the simulated machine
     bool DaqPresent = false;
     bool RelayCardPresent = false;
     int ForceRange = 1;  // 1 or 10

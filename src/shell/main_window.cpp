@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
@@ -55,7 +56,15 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     resultTabs_ = new QTabWidget(central);
     resultTabs_->addTab(new QWidget(resultTabs_), LoadText(text::kResultTab1, 0));
     resultTabs_->addTab(new QWidget(resultTabs_), LoadText(text::kResultTab2, 0));
+    // An operator must never mistake the simulated machine for the real one.
+    simulationBanner_ = new QLabel(QString::fromLatin1(kSimulatedMachineCaption), central);
+    simulationBanner_->setObjectName(QStringLiteral("SimulationBanner"));
+    simulationBanner_->setAlignment(Qt::AlignCenter);
+    simulationBanner_->setStyleSheet(QStringLiteral(
+        "QLabel { background: #c00000; color: white; font-weight: bold; padding: 4px; }"));
+    simulationBanner_->hide();
     auto* layout = new QVBoxLayout(central);
+    layout->addWidget(simulationBanner_);
     layout->addWidget(testPanel_);
     layout->addWidget(resultTabs_, 1);
     setCentralWidget(central);
@@ -175,6 +184,7 @@ void TSDIAppForm::ReadMachineConfiguration() {
     // Nominal ranges, the platform configuration with the channel map and the sample counts,
     // the support values and the extensometer-arm parameters.
     machineFiles_ = ReadMachineFiles(app_.WorkingDirectory);
+    if (app_.SimulateRequested) ChooseSimulatedMachine(machineFiles_.Platform);
     ShowMachineMessages(machineFiles_.messages);
     ShowErrors(ReadCalibrationFiles(machineConfig_, app_.WorkingDirectory));
 }
@@ -249,13 +259,15 @@ void TSDIAppForm::OpenMeasuringHardware() {
                            machineFiles_.Channels,  MakeControllerConfig(machineConfig_),
                            app_.CaliperPort.Number, app_.MicrometerPort.Number,
                            app_.ControllerPort};
-    MachineOpening opening = OpenMachine(startup, clock_);
+    simulation_ = BuildSimulatedMachine(machineFiles_.Platform, clock_);
+    MachineOpening opening = OpenMachine(startup, clock_, simulation_.get());
     machine_ = std::move(opening.machine);
     ShowMachineMessages(opening.messages);
     app_.CaliperPort.Open = machine_->CaliperPortOpen();
     app_.MicrometerPort.Open = machine_->MicrometerPortOpen();
     app_.RelayCardPresent = machine_->Drivers().Relay != Driver::Absent;
     app_.DaqPresent = machine_->Daq().DaqPresent();
+    simulationBanner_->setVisible(machine_->Simulated());
     app_.ForceRange = 1;
     ui_.StopMachine = [this] {
         if (machine_) machine_->Link().StopMachine();
@@ -317,6 +329,7 @@ void TSDIAppForm::FormClose() {
         ui_.StopMachine = nullptr;
         ShowMachineMessages(machine_->Close());
         machine_.reset();
+        simulation_.reset();
     }
     app_.CaliperPort.Open = false;
     app_.MicrometerPort.Open = false;

@@ -9,9 +9,11 @@
 
 #include "machine/clock.h"
 #include "machine/machine.h"
+#include "machine/sim/virtual_machine.h"
 #include "shell/main_menu.h"
 
 class QGroupBox;
+class QLabel;
 class QTabWidget;
 
 namespace quorvex {
@@ -60,6 +62,10 @@ class TSDIAppForm : public QMainWindow {
 
     // The machine interface opened by the start-up; null before it and after the end.
     Machine* MachineInterface() const { return machine_.get(); }
+    // The simulated machine of this run, when the platform configuration or --simulate asks
+    // for it; the banner saying so is visible for as long as it runs.
+    VirtualMachine* Simulation() const { return simulation_.get(); }
+    QLabel* SimulationBanner() const { return simulationBanner_; }
 
     const MainMenu& Menu() const { return menu_; }
     QTimer& Timer1() { return timer1_; }
@@ -114,6 +120,8 @@ class TSDIAppForm : public QMainWindow {
     bool shown_ = false;
     SteadyClock clock_;
     MachineFiles machineFiles_;
+    QLabel* simulationBanner_ = nullptr;
+    std::unique_ptr<VirtualMachine> simulation_;  // outlives the machine opened with it
     std::unique_ptr<Machine> machine_;
 };
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -187,6 +188,7 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
     }
     EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_TRUE(controllerPortReported);
+    EXPECT_FALSE(window->SimulationBanner()->isVisible());
     EXPECT_EQ(app.ScrewTable.Count, 10);  // no "Schraubentabelle.Txt": the placeholders
     EXPECT_TRUE(messages.shown.empty());
     ASSERT_NE(window->MachineInterface(), nullptr);
@@ -230,6 +232,21 @@ TEST_F(MainWindowTest, StartUpAsksForTheLoadCellAndTakesItsMachineSetup) {
     EXPECT_TRUE(static_cast<bool>(ui.StopMachine));
     window->close();
     EXPECT_EQ(window->MachineInterface(), nullptr);
+}
+
+TEST_F(MainWindowTest, TheSimulatedMachineIsAlwaysShownAsSuch) {
+    MarkLanguageChosen();
+    app.SimulateRequested = true;  // quorvex --simulate
+    Start(Cancel);
+    ASSERT_NE(window->Simulation(), nullptr);
+    ASSERT_NE(window->MachineInterface(), nullptr);
+    EXPECT_TRUE(window->MachineInterface()->Simulated());
+    EXPECT_TRUE(app.DaqPresent);
+    EXPECT_TRUE(window->SimulationBanner()->isVisible());
+    EXPECT_EQ(window->SimulationBanner()->text(), QStringLiteral("SIMULIERTE MASCHINE"));
+    EXPECT_FALSE(controllerPortReported);  // the simulated controller answers on its port
+    window->close();
+    EXPECT_EQ(window->Simulation(), nullptr);
 }
 
 TEST_F(MainWindowTest, PasswordUnlocksAndCancelLocks) {
