@@ -6,6 +6,8 @@
 #include <cstring>
 #include <optional>
 
+#include "working_file.h"
+
 namespace quorvex {
 namespace {
 
@@ -25,23 +27,9 @@ std::optional<int> RoundedInRange(double value, int low, int high) {
     return static_cast<int>(rounded);
 }
 
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The leading integer of an INI value; text without one reads as 0.
 int LeadingInteger(std::string_view text) {
-    text = Trim(text);
+    text = TrimSpaces(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -96,18 +84,18 @@ Ik220Settings ParseIk220Ini(std::string_view text) {
     std::string section;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        std::string_view line = Trim(text.substr(0, end));
+        std::string_view line = TrimSpaces(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            section = Lower(Trim(
+            section = LowerAscii(TrimSpaces(
                 line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1)));
             continue;
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) continue;
-        const std::string key = Lower(Trim(line.substr(0, equals)));
+        const std::string key = LowerAscii(TrimSpaces(line.substr(0, equals)));
         const int value = LeadingInteger(line.substr(equals + 1));
         auto take = [value](std::optional<int>& slot) {
             if (!slot) slot = value;

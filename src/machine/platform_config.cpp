@@ -8,20 +8,6 @@
 namespace quorvex {
 namespace {
 
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool ParseDriver(const std::string& value, Driver& driver) {
     if (value == "vendor" || value == "serial") {
         driver = Driver::Vendor;
@@ -99,7 +85,7 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
         const std::string_view raw = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
-        const std::string_view line = Trim(raw);
+        const std::string_view line = TrimSpaces(raw);
         if (line.empty() || line.front() == '#' || line.front() == ';') continue;
         auto warn = [&](const std::string& what) {
             result.warnings.push_back(std::string(PlatformConfig::kFileName) + ", line " +
@@ -110,9 +96,9 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
             warn("\"" + std::string(line) + "\" is not of the form key = value");
             continue;
         }
-        const std::string key = Lower(Trim(line.substr(0, equals)));
-        const std::string value(Trim(line.substr(equals + 1)));
-        const std::string lowerValue = Lower(value);
+        const std::string key = LowerAscii(TrimSpaces(line.substr(0, equals)));
+        const std::string value(TrimSpaces(line.substr(equals + 1)));
+        const std::string lowerValue = LowerAscii(value);
         Driver* driver = key == "daq"          ? &config.Daq
                          : key == "relay"      ? &config.Relay
                          : key == "encoder"    ? &config.Encoder

@@ -6,14 +6,19 @@
 #include <sstream>
 
 namespace quorvex {
-namespace {
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+std::string LowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
 }
 
-}  // namespace
+std::string_view TrimSpaces(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
+}
 
 std::optional<std::string> ReadWorkingFile(const std::filesystem::path& directory,
                                            const std::string& name) {
@@ -22,10 +27,10 @@ std::optional<std::string> ReadWorkingFile(const std::filesystem::path& director
     if (!std::filesystem::is_regular_file(path, error)) {
         const std::filesystem::path searched =
             directory.empty() ? std::filesystem::path(".") : directory;
-        const std::string wanted = Lower(name);
+        const std::string wanted = LowerAscii(name);
         for (std::filesystem::directory_iterator it(searched, error), end; !error && it != end;
              it.increment(error)) {
-            if (Lower(it->path().filename().string()) == wanted) {
+            if (LowerAscii(it->path().filename().string()) == wanted) {
                 path = directory / it->path().filename();
                 break;
             }

@@ -6,11 +6,18 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace quorvex {
 
 // The content of `name` in `directory`, or nothing when there is no such readable file.
 std::optional<std::string> ReadWorkingFile(const std::filesystem::path& directory,
                                            const std::string& name);
+
+// ASCII lower case, for keys and names that ignore case.
+std::string LowerAscii(std::string_view text);
+
+// The text without white space at either end.
+std::string_view TrimSpaces(std::string_view text);
 
 }  // namespace quorvex

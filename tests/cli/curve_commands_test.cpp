@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "curve_command.h"
+#include "command_run.h"
 #include "evaluate_command.h"
 #include "evaluation/files.h"
 #include "params_command.h"
@@ -12,17 +13,6 @@
 namespace quorvex::cli {
 namespace {
 
-struct CommandRun {
-    int code;
-    std::string out, err;
-};
-
-template <class Cmd>
-CommandRun Command(Cmd command, const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = command(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 // The number after "name": in the JSON text.
 double JsonNumber(const std::string& json, const std::string& name) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 
+#include "command_run.h"
 #include "evaluate_command.h"
 #include "evaluation/ascii_export.h"
 #include "evaluation/curve_file.h"
@@ -18,17 +19,6 @@
 namespace quorvex::cli {
 namespace {
 
-struct CommandRun {
-    int code;
-    std::string out, err;
-};
-
-template <class Cmd>
-CommandRun Command(Cmd command, const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = command(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 class ExportCommand : public ::testing::Test {
   protected:
