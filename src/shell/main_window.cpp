@@ -2,6 +2,7 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -21,7 +22,9 @@
 #include "setup/sensor_choice_dialog.h"
 #include "shell/app_state.h"
 #include "shell/machine_startup.h"
+#include "shell/live_widgets.h"
 #include "shell/project_dialog.h"
+#include "shell/result_panels.h"
 #include "shell/system_files.h"
 #include "shell/window_title.h"
 #include "shell/working_files.h"
@@ -50,14 +53,19 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     menu_ = BuildMainMenu(menuBar());
 
     auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
     testPanel_ = new QGroupBox(central);
     testPanel_->setObjectName(QStringLiteral("TestPanel"));
-    resultTabs_ = new QTabWidget(central);
-    resultTabs_->addTab(new QWidget(resultTabs_), LoadText(text::kResultTab1, 0));
-    resultTabs_->addTab(new QWidget(resultTabs_), LoadText(text::kResultTab2, 0));
-    auto* layout = new QVBoxLayout(central);
-    layout->addWidget(testPanel_);
-    layout->addWidget(resultTabs_, 1);
+    BuildLivePanel(central, layout);
+    resultPanels_ = new TResultPanels(central);
+    resultTabs_ = resultPanels_->Tabs();
+    resultTabs_->setTabText(0, LoadText(text::kResultTab1, 0));
+    resultTabs_->setTabText(1, LoadText(text::kResultTab2, 0));
+    resultPanels_->FieldClicked = [this](const std::string& name) { ResultFieldClick(name); };
+    resultPanels_->RemarkEdited = [this](const QString& remark) {
+        test_.Current().Remark = remark.toStdString();
+    };
+    layout->addWidget(resultPanels_);
     setCentralWidget(central);
 
     // Every dialog exists for the whole life of the window.
@@ -67,8 +75,23 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     aboutBox_ = new TAboutBox(ui_, this);
 
     timer1_.setInterval(200);
+    // The measuring tick keeps its 50 ms even while the window repaints.
     messenTimer_.setInterval(50);
+    messenTimer_.setTimerType(Qt::PreciseTimer);
+    timerStartPosition_.setInterval(1000);
+    timerAutoAblauf_.setInterval(1000);
+    referenzfahrtTimer_.setInterval(1000);
+    timer3_.setInterval(300);
     connect(&timer1_, &QTimer::timeout, this, &TSDIAppForm::Timer1Timer);
+    connect(&messenTimer_, &QTimer::timeout, this, &TSDIAppForm::MessenTimerTimer);
+    connect(&timerStartPosition_, &QTimer::timeout, this,
+            &TSDIAppForm::TimerStartPositionTimer);
+    connect(&timerAutoAblauf_, &QTimer::timeout, this, &TSDIAppForm::TimerAutoAblaufTimer);
+    connect(&referenzfahrtTimer_, &QTimer::timeout, this,
+            &TSDIAppForm::ReferenzfahrtTimerTimer);
+    connect(&timer3_, &QTimer::timeout, this, &TSDIAppForm::Timer3Timer);
+    // Key preview: the window sees every key of its own controls first.
+    qApp->installEventFilter(this);
     ConnectMenu();
     FormCreate();
 }
@@ -126,6 +149,7 @@ void TSDIAppForm::FormShow() {
     LoadScrewTable(app_.ScrewTable, app_.WorkingDirectory);
     ApplyLanguageIndex(test_.Parameters.Language);
     SetResultTabCaptions();
+    LayoutResultPanels();
     UpdateWindowTitle();
     ChooseSensors();
     PlaceMainWindow();
@@ -249,7 +273,7 @@ void TSDIAppForm::OpenMeasuringHardware() {
                            machineFiles_.Channels,  MakeControllerConfig(machineConfig_),
                            app_.CaliperPort.Number, app_.MicrometerPort.Number,
                            app_.ControllerPort};
-    MachineOpening opening = OpenMachine(startup, clock_);
+    MachineOpening opening = OpenMachine(startup, *clock_, simulation_);
     machine_ = std::move(opening.machine);
     ShowMachineMessages(opening.messages);
     app_.CaliperPort.Open = machine_->CaliperPortOpen();
@@ -260,13 +284,15 @@ void TSDIAppForm::OpenMeasuringHardware() {
     ui_.StopMachine = [this] {
         if (machine_) machine_->Link().StopMachine();
     };
+    CreateMachineServices();
     if (app_.DaqPresent) messenTimer_.start();
 }
 
 void TSDIAppForm::PrepareReferenceRun() {
     // With an incremental travel encoder the travel has no zero until the reference run;
     // otherwise it has its zero from the start.
-    app_.ReferenceDone = machineConfig_.Setup.IncrementalTravel == 0;
+    motion_->Prepare();
+    SyncMotionWidgets();
 }
 
 void TSDIAppForm::Timer1Timer() {
@@ -313,6 +339,13 @@ void TSDIAppForm::FormClose() {
     // The caliper and micrometer ports purged and closed, the shutdown line low (the machine
     // stops), the encoder library unloaded and the relay card released.
     messenTimer_.stop();
+    timerStartPosition_.stop();
+    timerAutoAblauf_.stop();
+    referenzfahrtTimer_.stop();
+    timer3_.stop();
+    motion_.reset();
+    jog_.reset();
+    live_.reset();
     if (machine_) {
         ui_.StopMachine = nullptr;
         ShowMachineMessages(machine_->Close());
