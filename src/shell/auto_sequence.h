@@ -9,7 +9,7 @@ namespace quorvex {
 // digital input/output card that this program does not open; without it the outputs go
 // nowhere and no input confirms anything.
 class SequenceIo {
-public:
+  public:
     virtual ~SequenceIo() = default;
     virtual bool ArmsOpen() = 0;
     virtual bool GripClosed(int grip) = 0;  // grip 1 or 2
@@ -21,7 +21,7 @@ public:
 };
 
 class AbsentSequenceIo : public SequenceIo {
-public:
+  public:
     bool ArmsOpen() override { return false; }
     bool GripClosed(int) override { return true; }
     bool ArmsAtGaugeLength() override { return false; }
@@ -32,18 +32,18 @@ public:
 };
 
 struct SequenceOptions {
-    bool OpenArms = false;      // "Tastarme nach Versuchsende automatisch öffnen"
-    bool OpenGrips = false;     // "Spannzeug nach Versuchsende automatisch öffnen"
-    bool MoveTdmLe = false;     // "Le am TDM nach Versuchsende automatisch anfahren"
-    bool ReturnStart = false;   // "Maschine nach Versuchsende automatisch auf Startposition fahren"
-    int TimeoutSec = 20;        // per waiting step
+    bool OpenArms = false;     // "Tastarme nach Versuchsende automatisch öffnen"
+    bool OpenGrips = false;    // "Spannzeug nach Versuchsende automatisch öffnen"
+    bool MoveTdmLe = false;    // "Le am TDM nach Versuchsende automatisch anfahren"
+    bool ReturnStart = false;  // "Maschine nach Versuchsende automatisch auf Startposition fahren"
+    int TimeoutSec = 20;       // per waiting step
     bool AnalogueArmDrive = false;  // the sensor arms take their gauge length as a voltage
-    double GaugeLengthLe = 0;   // mm
-    double LeAt10V = 0;         // mm of gauge length per 10 V
+    double GaugeLengthLe = 0;       // mm
+    double LeAt10V = 0;             // mm of gauge length per 10 V
 };
 
 class AutoSequence {
-public:
+  public:
     explicit AutoSequence(SequenceIo& io) : io_(io) {}
 
     // The test end starts it in state 1.
@@ -59,7 +59,7 @@ public:
     int SequenceTicks() const { return ticks_; }
     int StepBegin() const { return stepBegin_; }
 
-private:
+  private:
     bool TimedOut() const { return ticks_ - stepBegin_ >= options_.TimeoutSec; }
     void WaitOrGiveUp();
 

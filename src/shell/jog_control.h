@@ -18,7 +18,7 @@ constexpr int kJogSlow = 1;
 constexpr int kJogFast = 2;
 
 class JogControl {
-public:
+  public:
     // All must outlive this object.
     JogControl(ControllerLink& link, RelayBank& relays, const Acquisition& daq,
                const ConversionFactors& factors)
@@ -49,7 +49,7 @@ public:
     // Set by the Ctrl+S start-position move so that the key release does not stop it.
     bool KeyMoveStarted = false;
 
-private:
+  private:
     JogDirection Physical(JogDirection requested) const;
     void StopMotion(JogDirection physical, bool fromDownButton);
     bool Hydraulic() const;

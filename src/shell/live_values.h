@@ -15,23 +15,22 @@ namespace quorvex {
 // Fixed-point text right-aligned in `width` characters followed by one blank, written into a
 // fixed buffer (as FormatFixed, without allocating); a value that rounds to zero has no sign.
 class ReadoutText {
-public:
+  public:
     static constexpr std::size_t kCapacity = 32;
     void Format(double value, int width, int decimals);
     std::string_view View() const { return {text_.data(), length_}; }
     const char* CStr() const { return text_.data(); }
 
-private:
+  private:
     std::array<char, kCapacity> text_{};
     std::size_t length_ = 0;
 };
 
 class LiveValues {
-public:
+  public:
     // Both must outlive this object; the factors are read at every tick, so a new load cell
     // or calibration shows at once.
-    LiveValues(Acquisition& daq, const ConversionFactors& factors)
-        : daq_(daq), factors_(factors) {}
+    LiveValues(Acquisition& daq, const ConversionFactors& factors) : daq_(daq), factors_(factors) {}
 
     // One tick of the measuring timer.
     void Tick();
@@ -52,7 +51,7 @@ public:
     const ReadoutText& StrainText() const { return strain_; }
     const ReadoutText& FourthText() const { return fourth_; }
 
-private:
+  private:
     Acquisition& daq_;
     const ConversionFactors& factors_;
     double forceKn_ = 0, travelMm_ = 0, strainMm_ = 0;

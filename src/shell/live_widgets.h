@@ -13,7 +13,7 @@ namespace quorvex {
 
 class LiveReadout : public QFrame {
     Q_OBJECT
-public:
+  public:
     LiveReadout(const QString& caption, const QString& unit, QWidget* parent = nullptr);
 
     void SetText(std::string_view text);
@@ -24,11 +24,11 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QString caption_, unit_;
     std::array<char, 32> text_{};
     std::size_t length_ = 0;
@@ -36,13 +36,13 @@ private:
 
 class JogButton : public QToolButton {
     Q_OBJECT
-public:
+  public:
     explicit JogButton(Qt::ArrowType arrow, QWidget* parent = nullptr);
 
     std::function<void(Qt::MouseButton)> Pressed;
     std::function<void()> Released;  // mouse release, or a key released on the button
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;

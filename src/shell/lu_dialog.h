@@ -15,7 +15,7 @@ namespace quorvex {
 
 class TLuDialog : public QuorvexDialog {
     Q_OBJECT
-public:
+  public:
     // 1 lg, 2 lu, 3 du, 4 width and thickness.
     enum Mode { kLg = 1, kLu = 2, kDu = 3, kWidthThickness = 4 };
 
@@ -32,7 +32,7 @@ public:
 
     void OKBtnClick();
 
-private:
+  private:
     int mode_ = kLg;
     QLabel* prompt_ = nullptr;
     QLabel* secondPrompt_ = nullptr;

@@ -122,8 +122,8 @@ void TSDIAppForm::CreateMachineServices() {
                                         machineConfig_.Factors);
     jog_->SetInverted(machineConfig_.Setup.JogInvert != 0);
     motion_ = std::make_unique<MotionServices>(machine_->Link(), machine_->Daq(),
-                                               machine_->Relays(), machineConfig_,
-                                               test_.Parameters, app_, *clock_, sequenceIo_);
+                                               machine_->Relays(), machineConfig_, test_.Parameters,
+                                               app_, *clock_, sequenceIo_);
     motion_->ConfirmAcceptance = [this](const char* question) {
         return ui_.Messages.ShowOperatorMessage(QString::fromUtf8(question), MessageKind::Warning,
                                                 MessageButtons::YesNo) == QMessageBox::Yes;
@@ -136,8 +136,8 @@ void TSDIAppForm::SyncMotionWidgets() {
     SetActive(referenzfahrtTimer_, motion_->ReferenceTimerOn());
     SetActive(timerAutoAblauf_, motion_->Sequence().Active());
     startPositionField_->setText(Qs(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
-    PaintBase(startPositionField_, motion_->Supervising() ? QColor(Qt::red)
-                                                          : palette().color(QPalette::Window));
+    PaintBase(startPositionField_,
+              motion_->Supervising() ? QColor(Qt::red) : palette().color(QPalette::Window));
     referenceButton_->setVisible(motion_->ReferenceButtonVisible());
     referenceButton_->setEnabled(motion_->ReferenceButtonEnabled());
     startPositionButton_->setEnabled(motion_->StartPositionEnabled());
@@ -265,9 +265,9 @@ void TSDIAppForm::FormKeyUp() {
 
 void TSDIAppForm::SeriesFullCheck() {
     if (CountOccupiedSlots(test_.TestSeries) < Series::kMaxTests) return;
-    ui_.Messages.ShowOperatorMessage(
-        ui_.Texts.Text(kTextSeriesFull) + QStringLiteral("\n\n") + ui_.Texts.Text(kTextSaveTestsFirst),
-        MessageKind::Warning, MessageButtons::Ok);
+    ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextSeriesFull) + QStringLiteral("\n\n") +
+                                         ui_.Texts.Text(kTextSaveTestsFirst),
+                                     MessageKind::Warning, MessageButtons::Ok);
     if (OpenSeriesEditor) OpenSeriesEditor();
     ClearSeries(test_.TestSeries, DateTimeNow());
 }
@@ -446,9 +446,8 @@ void TSDIAppForm::AskFinalDimensions(bool compression) {
     TLuDialog dialog(ui_, this);
     if (compression) {
         const double d0 = So > 0 ? std::sqrt(4 * So / std::numbers::pi) : 0;
-        const double offered = test_.EnteredFinalDimensions.du >= 0.1
-                                   ? test_.EnteredFinalDimensions.du
-                                   : d0;
+        const double offered =
+            test_.EnteredFinalDimensions.du >= 0.1 ? test_.EnteredFinalDimensions.du : d0;
         dialog.Prepare(TLuDialog::kDu, offered, d0, 5 * d0);
         if (dialog.exec() != QDialog::Accepted || !(So > 0)) return;
         const double du = dialog.Value();
@@ -483,12 +482,14 @@ void TSDIAppForm::EnterPickMode(const std::string& name) {
     const ResultGroup group = resultPanels_->CurrentLayout().Group;
     const int index = FieldIndex(resultPanels_->CurrentLayout(), name);
     if (index < 0) return;
-    const PanelField& field = resultPanels_->CurrentLayout().Fields[static_cast<std::size_t>(index)];
+    const PanelField& field =
+        resultPanels_->CurrentLayout().Fields[static_cast<std::size_t>(index)];
     bool pickable = false;
     bool forceTravelView = false;
     switch (group) {
         case ResultGroup::Tensile:
-            pickable = name == "E" || name == "ReH" || name == "ReL" || name == "Rp" || name == "Ae";
+            pickable =
+                name == "E" || name == "ReH" || name == "ReL" || name == "Rp" || name == "Ae";
             break;
         case ResultGroup::Shear:
             pickable = forceTravelView = !field.Remark;
@@ -508,8 +509,8 @@ void TSDIAppForm::EnterPickMode(const std::string& name) {
     const bool viewFits = forceTravelView ? view == 0 : view == 2 || view == 3;
     const bool switchedOn =
         field.Slot > 0 && p.Results[static_cast<std::size_t>(field.Slot - 1)].Evaluate;
-    const bool exclusive = (name == "ReH" && pickField_ == "ReL") ||
-                           (name == "ReL" && pickField_ == "ReH");
+    const bool exclusive =
+        (name == "ReH" && pickField_ == "ReL") || (name == "ReL" && pickField_ == "ReH");
     if (test_.Marks.SampleCount <= 0 || !viewFits || !switchedOn || exclusive) {
         QApplication::beep();
         return;
@@ -527,7 +528,8 @@ void TSDIAppForm::Timer3Timer() {
         return;
     }
     pickGreen_ = !pickGreen_;
-    resultPanels_->SetColour(pickField_, pickGreen_ ? TResultPanels::kPickGreen : QColor(Qt::white));
+    resultPanels_->SetColour(pickField_,
+                             pickGreen_ ? TResultPanels::kPickGreen : QColor(Qt::white));
 }
 
 void TSDIAppForm::LeavePickModes() {

@@ -137,7 +137,8 @@ void MotionServices::ReferenceRun() {
 void MotionServices::ReferenceTick() {
     if (!referenceTimerOn_) return;
     const double t = TravelMm();
-    referenceQuietTicks_ = std::fabs(t - lastTravel_) < kStandstillStep ? referenceQuietTicks_ + 1 : 0;
+    referenceQuietTicks_ =
+        std::fabs(t - lastTravel_) < kStandstillStep ? referenceQuietTicks_ + 1 : 0;
     lastTravel_ = t;
     if (referenceQuietTicks_ < kReferenceQuietTicks) return;
     // The crosshead stands at its end position: the run is over. The operator accepts the

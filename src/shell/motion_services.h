@@ -19,8 +19,8 @@ struct AppState;
 struct ParameterSet;
 
 class MotionServices {
-public:
-    static constexpr double kPositionTolerance = 0.2;                   // mm
+  public:
+    static constexpr double kPositionTolerance = 0.2;                  // mm
     static constexpr double kStandstillStep = kPositionTolerance / 4;  // mm
     static constexpr int kQuietTicksToEnd = 6;      // the supervision ends on the 7th
     static constexpr int kReferenceQuietTicks = 3;  // a reference run stands at its end
@@ -76,7 +76,7 @@ public:
     double LastTravel() const { return lastTravel_; }
     double CurrentTarget() const { return currentTarget_; }
 
-private:
+  private:
     bool Incremental() const { return link_.Config().IncrementalTravel; }
     bool AcceptPosition();
 

@@ -6,24 +6,24 @@
 namespace quorvex {
 
 enum class KeyAction {
-    None,             // not a key of the table: the focused control gets it
-    Ignore,           // a key of the table whose condition does not hold
-    Beep,             // F3 during a test
-    LeavePickModes,   // Esc
-    JogUpSlow,        // Page Up
-    JogDownSlow,      // Page Down
-    JogUpFast,        // Insert
-    JogDownFast,      // Delete
-    StartOrStopTest,  // F2 with the live values running
-    DemoTest,         // F2 without the card: series check, then a demo test
-    SpecimenFileTest, // F3 without a test
-    ZeroForce,        // F5
-    StoreLastTest,    // F6
+    None,               // not a key of the table: the focused control gets it
+    Ignore,             // a key of the table whose condition does not hold
+    Beep,               // F3 during a test
+    LeavePickModes,     // Esc
+    JogUpSlow,          // Page Up
+    JogDownSlow,        // Page Down
+    JogUpFast,          // Insert
+    JogDownFast,        // Delete
+    StartOrStopTest,    // F2 with the live values running
+    DemoTest,           // F2 without the card: series check, then a demo test
+    SpecimenFileTest,   // F3 without a test
+    ZeroForce,          // F5
+    StoreLastTest,      // F6
     ZeroAnalogOutputs,  // F7
-    StopPulse,        // F8
-    CurrentSeries,    // F9
-    ProjectEditor,    // F10
-    StartPosition,    // Ctrl+S
+    StopPulse,          // F8
+    CurrentSeries,      // F9
+    ProjectEditor,      // F10
+    StartPosition,      // Ctrl+S
 };
 
 // The state the conditions of the table read.

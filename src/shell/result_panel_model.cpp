@@ -40,7 +40,6 @@ PanelField RemarkField() {
     return f;
 }
 
-
 void AddTensile(PanelLayout& layout, const ParameterSet& p) {
     using V = TensileValue;
     const std::string stress = StressUnit(p.UnitSystem);
@@ -80,33 +79,59 @@ void AddTensile(PanelLayout& layout, const ParameterSet& p) {
 double TensileRaw(TensileValue value, const ResultsRecord& r) {
     using V = TensileValue;
     switch (value) {
-        case V::E: return r.E;
-        case V::Rm: return r.Rm;
-        case V::ReL: return r.ReL;
-        case V::ReH: return r.ReH;
-        case V::Rp: return r.Rp;
-        case V::Rt: return r.Rp2;
-        case V::Ae: return r.Ae;
-        case V::Ag: return r.Ag;
-        case V::Z: return r.Z;
-        case V::Rr: return r.Rr;
-        case V::Ratio: return r.RatioR1R2;
-        case V::Ac: return r.Ac;
-        case V::At: return r.At;
-        case V::Agt: return r.Agt;
-        case V::r: return r.r;
-        case V::n: return r.n;
+        case V::E:
+            return r.E;
+        case V::Rm:
+            return r.Rm;
+        case V::ReL:
+            return r.ReL;
+        case V::ReH:
+            return r.ReH;
+        case V::Rp:
+            return r.Rp;
+        case V::Rt:
+            return r.Rp2;
+        case V::Ae:
+            return r.Ae;
+        case V::Ag:
+            return r.Ag;
+        case V::Z:
+            return r.Z;
+        case V::Rr:
+            return r.Rr;
+        case V::Ratio:
+            return r.RatioR1R2;
+        case V::Ac:
+            return r.Ac;
+        case V::At:
+            return r.At;
+        case V::Agt:
+            return r.Agt;
+        case V::r:
+            return r.r;
+        case V::n:
+            return r.n;
         // Forces from the stresses and the cross-section, in kN.
-        case V::Fm: return static_cast<double>(r.Rm) * r.So / 1000;
-        case V::FeL: return static_cast<double>(r.ReL) * r.So / 1000;
-        case V::FeH: return static_cast<double>(r.ReH) * r.So / 1000;
-        case V::Fp: return static_cast<double>(r.Rp) * r.So / 1000;
-        case V::Ft: return static_cast<double>(r.Rp2) * r.So / 1000;
-        case V::lg: return r.GaugeAtAg;
-        case V::lu: return r.GaugeAtAc;
-        case V::lgt: return r.GaugeAtAgt;
-        case V::lut: return r.GaugeAtAt;
-        case V::None: break;
+        case V::Fm:
+            return static_cast<double>(r.Rm) * r.So / 1000;
+        case V::FeL:
+            return static_cast<double>(r.ReL) * r.So / 1000;
+        case V::FeH:
+            return static_cast<double>(r.ReH) * r.So / 1000;
+        case V::Fp:
+            return static_cast<double>(r.Rp) * r.So / 1000;
+        case V::Ft:
+            return static_cast<double>(r.Rp2) * r.So / 1000;
+        case V::lg:
+            return r.GaugeAtAg;
+        case V::lu:
+            return r.GaugeAtAc;
+        case V::lgt:
+            return r.GaugeAtAgt;
+        case V::lut:
+            return r.GaugeAtAt;
+        case V::None:
+            break;
     }
     return 0;
 }
@@ -155,29 +180,42 @@ ResultGroup GroupOfTestType(int testType) {
 
 std::string RatioCaption(int ratioKind) {
     switch (ratioKind) {
-        case 3: return "Rm/ReH";
-        case 4: return "Rm/ReL";
-        case 5: return "Rp/Rm";
-        case 6: return "Rt/Rm";
-        case 7: return "ReH/Rm";
-        case 8: return "ReL/Rm";
-        default: return "Rm/Rp";
+        case 3:
+            return "Rm/ReH";
+        case 4:
+            return "Rm/ReL";
+        case 5:
+            return "Rp/Rm";
+        case 6:
+            return "Rt/Rm";
+        case 7:
+            return "ReH/Rm";
+        case 8:
+            return "ReL/Rm";
+        default:
+            return "Rm/Rp";
     }
 }
 
 std::string StressUnit(int unitSystem) {
     switch (unitSystem) {
-        case 1: return "MPa";
-        case 2: return "Psi";
-        default: return "N/mm²";
+        case 1:
+            return "MPa";
+        case 2:
+            return "Psi";
+        default:
+            return "N/mm²";
     }
 }
 
 std::string StressRateUnit(int unitSystem) {
     switch (unitSystem) {
-        case 1: return "N/mm²/s";
-        case 2: return "Mpa/s";
-        default: return "MPa/s";
+        case 1:
+            return "N/mm²/s";
+        case 2:
+            return "Mpa/s";
+        default:
+            return "MPa/s";
     }
 }
 
@@ -197,7 +235,7 @@ PanelLayout BuildPanelLayout(const ParameterSet& p) {
                  Element("Fr", 5, "N"),   Element("Lr", 6, "mm"),   Element("Ar", 7, "%")};
             break;
         case ResultGroup::Universal: {
-            const char* names[] = {"Fmax", "Smax", "Fr", "Sr", "Fx", "Sx", "F1", "S1",
+            const char* names[] = {"Fmax", "Smax", "Fr", "Sr", "Fx", "Sx",  "F1",     "S1",
                                    "F2",   "S2",   "C",  "W",  "Wx", "Swx", "Delta-S"};
             for (int e = 0; e < 15; ++e) f.push_back(Element(names[e], e));
             f.push_back(Element("SigX", 16));
@@ -216,8 +254,13 @@ PanelLayout BuildPanelLayout(const ParameterSet& p) {
                 }
                 f.push_back(sig);
             }
-            for (auto [name, element] : {std::pair{"Eps-Y", 12}, {"Eps-M", 13}, {"Eps-B", 14},
-                                         {"µ", 17}, {"E", 18}, {"Eps-tB", 16}, {"Eps-tM", 15}}) {
+            for (auto [name, element] : {std::pair{"Eps-Y", 12},
+                                         {"Eps-M", 13},
+                                         {"Eps-B", 14},
+                                         {"µ", 17},
+                                         {"E", 18},
+                                         {"Eps-tB", 16},
+                                         {"Eps-tM", 15}}) {
                 f.push_back(Element(name, element));
             }
             break;

@@ -17,8 +17,31 @@ ResultGroup GroupOfTestType(int testType);
 // The values of the tensile group that are not elements of the results array.
 enum class TensileValue {
     None,
-    E, Rm, ReL, ReH, Rp, Rt, Ae, Ag, Z, Rr, Ratio, Ac, At, Agt, r, n,
-    Fm, FeL, FeH, Fp, Ft, lg, lu, lgt, lut,
+    E,
+    Rm,
+    ReL,
+    ReH,
+    Rp,
+    Rt,
+    Ae,
+    Ag,
+    Z,
+    Rr,
+    Ratio,
+    Ac,
+    At,
+    Agt,
+    r,
+    n,
+    Fm,
+    FeL,
+    FeH,
+    Fp,
+    Ft,
+    lg,
+    lu,
+    lgt,
+    lut,
 };
 
 struct PanelField {

@@ -21,7 +21,7 @@ namespace quorvex {
 
 class TResultPanels : public QWidget {
     Q_OBJECT
-public:
+  public:
     static inline const QColor kPickGreen = QColor(0, 128, 0);
 
     explicit TResultPanels(QWidget* parent = nullptr);
@@ -45,10 +45,10 @@ public:
     // The remark field was edited.
     std::function<void(const QString& remark)> RemarkEdited;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void ClearPages();
 
     PanelLayout layout_;

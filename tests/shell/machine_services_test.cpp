@@ -29,7 +29,7 @@ using testing::RecordingPort;
 constexpr int kForceChannel = 0, kTravelChannel = 2, kStrainChannel = 4;
 
 class MachineRig : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         acquisition.SetSampleCounts(1, 1, 1);
         acquisition.InitDaq();
@@ -225,7 +225,7 @@ TEST_F(MachineRig, HydraulicJogDownStoppedByTheMouseKeepsItsOffset) {
 // --- start position
 
 class MotionTest : public MachineRig {
-protected:
+  protected:
     MotionServices motion{link, acquisition, relays, machine, parameters, app, clock, sequenceIo};
     std::vector<std::string> asked;
     bool answer = true;
@@ -246,8 +246,7 @@ TEST_F(MotionTest, SupervisedMoveEndsOnTheSeventhQuietTick) {
     motion.Prepare();
     motion.StartPositionCommand();
     // Travel control, 'd' twice with 100 / 1000 x 1000000, hold three times, output, relay 8 off.
-    EXPECT_EQ(Sent(),
-              "5D 01 64 01 86 A0 64 01 86 A0 5A 05 5A 05 5A 05 3C 30 relay00");
+    EXPECT_EQ(Sent(), "5D 01 64 01 86 A0 64 01 86 A0 5A 05 5A 05 5A 05 3C 30 relay00");
     EXPECT_TRUE(link.MovingUp());
     EXPECT_TRUE(motion.Supervising());
     EXPECT_DOUBLE_EQ(motion.CurrentTarget(), 100.0);
@@ -289,8 +288,7 @@ TEST_F(MotionTest, InterlockKeepsTheMachineStill) {
     });
     motion.StartPositionCommand();
     // With "5 % Limit Off" the limit 's' carries 1000000.
-    EXPECT_EQ(Sent(),
-              "5D 01 73 0F 42 40 64 01 86 A0 64 01 86 A0 5A 05 5A 05 5A 05 3C 30 relay00");
+    EXPECT_EQ(Sent(), "5D 01 73 0F 42 40 64 01 86 A0 64 01 86 A0 5A 05 5A 05 5A 05 3C 30 relay00");
 }
 
 TEST_F(MotionTest, IncrementalEncoderAcceptsThePositionFirst) {
@@ -337,8 +335,7 @@ TEST_F(MotionTest, ReferenceRunEndsWhenTheTravelStandsStill) {
     motion.Prepare();
     motion.ReferenceRun();
     // 200 mm/min = 200 x 100 x 1000 / 12 = 1666667 increments.
-    EXPECT_EQ(Sent(),
-              "5D 02 3C 30 62 0F 42 40 19 6E 6B 19 6E 6B 0F 42 40 5B 00 5A 07 wait200");
+    EXPECT_EQ(Sent(), "5D 02 3C 30 62 0F 42 40 19 6E 6B 19 6E 6B 0F 42 40 5B 00 5A 07 wait200");
     EXPECT_FALSE(motion.ReferenceButtonEnabled());
     EXPECT_FALSE(motion.StartPositionEnabled());
     EXPECT_TRUE(motion.ReferenceTimerOn());
@@ -369,7 +366,7 @@ TEST_F(MotionTest, HydraulicMoveIsNotSupervised) {
 // --- automatic sequence
 
 class ScriptedIo : public SequenceIo {
-public:
+  public:
     bool armsOpen = false, armsAtLe = false;
     bool gripClosed[3] = {false, true, true};
     std::vector<std::string> outputs;

@@ -37,7 +37,7 @@ TEST(ResultPanelModel, TensileFillFormatsAndColoursOnlyTheFieldOutside) {
     EXPECT_EQ(Shown(shown, layout, "ReH").Text, "     350");
     EXPECT_FALSE(Shown(shown, layout, "ReH").Red);
     EXPECT_EQ(Shown(shown, layout, "Ag").Text, "    12.3");
-    EXPECT_EQ(Shown(shown, layout, "Z").Text, "");  // 0 is not shown
+    EXPECT_EQ(Shown(shown, layout, "Z").Text, "");           // 0 is not shown
     EXPECT_EQ(Shown(shown, layout, "Fm").Text, "  39.270");  // 500 x 78.54 N in kN
     EXPECT_EQ(Shown(shown, layout, "lg").Text, " 56.3");
 
