@@ -1,6 +1,7 @@
 // The main window's life cycle and the commands it carries out itself.
 #include "shell/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -21,8 +22,10 @@
 #include "setup/machine_config.h"
 #include "setup/sensor_choice_dialog.h"
 #include "shell/app_state.h"
+#include "shell/live_widgets.h"
 #include "shell/machine_startup.h"
 #include "shell/project_dialog.h"
+#include "shell/result_panels.h"
 #include "shell/system_files.h"
 #include "shell/window_title.h"
 #include "shell/working_files.h"
@@ -51,11 +54,9 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     menu_ = BuildMainMenu(menuBar());
 
     auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
     testPanel_ = new QGroupBox(central);
     testPanel_->setObjectName(QStringLiteral("TestPanel"));
-    resultTabs_ = new QTabWidget(central);
-    resultTabs_->addTab(new QWidget(resultTabs_), LoadText(text::kResultTab1, 0));
-    resultTabs_->addTab(new QWidget(resultTabs_), LoadText(text::kResultTab2, 0));
     // An operator must never mistake the simulated machine for the real one.
     simulationBanner_ = new QLabel(QString::fromLatin1(kSimulatedMachineCaption), central);
     simulationBanner_->setObjectName(QStringLiteral("SimulationBanner"));
@@ -63,10 +64,17 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     simulationBanner_->setStyleSheet(QStringLiteral(
         "QLabel { background: #c00000; color: white; font-weight: bold; padding: 4px; }"));
     simulationBanner_->hide();
-    auto* layout = new QVBoxLayout(central);
     layout->addWidget(simulationBanner_);
-    layout->addWidget(testPanel_);
-    layout->addWidget(resultTabs_, 1);
+    BuildLivePanel(central, layout);
+    resultPanels_ = new TResultPanels(central);
+    resultTabs_ = resultPanels_->Tabs();
+    resultTabs_->setTabText(0, LoadText(text::kResultTab1, 0));
+    resultTabs_->setTabText(1, LoadText(text::kResultTab2, 0));
+    resultPanels_->FieldClicked = [this](const std::string& name) { ResultFieldClick(name); };
+    resultPanels_->RemarkEdited = [this](const QString& remark) {
+        test_.Current().Remark = remark.toStdString();
+    };
+    layout->addWidget(resultPanels_);
     setCentralWidget(central);
 
     // Every dialog exists for the whole life of the window.
@@ -76,8 +84,21 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     aboutBox_ = new TAboutBox(ui_, this);
 
     timer1_.setInterval(200);
+    // The measuring tick keeps its 50 ms even while the window repaints.
     messenTimer_.setInterval(50);
+    messenTimer_.setTimerType(Qt::PreciseTimer);
+    timerStartPosition_.setInterval(1000);
+    timerAutoAblauf_.setInterval(1000);
+    referenzfahrtTimer_.setInterval(1000);
+    timer3_.setInterval(300);
     connect(&timer1_, &QTimer::timeout, this, &TSDIAppForm::Timer1Timer);
+    connect(&messenTimer_, &QTimer::timeout, this, &TSDIAppForm::MessenTimerTimer);
+    connect(&timerStartPosition_, &QTimer::timeout, this, &TSDIAppForm::TimerStartPositionTimer);
+    connect(&timerAutoAblauf_, &QTimer::timeout, this, &TSDIAppForm::TimerAutoAblaufTimer);
+    connect(&referenzfahrtTimer_, &QTimer::timeout, this, &TSDIAppForm::ReferenzfahrtTimerTimer);
+    connect(&timer3_, &QTimer::timeout, this, &TSDIAppForm::Timer3Timer);
+    // Key preview: the window sees every key of its own controls first.
+    qApp->installEventFilter(this);
     ConnectMenu();
     FormCreate();
 }
@@ -135,6 +156,7 @@ void TSDIAppForm::FormShow() {
     LoadScrewTable(app_.ScrewTable, app_.WorkingDirectory);
     ApplyLanguageIndex(test_.Parameters.Language);
     SetResultTabCaptions();
+    LayoutResultPanels();
     UpdateWindowTitle();
     ChooseSensors();
     PlaceMainWindow();
@@ -259,8 +281,12 @@ void TSDIAppForm::OpenMeasuringHardware() {
                            machineFiles_.Channels,  MakeControllerConfig(machineConfig_),
                            app_.CaliperPort.Number, app_.MicrometerPort.Number,
                            app_.ControllerPort};
-    simulation_ = BuildSimulatedMachine(machineFiles_.Platform, clock_);
-    MachineOpening opening = OpenMachine(startup, clock_, simulation_.get());
+    SimulatedMachine* simulation = injectedSimulation_;
+    if (simulation == nullptr) {
+        ownedSimulation_ = BuildSimulatedMachine(machineFiles_.Platform, *clock_);
+        simulation = ownedSimulation_.get();
+    }
+    MachineOpening opening = OpenMachine(startup, *clock_, simulation);
     machine_ = std::move(opening.machine);
     ShowMachineMessages(opening.messages);
     app_.CaliperPort.Open = machine_->CaliperPortOpen();
@@ -272,13 +298,15 @@ void TSDIAppForm::OpenMeasuringHardware() {
     ui_.StopMachine = [this] {
         if (machine_) machine_->Link().StopMachine();
     };
+    CreateMachineServices();
     if (app_.DaqPresent) messenTimer_.start();
 }
 
 void TSDIAppForm::PrepareReferenceRun() {
     // With an incremental travel encoder the travel has no zero until the reference run;
     // otherwise it has its zero from the start.
-    app_.ReferenceDone = machineConfig_.Setup.IncrementalTravel == 0;
+    motion_->Prepare();
+    SyncMotionWidgets();
 }
 
 void TSDIAppForm::Timer1Timer() {
@@ -325,11 +353,18 @@ void TSDIAppForm::FormClose() {
     // The caliper and micrometer ports purged and closed, the shutdown line low (the machine
     // stops), the encoder library unloaded and the relay card released.
     messenTimer_.stop();
+    timerStartPosition_.stop();
+    timerAutoAblauf_.stop();
+    referenzfahrtTimer_.stop();
+    timer3_.stop();
+    motion_.reset();
+    jog_.reset();
+    live_.reset();
     if (machine_) {
         ui_.StopMachine = nullptr;
         ShowMachineMessages(machine_->Close());
         machine_.reset();
-        simulation_.reset();
+        ownedSimulation_.reset();
     }
     app_.CaliperPort.Open = false;
     app_.MicrometerPort.Open = false;

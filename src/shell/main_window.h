@@ -10,10 +10,17 @@
 #include "machine/clock.h"
 #include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
+#include "shell/auto_sequence.h"
+#include "shell/jog_control.h"
+#include "shell/live_values.h"
 #include "shell/main_menu.h"
+#include "shell/motion_services.h"
 
+class QBoxLayout;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QTabWidget;
 
 namespace quorvex {
@@ -27,6 +34,9 @@ class TAboutBox;
 class TNeue_Serie;
 class TPasswordDlg;
 class TSpracheDlg;
+class TResultPanels;
+class LiveReadout;
+class JogButton;
 
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
@@ -39,6 +49,24 @@ class TSDIAppForm : public QMainWindow {
     // leads to it is not asked (the state that calls for it cannot arise without that part).
     std::function<void()> StoreLastTestInProject;
     std::function<void()> OpenSeriesEditor;
+    // The test run and the commands of the keys that lead to it, built with the test run
+    // and the series: F2 starts (or, during a test, stops) the run of the test type; without
+    // the card F2 loads a demo test; F3 starts a test from a specimen-data file; F6 stores
+    // the last test; F9 shows the current series; F10 opens the results-project editor.
+    std::function<void()> StartTestRun;
+    std::function<void()> StopTestRun;
+    std::function<void()> LoadDemoTest;
+    std::function<void()> StartTestFromSpecimenFile;
+    std::function<void()> StoreLastTestInSeries;
+    std::function<void()> ShowCurrentSeries;
+    std::function<void()> OpenProjectEditor;
+
+    // Before the window is shown: the simulated machine that supplies the devices the
+    // platform configuration marks "simulated", and the clock of the machine's waits.
+    void UseMachine(SimulatedMachine* simulation, Clock& clock) {
+        injectedSimulation_ = simulation;
+        clock_ = &clock;
+    }
 
     // The handlers, in the order the program runs them.
     void FormShow();
@@ -64,8 +92,45 @@ class TSDIAppForm : public QMainWindow {
     Machine* MachineInterface() const { return machine_.get(); }
     // The simulated machine of this run, when the platform configuration or --simulate asks
     // for it; the banner saying so is visible for as long as it runs.
-    VirtualMachine* Simulation() const { return simulation_.get(); }
+    VirtualMachine* Simulation() const { return ownedSimulation_.get(); }
     QLabel* SimulationBanner() const { return simulationBanner_; }
+
+    // Timers and keys.
+    void MessenTimerTimer();
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void FormKeyUp();
+    void TimerStartPositionTimer();
+    void TimerAutoAblaufTimer();
+    void ReferenzfahrtTimerTimer();
+    void Timer3Timer();
+
+    // Result panels: the group of the test type (every field white), the results of the
+    // current test, a click on a field, and Esc.
+    void LayoutResultPanels();
+    void FillResultPanels();
+    void ResultFieldClick(const std::string& name);
+    void LeavePickModes();
+    // The automatic sequence after a test (the test end starts it).
+    void StartAutoSequence();
+
+    LiveValues* Live() const { return live_.get(); }
+    JogControl* Jog() const { return jog_.get(); }
+    MotionServices* Motion() const { return motion_.get(); }
+    TResultPanels* ResultPanels() const { return resultPanels_; }
+    LiveReadout* ForceReadout() const { return forceReadout_; }
+    LiveReadout* TravelReadout() const { return travelReadout_; }
+    LiveReadout* StrainReadout() const { return strainReadout_; }
+    LiveReadout* FourthReadout() const { return fourthReadout_; }
+    JogButton* JogUpButton() const { return jogUpButton_; }
+    JogButton* JogDownButton() const { return jogDownButton_; }
+    QPushButton* StartPositionButton() const { return startPositionButton_; }
+    QPushButton* ReferenceButton() const { return referenceButton_; }
+    QLineEdit* StartPositionField() const { return startPositionField_; }
+    QTimer& TimerStartPosition() { return timerStartPosition_; }
+    QTimer& TimerAutoAblauf() { return timerAutoAblauf_; }
+    QTimer& ReferenzfahrtTimer() { return referenzfahrtTimer_; }
+    QTimer& Timer3() { return timer3_; }
+    const std::string& PickField() const { return pickField_; }
 
     const MainMenu& Menu() const { return menu_; }
     QTimer& Timer1() { return timer1_; }
@@ -77,6 +142,7 @@ class TSDIAppForm : public QMainWindow {
     TAboutBox* AboutBox() const { return aboutBox_; }
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -94,6 +160,19 @@ class TSDIAppForm : public QMainWindow {
     void ResetTestAndSeries();
     void OpenMeasuringHardware();
     void PrepareReferenceRun();
+
+    void BuildLivePanel(QWidget* parent, QBoxLayout* layout);
+    void CreateMachineServices();
+    void SyncMotionWidgets();
+    void JogPress(JogDirection direction, Qt::MouseButton button);
+    void JogRelease(JogDirection direction);
+    void StartPositionCommand();
+    void SeriesFullCheck();
+    void StoreLastTestKey();
+    void TaraCounterPopup(LiveReadout* readout, int counterKind);
+    void AskMeasuredLength(const std::string& field);
+    void AskFinalDimensions(bool compression);
+    void EnterPickMode(const std::string& field);
 
     void ShowErrors(const std::vector<QString>& messages);
     void ShowMachineMessages(const std::vector<MachineMessage>& messages);
@@ -118,11 +197,34 @@ class TSDIAppForm : public QMainWindow {
     TNeue_Serie* neueSerie_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     bool shown_ = false;
-    SteadyClock clock_;
+    SteadyClock steadyClock_;
+    Clock* clock_ = &steadyClock_;
+    SimulatedMachine* injectedSimulation_ = nullptr;  // a test's, instead of the platform's
     MachineFiles machineFiles_;
     QLabel* simulationBanner_ = nullptr;
-    std::unique_ptr<VirtualMachine> simulation_;  // outlives the machine opened with it
+    std::unique_ptr<VirtualMachine> ownedSimulation_;  // outlives the machine opened with it
     std::unique_ptr<Machine> machine_;
+    AbsentSequenceIo sequenceIo_;
+    std::unique_ptr<LiveValues> live_;
+    std::unique_ptr<JogControl> jog_;
+    std::unique_ptr<MotionServices> motion_;
+    QTimer timerStartPosition_;
+    QTimer timerAutoAblauf_;
+    QTimer referenzfahrtTimer_;
+    QTimer timer3_;
+    TResultPanels* resultPanels_ = nullptr;
+    LiveReadout* forceReadout_ = nullptr;
+    LiveReadout* travelReadout_ = nullptr;
+    LiveReadout* strainReadout_ = nullptr;
+    LiveReadout* fourthReadout_ = nullptr;
+    JogButton* jogUpButton_ = nullptr;
+    JogButton* jogDownButton_ = nullptr;
+    QPushButton* startPositionButton_ = nullptr;
+    QPushButton* referenceButton_ = nullptr;
+    QLineEdit* startPositionField_ = nullptr;
+    QLineEdit* speedField_ = nullptr;
+    std::string pickField_;  // the result field in pick mode; empty: none
+    bool pickGreen_ = false;
 };
 
 }  // namespace quorvex

@@ -1,0 +1,95 @@
+// The entry dialog of the values measured after the test.
+#include "shell/lu_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "evaluation/text_functions.h"
+#include "results/specimen_form.h"
+#include "ui/key_filters.h"
+#include "ui/operator_message.h"
+#include "ui/stored_texts.h"
+
+namespace quorvex {
+namespace {
+
+constexpr int kPromptTexts[] = {184, 185, 186, 187};  // lg, lu, du, width
+
+QString Fixed2(double value) {
+    return QString::fromStdString(RemoveBlanks(FormatFixed(value, 0, 2)));
+}
+
+}  // namespace
+
+TLuDialog::TLuDialog(UiContext& ui, QWidget* parent) : QuorvexDialog(ui, parent) {
+    setObjectName(QStringLiteral("LuDialog"));
+    setWindowTitle(QStringLiteral("Eingabe"));
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    prompt_ = new QLabel(this);
+    secondPrompt_ = new QLabel(QStringLiteral("a:"), this);
+    for (auto& input : inputs_) {
+        input = new QLineEdit(this);
+        AttachDecimalKeyFilter(input);
+    }
+    form->addRow(prompt_, inputs_[0]);
+    form->addRow(secondPrompt_, inputs_[1]);
+    layout->addLayout(form);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TLuDialog::OKBtnClick);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Enter in the first input of mode 4 moves on to the second.
+    connect(inputs_[0], &QLineEdit::returnPressed, this, [this] {
+        if (mode_ == kWidthThickness) {
+            inputs_[1]->setFocus();
+        } else {
+            OKBtnClick();
+        }
+    });
+    connect(inputs_[1], &QLineEdit::returnPressed, this, &TLuDialog::OKBtnClick);
+}
+
+void TLuDialog::Prepare(int mode, double value, double min, double max, double secondValue,
+                        double secondMin, double secondMax) {
+    mode_ = mode >= kLg && mode <= kWidthThickness ? mode : kLg;
+    prompt_->setText(ui_.Texts.Text(kPromptTexts[mode_ - 1]));
+    values_ = {value, secondValue};
+    min_ = {min, secondMin};
+    max_ = {max, secondMax};
+    const bool two = mode_ == kWidthThickness;
+    secondPrompt_->setVisible(two);
+    inputs_[1]->setVisible(two);
+    for (std::size_t i = 0; i < inputs_.size(); ++i) inputs_[i]->setText(Fixed2(values_[i]));
+    inputs_[0]->setFocus();
+    inputs_[0]->selectAll();
+}
+
+void TLuDialog::OKBtnClick() {
+    const int count = mode_ == kWidthThickness ? 2 : 1;
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        const CheckResult failure =
+            CheckPostTestInput(i, inputs_[index]->text().toStdString(), min_[index], max_[index]);
+        if (failure) {
+            const std::string message = ComposeMessage(
+                *failure, [this](int number) { return ui_.Texts.Text(number).toStdString(); });
+            ui_.Messages.ShowOperatorMessage(QString::fromStdString(message), MessageKind::Error,
+                                             MessageButtons::Ok);
+            inputs_[index]->setFocus();
+            return;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        values_[index] = ParseNumber(inputs_[index]->text().toStdString());
+    }
+    accept();
+}
+
+}  // namespace quorvex

@@ -1,0 +1,48 @@
+// The key table of the main window.
+#include "shell/operator_keys.h"
+
+#include <Qt>
+
+namespace quorvex {
+
+KeyAction DecideKeyAction(int key, bool ctrl, const KeyConditions& c) {
+    const bool idle = !c.TestRunning;
+    auto when = [](bool condition, KeyAction action) {
+        return condition ? action : KeyAction::Ignore;
+    };
+    if (ctrl) {
+        return key == Qt::Key_S ? when(idle, KeyAction::StartPosition) : KeyAction::None;
+    }
+    switch (key) {
+        case Qt::Key_Escape:
+            return KeyAction::LeavePickModes;
+        case Qt::Key_PageUp:
+            return when(idle && !c.JogUpActive, KeyAction::JogUpSlow);
+        case Qt::Key_PageDown:
+            return when(idle && !c.JogDownActive, KeyAction::JogDownSlow);
+        case Qt::Key_Insert:
+            return when(idle && !c.JogUpActive, KeyAction::JogUpFast);
+        case Qt::Key_Delete:
+            return when(idle && !c.JogDownActive, KeyAction::JogDownFast);
+        case Qt::Key_F2:
+            return c.LiveTimerOn ? KeyAction::StartOrStopTest : KeyAction::DemoTest;
+        case Qt::Key_F3:
+            return c.TestRunning ? KeyAction::Beep : KeyAction::SpecimenFileTest;
+        case Qt::Key_F5:
+            return when(idle, KeyAction::ZeroForce);
+        case Qt::Key_F6:
+            return KeyAction::StoreLastTest;
+        case Qt::Key_F7:
+            return KeyAction::ZeroAnalogOutputs;
+        case Qt::Key_F8:
+            return KeyAction::StopPulse;
+        case Qt::Key_F9:
+            return KeyAction::CurrentSeries;
+        case Qt::Key_F10:
+            return when(idle, KeyAction::ProjectEditor);
+        default:
+            return KeyAction::None;
+    }
+}
+
+}  // namespace quorvex
