@@ -59,19 +59,19 @@ void TResultPanels::Layout(const ParameterSet& p) {
     tabs_->setVisible(tensile);
     group_->setVisible(!tensile);
     std::vector<int> placed(pages_.size(), 0);
-    for (const PanelField& spec : layout_.Fields) {
-        const std::size_t pageIndex = tensile ? static_cast<std::size_t>(spec.Tab) : 2;
+    for (const PanelField& entry : layout_.Fields) {
+        const std::size_t pageIndex = tensile ? static_cast<std::size_t>(entry.Tab) : 2;
         QWidget* page = pages_[pageIndex];
         auto* grid = static_cast<QGridLayout*>(page->layout());
         const int at = placed[pageIndex]++;
-        auto* caption = new QLabel(QString::fromStdString(spec.Caption), page);
+        auto* caption = new QLabel(QString::fromStdString(entry.Caption), page);
         auto* field = new QLineEdit(page);
-        field->setObjectName(QString::fromStdString(spec.Name));
-        field->setReadOnly(!spec.Remark);
-        field->setAlignment(spec.Remark ? Qt::AlignLeft : Qt::AlignRight);
+        field->setObjectName(QString::fromStdString(entry.Name));
+        field->setReadOnly(!entry.Remark);
+        field->setAlignment(entry.Remark ? Qt::AlignLeft : Qt::AlignRight);
         field->setAutoFillBackground(true);
         Paint(field, Qt::white);
-        if (spec.Remark) {
+        if (entry.Remark) {
             field->setMaxLength(40);
             grid->addWidget(field, at / 3 + 1, 0, 1, kColumns * 3);
             connect(field, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -83,8 +83,8 @@ void TResultPanels::Layout(const ParameterSet& p) {
             const int row = at / 3, column = (at % 3) * 3;
             grid->addWidget(caption, row, column);
             grid->addWidget(field, row, column + 1);
-            if (!spec.Unit.empty()) {
-                auto* unit = new QLabel(QString::fromStdString(spec.Unit), page);
+            if (!entry.Unit.empty()) {
+                auto* unit = new QLabel(QString::fromStdString(entry.Unit), page);
                 unit->setObjectName(QStringLiteral("unit"));
                 grid->addWidget(unit, row, column + 2);
             }
