@@ -178,11 +178,12 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
     EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("Universalversuch [ ]")));
     const MainMenu& m = window->Menu();
     for (QAction* built : {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About,
-                           m.LoadParameters, m.SaveParametersAs, m.DeleteParameters}) {
+                           m.LoadParameters, m.SaveParametersAs, m.DeleteParameters, m.Machine,
+                           m.Calibration, m.Interfaces}) {
         EXPECT_TRUE(built->isEnabled()) << built->text().toStdString();
     }
-    for (QAction* later : {m.SaveSpecimen, m.NewProject, m.BackupSystemFiles, m.Machine,
-                           m.Calibration, m.DemoFile, m.CurrentSeries, m.PrinterSetup}) {
+    for (QAction* later : {m.SaveSpecimen, m.NewProject, m.BackupSystemFiles, m.DemoFile,
+                           m.CurrentSeries, m.PrinterSetup}) {
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     }
     EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
