@@ -65,9 +65,9 @@ TKalibrieren::TKalibrieren(UiContext& ui, Acquisition& daq, const CalibrationRec
     auto* rangeGroup = new QGroupBox(LoadText(setup_text::kForceRange, base));
     SetTextNumber(rangeGroup, setup_text::kForceRange);
     auto* rangeLayout = new QHBoxLayout(rangeGroup);
-    const std::pair<ForceRangeChoice, const char*> choices[] = {
-        {ForceRangeChoice::Full, "1/1"}, {ForceRangeChoice::Tenth, "1/10"},
-        {ForceRangeChoice::Auto, "Auto"}};
+    const std::pair<ForceRangeChoice, const char*> choices[] = {{ForceRangeChoice::Full, "1/1"},
+                                                                {ForceRangeChoice::Tenth, "1/10"},
+                                                                {ForceRangeChoice::Auto, "Auto"}};
     for (const auto& [choice, caption] : choices) {
         auto* radio = new QRadioButton(QString::fromLatin1(caption));
         ranges_[static_cast<std::size_t>(choice)] = radio;

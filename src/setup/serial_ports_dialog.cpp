@@ -79,9 +79,9 @@ void TBtnRightDlg5::showEvent(QShowEvent* event) {
 void TBtnRightDlg5::accept() {
     // Without the access flag the OK button is locked, and so is its key.
     if (!OperatorUnlocked) return;
-    StoreSerialPortChoice({lists_[0]->currentIndex(), lists_[1]->currentIndex(),
-                           lists_[2]->currentIndex()},
-                          parameters_);
+    StoreSerialPortChoice(
+        {lists_[0]->currentIndex(), lists_[1]->currentIndex(), lists_[2]->currentIndex()},
+        parameters_);
     QuorvexDialog::accept();
 }
 

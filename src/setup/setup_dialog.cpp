@@ -42,8 +42,7 @@ TBtnRightDlg::TBtnRightDlg(UiContext& ui, ParameterSet& parameters, MachineConfi
     connect(machineCodeButton_, &QPushButton::clicked, this, &TBtnRightDlg::BitBtn1Click);
     connect(sequenceCodeButton_, &QPushButton::clicked, this, &TBtnRightDlg::BitBtn2Click);
     connect(saveLoadCellsButton_, &QPushButton::clicked, this, &TBtnRightDlg::SaveButtonClick);
-    connect(saveExtensometersButton_, &QPushButton::clicked, this,
-            &TBtnRightDlg::SaveButton2Click);
+    connect(saveExtensometersButton_, &QPushButton::clicked, this, &TBtnRightDlg::SaveButton2Click);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(systemDataButton_);
@@ -124,9 +123,8 @@ void TBtnRightDlg::ApplyRights() {
 
 void TBtnRightDlg::EnableSequenceOptions() {
     const SetupForm form = ReadForm();
-    const SequenceOptions enabled =
-        SequenceOptionsEnabled(rights_.Basic && rights_.Sequence, form.HydraulicGrips,
-                               form.TdmActive, form.AmpVersion);
+    const SequenceOptions enabled = SequenceOptionsEnabled(
+        rights_.Basic && rights_.Sequence, form.HydraulicGrips, form.TdmActive, form.AmpVersion);
     for (const auto& [option, box] : sequenceBoxes_) box->setEnabled(OptionOf(enabled, option));
 }
 

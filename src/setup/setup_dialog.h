@@ -53,9 +53,9 @@ class TBtnRightDlg : public QuorvexDialog {
     bool FormCloseQuery();
     void OKBtnClick();
     void CancelBtnClick();
-    void Button1Click();  // "Systemdaten speichern"
-    void BitBtn1Click();  // master code of the machine fields
-    void BitBtn2Click();  // password of the sequence options
+    void Button1Click();      // "Systemdaten speichern"
+    void BitBtn1Click();      // master code of the machine fields
+    void BitBtn2Click();      // password of the sequence options
     void SaveButtonClick();   // "Kennwerte speichern" of the load cells
     void SaveButton2Click();  // "Kennwerte speichern" of the extensometers
 

@@ -53,7 +53,8 @@ QLineEdit* TBtnRightDlg::TextCell(int field, bool decimal, Right right,
     writers_.push_back([edit, member](const SetupForm& form) {
         edit->setText(QString::fromStdString(member(const_cast<SetupForm&>(form))));
     });
-    readers_.push_back([edit, member](SetupForm& form) { member(form) = edit->text().toStdString(); });
+    readers_.push_back(
+        [edit, member](SetupForm& form) { member(form) = edit->text().toStdString(); });
     Bind(edit, right);
     return edit;
 }
@@ -153,13 +154,12 @@ QWidget* TBtnRightDlg::BuildRangesTab() {
     Text(strainForm, setup_text::kIncrementsPerMm, ff::kExtensometerIncrements, false,
          Right::Machine, [](SetupForm& f) -> std::string& { return f.ExtensometerIncrements; });
     auto* strainRow = new QHBoxLayout;
-    strainRow->addWidget(Radios(setup_text::kType, {{setup_text::kMfa2}, {setup_text::kIncremental}},
-                                Right::Basic,
+    strainRow->addWidget(Radios(setup_text::kType,
+                                {{setup_text::kMfa2}, {setup_text::kIncremental}}, Right::Basic,
                                 [](SetupForm& f) -> int& { return f.ExtensometerType; }));
-    strainRow->addWidget(Radios(setup_text::kChannel,
-                                {{0, "5"}, {0, "6"}, {0, "7"}, {0, "(6+7)/2"}, {0, "(5+6+7)/3"}},
-                                Right::Machine,
-                                [](SetupForm& f) -> int& { return f.ExtensometerChannelIndex; }));
+    strainRow->addWidget(Radios(
+        setup_text::kChannel, {{0, "5"}, {0, "6"}, {0, "7"}, {0, "(6+7)/2"}, {0, "(5+6+7)/3"}},
+        Right::Machine, [](SetupForm& f) -> int& { return f.ExtensometerChannelIndex; }));
     strainForm->addRow(strainRow);
 
     auto* transverse = Group(tab, setup_text::kTransverse, ui_);
@@ -171,9 +171,9 @@ QWidget* TBtnRightDlg::BuildRangesTab() {
     QStringList channels;
     for (int c = 3; c <= 10; ++c) channels << QString::number(c);
     auto* channelLabel = Captioned(new QLabel, setup_text::kChannel);
-    transverseForm->addRow(channelLabel,
-                           Combo(channels, Right::Machine,
-                                 [](SetupForm& f) -> int& { return f.TransverseChannelIndex; }));
+    transverseForm->addRow(channelLabel, Combo(channels, Right::Machine, [](SetupForm& f) -> int& {
+                               return f.TransverseChannelIndex;
+                           }));
     Text(transverseForm, setup_text::kIncrementsPerMm, ff::kTransverseIncrements, false,
          Right::Machine, [](SetupForm& f) -> std::string& { return f.TransverseIncrements; });
 
@@ -205,12 +205,14 @@ QWidget* TBtnRightDlg::BuildGainsTab() {
         const auto i = static_cast<std::size_t>(k);
         const QString suffix = QString::number(k + 1);
         forceGrid->addWidget(new QLabel(QStringLiteral("F") + suffix), k + 1, 0);
-        forceGrid->addWidget(TextCell(ff::kForceGainP + k, false, Right::Basic,
-                                      [i](SetupForm& f) -> std::string& { return f.ForceGainP[i]; }),
-                             k + 1, 1);
-        forceGrid->addWidget(TextCell(ff::kForceGainI + k, false, Right::Basic,
-                                      [i](SetupForm& f) -> std::string& { return f.ForceGainI[i]; }),
-                             k + 1, 2);
+        forceGrid->addWidget(
+            TextCell(ff::kForceGainP + k, false, Right::Basic,
+                     [i](SetupForm& f) -> std::string& { return f.ForceGainP[i]; }),
+            k + 1, 1);
+        forceGrid->addWidget(
+            TextCell(ff::kForceGainI + k, false, Right::Basic,
+                     [i](SetupForm& f) -> std::string& { return f.ForceGainI[i]; }),
+            k + 1, 2);
         travelGrid->addWidget(new QLabel(QStringLiteral("S") + suffix), k + 1, 0);
         travelGrid->addWidget(
             TextCell(ff::kTravelGainP + k, false, Right::Basic,
@@ -262,17 +264,16 @@ QWidget* TBtnRightDlg::BuildGainsTab() {
 QWidget* TBtnRightDlg::BuildMachineTab() {
     auto* tab = new QWidget;
     auto* left = new QVBoxLayout;
-    left->addWidget(Radios(setup_text::kMachineType,
-                           {{setup_text::kSpindle},
-                            {setup_text::kHydraulicBleedOff},
-                            {setup_text::kHydraulicInflow}},
-                           Right::Machine, [](SetupForm& f) -> int& { return f.MachineType; }));
+    left->addWidget(Radios(
+        setup_text::kMachineType,
+        {{setup_text::kSpindle}, {setup_text::kHydraulicBleedOff}, {setup_text::kHydraulicInflow}},
+        Right::Machine, [](SetupForm& f) -> int& { return f.MachineType; }));
     left->addWidget(Radios(setup_text::kProgramControl,
-                           {{setup_text::kControlAndMeasure}, {setup_text::kMeasureOnly}}, Right::Basic,
-                           [](SetupForm& f) -> int& { return f.ProgramControl; }));
+                           {{setup_text::kControlAndMeasure}, {setup_text::kMeasureOnly}},
+                           Right::Basic, [](SetupForm& f) -> int& { return f.ProgramControl; }));
     left->addWidget(Radios(setup_text::kEndSwitches,
-                           {{setup_text::kNormallyClosed}, {setup_text::kNormallyOpen}}, Right::Basic,
-                           [](SetupForm& f) -> int& { return f.EndSwitchType; }));
+                           {{setup_text::kNormallyClosed}, {setup_text::kNormallyOpen}},
+                           Right::Basic, [](SetupForm& f) -> int& { return f.EndSwitchType; }));
 
     auto* keys = Group(tab, setup_text::kJogKeys, ui_);
     auto* keysLayout = new QVBoxLayout(keys);
@@ -294,14 +295,14 @@ QWidget* TBtnRightDlg::BuildMachineTab() {
          [](SetupForm& f) -> std::string& { return f.ValveOffset; });
     Text(values, setup_text::kUserPosition, ff::kUserPosition, true, Right::Machine,
          [](SetupForm& f) -> std::string& { return f.UserPosition; });
-    values->addRow(Captioned(new QLabel, setup_text::kQuickReleaseSwitchPoint),
-                   Spin(1, 10, Right::Basic,
-                        [](SetupForm& f) -> int& { return f.QuickReleasePoint; }));
+    values->addRow(
+        Captioned(new QLabel, setup_text::kQuickReleaseSwitchPoint),
+        Spin(1, 10, Right::Basic, [](SetupForm& f) -> int& { return f.QuickReleasePoint; }));
     values->addRow(Captioned(new QLabel, setup_text::kAmpVersion),
                    Spin(1, 80, Right::Basic, [](SetupForm& f) -> int& { return f.AmpVersion; }));
-    values->addRow(Captioned(new QLabel, setup_text::kFmaxInTest),
-                   Spin(5, 100, Right::Basic,
-                        [](SetupForm& f) -> int& { return f.FmaxLimitPercent; }));
+    values->addRow(
+        Captioned(new QLabel, setup_text::kFmaxInTest),
+        Spin(5, 100, Right::Basic, [](SetupForm& f) -> int& { return f.FmaxLimitPercent; }));
     values->addRow(Check(setup_text::kFmaxMonitoring, Right::Basic,
                          [](SetupForm& f) -> bool& { return f.FmaxMonitoring; }));
     values->addRow(Check(setup_text::kFiveLimitOff, Right::Basic,
@@ -351,8 +352,9 @@ QWidget* TBtnRightDlg::BuildAccessoriesTab() {
     for (QCheckBox* box : {tdmActive, grips}) {
         connect(box, &QCheckBox::toggled, this, [this] { EnableSequenceOptions(); });
     }
-    optionsForm->addRow(Captioned(new QLabel, setup_text::kCard),
-                        Spin(0, 5, Right::Basic, [](SetupForm& f) -> int& { return f.GripCardId; }));
+    optionsForm->addRow(
+        Captioned(new QLabel, setup_text::kCard),
+        Spin(0, 5, Right::Basic, [](SetupForm& f) -> int& { return f.GripCardId; }));
     optionsForm->addRow(Check(setup_text::kRemoteControl, Right::Basic,
                               [](SetupForm& f) -> bool& { return f.RemoteControl; }));
     optionsForm->addRow(Check(setup_text::kProtectiveDoor, Right::Basic,
@@ -375,13 +377,13 @@ QWidget* TBtnRightDlg::BuildAccessoriesTab() {
                              return loadCell ? f.LoadCellNominal[i] : f.ExtensometerNominal[i];
                          }),
                 k + 1, 1);
-            grid->addWidget(
-                TextCell((loadCell ? ff::kLoadCellFactor : ff::kExtensometerFactor) + k, true,
-                         Right::Basic,
-                         [i, loadCell](SetupForm& f) -> std::string& {
-                             return loadCell ? f.LoadCellFactor[i] : f.ExtensometerFactor[i];
-                         }),
-                k + 1, 2);
+            grid->addWidget(TextCell((loadCell ? ff::kLoadCellFactor : ff::kExtensometerFactor) + k,
+                                     true, Right::Basic,
+                                     [i, loadCell](SetupForm& f) -> std::string& {
+                                         return loadCell ? f.LoadCellFactor[i]
+                                                         : f.ExtensometerFactor[i];
+                                     }),
+                            k + 1, 2);
             if (loadCell && k == 0) {
                 grid->addWidget(new QLabel(QStringLiteral("1")), 1, 3);
                 continue;
@@ -428,22 +430,22 @@ QWidget* TBtnRightDlg::BuildSequenceTab() {
     for (const auto& [option, caption] : options) {
         auto* box = Captioned(new QCheckBox, caption);
         const SequenceOption o = option;
-        writers_.push_back([box, o](const SetupForm& form) {
-            box->setChecked(OptionOf(form.Sequence, o));
-        });
-        readers_.push_back([box, o](SetupForm& form) { OptionOf(form.Sequence, o) = box->isChecked(); });
+        writers_.push_back(
+            [box, o](const SetupForm& form) { box->setChecked(OptionOf(form.Sequence, o)); });
+        readers_.push_back(
+            [box, o](SetupForm& form) { OptionOf(form.Sequence, o) = box->isChecked(); });
         connect(box, &QCheckBox::clicked, this,
                 [this, o](bool checked) { SequenceOptionClicked(o, checked); });
         sequenceBoxes_[option] = box;
         layout->addWidget(box);
     }
     auto* values = new QFormLayout;
-    values->addRow(Captioned(new QLabel, setup_text::kPreloadTolerance),
-                   Spin(2, 50, Right::Basic,
-                        [](SetupForm& f) -> int& { return f.PreloadTolerancePercent; }));
-    values->addRow(Captioned(new QLabel, setup_text::kTimeoutAfter),
-                   Spin(10, 50, Right::Basic,
-                        [](SetupForm& f) -> int& { return f.SequenceTimeoutSec; }));
+    values->addRow(
+        Captioned(new QLabel, setup_text::kPreloadTolerance),
+        Spin(2, 50, Right::Basic, [](SetupForm& f) -> int& { return f.PreloadTolerancePercent; }));
+    values->addRow(
+        Captioned(new QLabel, setup_text::kTimeoutAfter),
+        Spin(10, 50, Right::Basic, [](SetupForm& f) -> int& { return f.SequenceTimeoutSec; }));
     layout->addLayout(values);
     sequenceCodeButton_ = Captioned(new QPushButton, setup_text::kMasterCode);
     sequenceCodeButton_->setAutoDefault(false);

@@ -176,8 +176,8 @@ SetupForm FillSetupForm(const ParameterSet& p, const MachineConfig& m) {
         f.ExtensometerTableChannel[i] = std::clamp(m.Extensometers.SensorChannel[i], 0, 4);
     }
 
-    f.Sequence = {p.AutoSequence != 0,  p.AutoPreload != 0,   p.AutoCloseArms != 0,
-                  p.AutoOpenArms != 0,  p.AutoOpenGrips != 0, p.AutoMoveTdmLe != 0,
+    f.Sequence = {p.AutoSequence != 0,    p.AutoPreload != 0,   p.AutoCloseArms != 0,
+                  p.AutoOpenArms != 0,    p.AutoOpenGrips != 0, p.AutoMoveTdmLe != 0,
                   p.AutoReturnStart != 0, p.AutoZeroForce != 0};
     f.PreloadTolerancePercent = std::clamp(p.PreloadTolerancePercent, 2, 50);
     f.SequenceTimeoutSec = std::clamp(p.SequenceTimeoutSec, 10, 50);

@@ -91,8 +91,8 @@ struct SetupRights {
 // Which sequence options may be ticked once the sequence password was given: the grip,
 // Le and start-position options need hydraulic grips; the preload and sensor-arm options
 // need the TDM when the amplifier version is 2 or lower; the automatic sequence needs both.
-SequenceOptions SequenceOptionsEnabled(bool sequenceUnlocked, bool hydraulicGrips,
-                                       bool tdmActive, int ampVersion);
+SequenceOptions SequenceOptionsEnabled(bool sequenceUnlocked, bool hydraulicGrips, bool tdmActive,
+                                       int ampVersion);
 
 struct SetupForm {
     // Tab "Messbereiche".
