@@ -32,6 +32,19 @@ std::array<std::int32_t, 18> TravelGainFrameValues(const MachineSetupRecord& m) 
     return Frame(m.TravelGainP, m.TravelPoint, {i, i, i, i}, m.TravelGainD);
 }
 
+ControllerGains GainsOf(const MachineSetupRecord& m) {
+    ControllerGains g;
+    g.ForceGainP = m.ForceGainP;
+    g.ForceGainI = m.ForceGainI;
+    g.ForcePoint = m.ForcePoint;
+    g.ForceGainD = m.ForceGainD;
+    g.TravelGainP = m.TravelGainP;
+    g.TravelPoint = m.TravelPoint;
+    g.TravelGainI = m.TravelGainI;
+    g.TravelGainD = m.TravelGainD;
+    return g;
+}
+
 std::int32_t PointFromPercent(double percent) {
     return static_cast<std::int32_t>(std::lround(percent * 10000.0));
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "machine/controller_protocol.h"
 #include "machine_setup.h"
 
 namespace quorvex {
@@ -18,6 +19,9 @@ constexpr std::int32_t kGainFrameForceLimit = 1030000;
 // The travel loop has one I gain, sent four times.
 std::array<std::int32_t, 18> ForceGainFrameValues(const MachineSetupRecord& m);
 std::array<std::int32_t, 18> TravelGainFrameValues(const MachineSetupRecord& m);
+
+// The gains of the machine setup as the controller link downloads them.
+ControllerGains GainsOf(const MachineSetupRecord& m);
 
 // A point entered in % is stored in millionths of the nominal value (10 % -> 100000).
 std::int32_t PointFromPercent(double percent);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calibration.h"
+#include "machine/controller_link.h"
 #include "machine_setup.h"
 #include "tdm_parameters.h"
 
@@ -21,5 +22,8 @@ struct MachineConfig {
     int ExtensometerChannel = 3;
     double ExtensometerCalFactor = 0.0;
 };
+
+// What the controller link needs of the machine setup and the calibration.
+ControllerConfig MakeControllerConfig(const MachineConfig& machine);
 
 }  // namespace quorvex

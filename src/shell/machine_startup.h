@@ -26,7 +26,4 @@ std::vector<QString> ChooseSensorsAndSetup(MachineConfig& machine, const Paramet
                                            const SensorChooser& chooseExtensometer,
                                            double travelLimitFactor);
 
-// What the controller link needs of the machine setup and the calibration.
-ControllerConfig MakeControllerConfig(const MachineConfig& machine);
-
 }  // namespace quorvex

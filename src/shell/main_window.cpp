@@ -19,8 +19,12 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_state.h"
 #include "evaluation/test_types.h"
+#include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
+#include "setup/machine_setup_command.h"
 #include "setup/sensor_choice_dialog.h"
+#include "setup/serial_ports_dialog.h"
+#include "setup/setup_dialog.h"
 #include "shell/app_state.h"
 #include "shell/live_widgets.h"
 #include "shell/machine_startup.h"
@@ -82,6 +86,8 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     spracheDlg_ = new TSpracheDlg(ui_, this);
     neueSerie_ = new TNeue_Serie(ui_, app_, test_.Parameters, this);
     aboutBox_ = new TAboutBox(ui_, this);
+    setupDlg_ = new TBtnRightDlg(ui_, test_.Parameters, machineConfig_, *passwordDlg_, this);
+    interfacesDlg_ = new TBtnRightDlg5(ui_, test_.Parameters, this);
 
     timer1_.setInterval(200);
     // The measuring tick keeps its 50 ms even while the window repaints.
@@ -125,9 +131,13 @@ void TSDIAppForm::ConnectMenu() {
     connect(menu_.SaveParametersAs, &QAction::triggered, this, &TSDIAppForm::SaveParametersCommand);
     connect(menu_.DeleteParameters, &QAction::triggered, this,
             &TSDIAppForm::DeleteParametersCommand);
+    connect(menu_.Machine, &QAction::triggered, this, &TSDIAppForm::MachineSetupCommand);
+    connect(menu_.Calibration, &QAction::triggered, this, &TSDIAppForm::CalibrationCommand);
+    connect(menu_.Interfaces, &QAction::triggered, this, &TSDIAppForm::InterfacesCommand);
     for (QAction* action :
          {menu_.OpenProject, menu_.ChooseLanguage, menu_.Password, menu_.Exit, menu_.About,
-          menu_.LoadParameters, menu_.SaveParametersAs, menu_.DeleteParameters}) {
+          menu_.LoadParameters, menu_.SaveParametersAs, menu_.DeleteParameters, menu_.Machine,
+          menu_.Calibration, menu_.Interfaces}) {
         action->setEnabled(true);
     }
     // The backup is enabled by the password only.
@@ -487,6 +497,40 @@ void TSDIAppForm::DeleteParametersCommand() {
                             QString::fromStdString(app_.WorkingDirectory.string()),
                             ParameterFilters(), TypeFilter(test_.Parameters.TestType));
     if (!chosen.isEmpty()) DeleteParameterFile(ToPath(chosen));
+}
+
+void TSDIAppForm::MachineSetupCommand() {
+    if (!machine_) return;
+    // The dialog edits the nominal values of the calibration; the controller limits the force
+    // to 103 % while it is open.
+    CopyNominalsIntoParameters(machineConfig_.Calibration, test_.Parameters);
+    machine_->Link().SendSetupForceLimits();
+    setupDlg_->Mode = TBtnRightDlg::kMachineSetupMode;
+    setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
+    setupDlg_->WorkingDirectory = app_.WorkingDirectory;
+    if (setupDlg_->exec() != QDialog::Accepted) return;
+    ApplyConfirmedMachineSetup(machineConfig_, test_.Parameters,
+                               machineFiles_.Channels.TravelLimitFactor, machine_->Link());
+}
+
+void TSDIAppForm::CalibrationCommand() {
+    if (!machine_) return;
+    // Calibrating counts as the second password: the test dialogs open their end-of-test
+    // options afterwards.
+    passwordDlg_->Mode = 3;
+    passwordDlg_->Granted = true;
+    messenTimer_.stop();
+    timer1_.stop();
+    TKalibrieren dialog(ui_, machine_->Daq(), machineConfig_.Calibration,
+                        machineFiles_.Channels.TravelLimitFactor, this);
+    dialog.exec();
+    if (app_.DaqPresent) messenTimer_.start();
+    timer1_.start();
+}
+
+void TSDIAppForm::InterfacesCommand() {
+    interfacesDlg_->OperatorUnlocked = app_.OperatorUnlocked;
+    interfacesDlg_->exec();
 }
 
 }  // namespace quorvex

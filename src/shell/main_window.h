@@ -31,6 +31,8 @@ struct TestState;
 struct UiContext;
 class FileDialogs;
 class TAboutBox;
+class TBtnRightDlg;
+class TBtnRightDlg5;
 class TNeue_Serie;
 class TPasswordDlg;
 class TSpracheDlg;
@@ -83,6 +85,9 @@ class TSDIAppForm : public QMainWindow {
     void LoadParametersCommand();
     void SaveParametersCommand();
     void DeleteParametersCommand();
+    void MachineSetupCommand();
+    void CalibrationCommand();
+    void InterfacesCommand();
 
     // Applies the language of this index to every window and stores it in the parameter set.
     void ApplyLanguageIndex(int languageIndex);
@@ -140,6 +145,8 @@ class TSDIAppForm : public QMainWindow {
     TSpracheDlg* SpracheDlg() const { return spracheDlg_; }
     TNeue_Serie* NeueSerie() const { return neueSerie_; }
     TAboutBox* AboutBox() const { return aboutBox_; }
+    TBtnRightDlg* SetupDlg() const { return setupDlg_; }
+    TBtnRightDlg5* InterfacesDlg() const { return interfacesDlg_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -196,6 +203,8 @@ class TSDIAppForm : public QMainWindow {
     TSpracheDlg* spracheDlg_ = nullptr;
     TNeue_Serie* neueSerie_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
+    TBtnRightDlg* setupDlg_ = nullptr;
+    TBtnRightDlg5* interfacesDlg_ = nullptr;
     bool shown_ = false;
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;

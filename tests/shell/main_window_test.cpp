@@ -26,8 +26,11 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_state.h"
 #include "gui_test_support.h"
+#include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/sensor_choice_dialog.h"
+#include "setup/serial_ports_dialog.h"
+#include "setup/setup_dialog.h"
 #include "shell/app_state.h"
 #include "shell/project_dialog.h"
 #include "shell/working_files.h"
@@ -179,11 +182,12 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
     EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("Universalversuch [ ]")));
     const MainMenu& m = window->Menu();
     for (QAction* built : {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About,
-                           m.LoadParameters, m.SaveParametersAs, m.DeleteParameters}) {
+                           m.LoadParameters, m.SaveParametersAs, m.DeleteParameters, m.Machine,
+                           m.Calibration, m.Interfaces}) {
         EXPECT_TRUE(built->isEnabled()) << built->text().toStdString();
     }
-    for (QAction* later : {m.SaveSpecimen, m.NewProject, m.BackupSystemFiles, m.Machine,
-                           m.Calibration, m.DemoFile, m.CurrentSeries, m.PrinterSetup}) {
+    for (QAction* later : {m.SaveSpecimen, m.NewProject, m.BackupSystemFiles, m.DemoFile,
+                           m.CurrentSeries, m.PrinterSetup}) {
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     }
     EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
@@ -408,6 +412,49 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringATestAndSavesTheProjectAfterwards) {
     EXPECT_TRUE(fs::exists(work / "P" / "P.Par"));
     EXPECT_TRUE(fs::exists(work / "P.Pa7"));
     EXPECT_FALSE(window->Timer1().isActive());
+}
+
+TEST_F(MainWindowTest, SetupMenuMachineCalibrationAndInterfaces) {
+    MarkLanguageChosen();
+    Start(Cancel);
+    const MainMenu& m = window->Menu();
+    test->Parameters.TransverseLimitMm = 0.5;
+
+    // The dialog edits the nominal values of the calibration; confirmed, they come back and
+    // the conversion follows.
+    double shownForce = 0;
+    Run<TBtnRightDlg>(m.Machine, [&shownForce](TBtnRightDlg* d) {
+        auto* force = qobject_cast<QLineEdit*>(d->Field(static_cast<int>(SetupField::NominalForce)));
+        shownForce = force->text().toDouble();
+        QTest::keyClick(d, Qt::Key_F12, Qt::AltModifier);
+        force->setText(QStringLiteral("100"));
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(shownForce, 300.0);
+    EXPECT_DOUBLE_EQ(machineConfig->Calibration.NominalForce, 100);
+    EXPECT_DOUBLE_EQ(machineConfig->Factors.ForceFactor, 100.0 / 30000);
+    EXPECT_EQ(machineConfig->Factors.ForceDecimals, 3);
+
+    // Without a card every reading is 3000 counts: 10 kN of 100 kN, live every tick.
+    QString force;
+    bool timerStopped = false;
+    Run<TKalibrieren>(m.Calibration, [&](TKalibrieren* d) {
+        timerStopped = !window->Timer1().isActive() && !window->MessenTimer().isActive();
+        EXPECT_TRUE(QTest::qWaitFor([d] { return !d->ForceValue()->text().isEmpty(); }, 2000));
+        force = d->ForceValue()->text();
+        QTest::mouseClick(d->AbortButton(), Qt::LeftButton);
+    });
+    EXPECT_TRUE(timerStopped);
+    EXPECT_EQ(force, QStringLiteral("10.00 "));
+    EXPECT_TRUE(window->PasswordDlg()->Granted);
+    EXPECT_EQ(window->PasswordDlg()->Mode, 3);
+    EXPECT_TRUE(window->Timer1().isActive());
+
+    Run<TBtnRightDlg5>(m.Interfaces, [](TBtnRightDlg5* d) {
+        d->CaliperList()->setCurrentIndex(4);
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(test->Parameters.CaliperPort, 4);
 }
 
 }  // namespace
