@@ -3,7 +3,7 @@
 
 namespace quorvex {
 
-void AutoSequence::Begin(const SequenceOptions& options) {
+void AutoSequence::Begin(const AutoSequenceOptions& options) {
     options_ = options;
     active_ = true;
     state_ = 1;

@@ -31,7 +31,7 @@ class AbsentSequenceIo : public SequenceIo {
     void ArmDriveSetValue(double) override {}
 };
 
-struct SequenceOptions {
+struct AutoSequenceOptions {
     bool OpenArms = false;     // "Tastarme nach Versuchsende automatisch öffnen"
     bool OpenGrips = false;    // "Spannzeug nach Versuchsende automatisch öffnen"
     bool MoveTdmLe = false;    // "Le am TDM nach Versuchsende automatisch anfahren"
@@ -47,7 +47,7 @@ class AutoSequence {
     explicit AutoSequence(SequenceIo& io) : io_(io) {}
 
     // The test end starts it in state 1.
-    void Begin(const SequenceOptions& options);
+    void Begin(const AutoSequenceOptions& options);
     void Stop() { active_ = false; }
     bool Active() const { return active_; }
 
@@ -64,7 +64,7 @@ class AutoSequence {
     void WaitOrGiveUp();
 
     SequenceIo& io_;
-    SequenceOptions options_;
+    AutoSequenceOptions options_;
     bool active_ = false;
     int state_ = 0;
     int ticks_ = 0;

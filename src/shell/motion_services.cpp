@@ -150,7 +150,7 @@ void MotionServices::ReferenceTick() {
 
 void MotionServices::BeginAutoSequence() {
     if (!parameters_.AutoSequence) return;
-    SequenceOptions options;
+    AutoSequenceOptions options;
     options.OpenArms = parameters_.AutoOpenArms != 0;
     options.OpenGrips = parameters_.AutoOpenGrips != 0;
     options.MoveTdmLe = parameters_.AutoMoveTdmLe != 0;

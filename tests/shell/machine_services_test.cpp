@@ -386,7 +386,7 @@ class ScriptedIo : public SequenceIo {
 TEST(AutoSequence, WithoutTheCardItEndsByItsTimeOut) {
     AbsentSequenceIo io;
     AutoSequence sequence(io);
-    SequenceOptions options;
+    AutoSequenceOptions options;
     options.OpenGrips = true;
     options.OpenArms = true;
     options.TimeoutSec = 10;
@@ -413,7 +413,7 @@ TEST(AutoSequence, WithoutTheCardItEndsByItsTimeOut) {
 TEST(AutoSequence, ConfirmedStepsEndInTheMoveToTheStartPosition) {
     ScriptedIo io;
     AutoSequence sequence(io);
-    SequenceOptions options;
+    AutoSequenceOptions options;
     options.OpenGrips = true;
     options.OpenArms = true;
     options.MoveTdmLe = true;
