@@ -86,8 +86,7 @@ CheckResult CheckSetupDialog(const SetupDialogTexts& t, int testType) {
             " " + FormatFixed(low, 0, 2) + " ... " + FormatFixed(high, 0, 2) + " !")) {
         return f;
     }
-    if (auto f = CheckPreload(t.PreloadUnit, t.Preload, ParseNumber(t.NominalForce),
-                              "  0.0 ... 10% * ", true)) {
+    if (auto f = CheckSetupPreload(t.PreloadUnit, t.Preload, ParseNumber(t.NominalForce))) {
         return f;
     }
     if (tensile || testType == 9) {
@@ -95,6 +94,10 @@ CheckResult CheckSetupDialog(const SetupDialogTexts& t, int testType) {
             return f;
     }
     return std::nullopt;
+}
+
+CheckResult CheckSetupPreload(int unit, const std::string& text, double nominalForceKn) {
+    return CheckPreload(unit, text, nominalForceKn, "  0.0 ... 10% * ", true);
 }
 
 CheckResult CheckProgrammeDialog(const ProgrammeDialogTexts& t, double nominalForceKn,

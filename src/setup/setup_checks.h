@@ -53,6 +53,9 @@ struct SetupDialogTexts {
 // position and the preload bounds follow the nominal travel and force just entered.
 CheckResult CheckSetupDialog(const SetupDialogTexts& texts, int testType);
 
+// The preload of the setup dialog alone, as Enter in its field checks it.
+CheckResult CheckSetupPreload(int unit, const std::string& text, double nominalForceKn);
+
 // The test-programme dialog of the universal and flexural tests (and its bending variant).
 struct ProgrammeDialogTexts {
     std::string SetupPosition;

@@ -119,6 +119,8 @@ void TBtnRightDlg::ApplyRights() {
     sequenceCodeButton_->setEnabled(rights_.Basic);
     systemDataButton_->setEnabled(rights_.Basic);
     EnableSequenceOptions();
+    // The test type closes some of the test fields whatever the rights open.
+    if (Mode == kTestParameterMode) AdjustTestTab();
 }
 
 void TBtnRightDlg::EnableSequenceOptions() {
@@ -179,10 +181,13 @@ void TBtnRightDlg::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
-    // Enter in a field moves on to the next one instead of closing the dialog.
+    // Enter in a field moves on to the next one instead of closing the dialog; the preload
+    // is checked against its bounds first.
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
         qobject_cast<QLineEdit*>(focusWidget()) != nullptr) {
-        focusNextChild();
+        if (focusWidget() != Field(F(SetupField::Preload)) || PreloadEntryAccepted()) {
+            focusNextChild();
+        }
         event->accept();
         return;
     }
@@ -208,7 +213,7 @@ void TBtnRightDlg::ShowFailure(const CheckFailure& failure) {
     ui_.Messages.ShowOperatorMessage(QString::fromStdString(message), MessageKind::Warning,
                                      MessageButtons::Ok);
     // A test field that this mode does not show: the field whose value sets its bounds.
-    int field = failure.Field;
+    int field = TestFieldOf(failure);
     const bool shown = [&] {
         QWidget* widget = Field(field);
         for (int i = 0; widget && i < tabs_->count(); ++i) {
@@ -233,6 +238,7 @@ bool TBtnRightDlg::FormCloseQuery() {
         return false;
     }
     StoreSetupForm(form, parameters_, machine_);
+    if (Mode == kTestParameterMode) StoreTestFields(form, parameters_);
     if (systemDataRequested_) {
         for (const auto& path : SaveSystemData(parameters_, machine_, WorkingDirectory)) {
             ShowFileNotWritten(path);

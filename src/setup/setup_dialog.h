@@ -24,6 +24,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QFormLayout;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
@@ -45,8 +46,12 @@ class TBtnRightDlg : public QuorvexDialog {
     bool OperatorUnlocked = false;  // the access flag of the password
     std::filesystem::path WorkingDirectory;
 
-    // The tab "Versuch" of mode 2, which the test-parameter part fills; empty until then.
+    // The tab "Versuch" of mode 2.
     QWidget* TestTab() const { return testTab_; }
+    // "Rmin im Versuch" or "Fmin im Versuch" and its unit, as the test type labels them.
+    QLabel* MinimumLabel() const { return minimumLabel_; }
+    QLabel* MinimumUnitLabel() const { return minimumUnit_; }
+    QWidget* HysteresisGroup() const { return hysteresisGroup_; }
 
     // The handlers, named as the operator's actions.
     void FormShow();
@@ -93,6 +98,15 @@ class TBtnRightDlg : public QuorvexDialog {
     QWidget* BuildMachineTab();
     QWidget* BuildAccessoriesTab();
     QWidget* BuildSequenceTab();
+    QWidget* BuildTestTab();  // setup_dialog_test_tab.cpp
+
+    // The unit wording of the parameter set's stress unit and the adjustments of the test
+    // type, when the tab "Versuch" is shown.
+    void AdjustTestTab();
+    void PreloadUnitChanged(int unit);
+    // Enter in the preload field: false (after the message) when the value is out of bounds.
+    bool PreloadEntryAccepted();
+    QComboBox* UnitCombo(int field, std::function<int&(SetupForm&)> member);
 
     // Field makers: each binds its widget to a member of the form and to an editing right.
     QLineEdit* Text(QFormLayout* layout, int caption, int field, bool decimal, Right right,
@@ -148,6 +162,9 @@ class TBtnRightDlg : public QuorvexDialog {
     QPushButton* saveLoadCellsButton_ = nullptr;
     QPushButton* saveExtensometersButton_ = nullptr;
     std::map<SequenceOption, QCheckBox*> sequenceBoxes_;
+    QLabel* minimumLabel_ = nullptr;
+    QLabel* minimumUnit_ = nullptr;
+    QWidget* hysteresisGroup_ = nullptr;
 
     std::map<int, QWidget*> fields_;
     std::vector<std::function<void(const SetupForm&)>> writers_;

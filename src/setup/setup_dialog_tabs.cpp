@@ -456,7 +456,7 @@ QWidget* TBtnRightDlg::BuildSequenceTab() {
 
 void TBtnRightDlg::BuildTabs() {
     tabs_ = new QTabWidget(this);
-    testTab_ = new QWidget;
+    testTab_ = BuildTestTab();
     rangesTab_ = BuildRangesTab();
     gainsTab_ = BuildGainsTab();
     machineTab_ = BuildMachineTab();

@@ -188,12 +188,45 @@ SetupForm FillSetupForm(const ParameterSet& p, const MachineConfig& m) {
         const SpeedStage& stage = p.Stages[i];
         f.Stages[i] = {stage.StageActive != 0, Fixed(stage.StageFrom, 3),
                        Fixed(stage.StageSpeed, 3)};
+        f.StageFromUnit[i] = std::clamp(stage.StageFromUnit, 1, 3);
+        f.StageSpeedUnit[i] = std::clamp(stage.StageSpeedUnit, 1, 3);
     }
     f.SetupPosition = Fixed(p.StartPosition, 2);
     f.PreloadUnit = std::clamp(p.PreloadUnit, 0, 2);
     f.Preload = Fixed(p.PreloadValue[static_cast<std::size_t>(f.PreloadUnit)], 3);
     f.Hysteresis = Fixed(p.HysteresisPercent, 2);
+    f.HysteresisActive = p.HysteresisActive != 0;
     return f;
+}
+
+int TestFieldOf(const CheckFailure& failure) {
+    const int row = std::clamp(failure.Stage, 1, 5) - 1;
+    if (failure.Field == static_cast<int>(SetupField::StageFrom)) {
+        return form_field::kStageFrom + row;
+    }
+    if (failure.Field == static_cast<int>(SetupField::StageSpeed)) {
+        return form_field::kStageSpeed + row;
+    }
+    return failure.Field;
+}
+
+void StoreTestFields(const SetupForm& f, ParameterSet& p) {
+    p.BreakDropPercent = static_cast<float>(ParseNumber(f.BreakDrop));
+    p.RminInTest = static_cast<float>(ParseNumber(f.Rmin));
+    for (std::size_t i = 0; i < f.Stages.size(); ++i) {
+        SpeedStage& stage = p.Stages[i];
+        stage.StageActive = f.Stages[i].Active ? 1 : 0;
+        if (IsNumber(f.Stages[i].From)) stage.StageFrom = ParseNumber(f.Stages[i].From);
+        if (IsNumber(f.Stages[i].Speed)) stage.StageSpeed = ParseNumber(f.Stages[i].Speed);
+        stage.StageFromUnit = std::clamp(f.StageFromUnit[i], 1, 3);
+        stage.StageSpeedUnit = std::clamp(f.StageSpeedUnit[i], 1, 3);
+    }
+    p.StartPosition = ParseNumber(f.SetupPosition);
+    p.PreloadUnit = std::clamp(f.PreloadUnit, 0, 2);
+    p.PreloadValue[static_cast<std::size_t>(p.PreloadUnit)] =
+        static_cast<float>(ParseNumber(f.Preload));
+    if (IsNumber(f.Hysteresis)) p.HysteresisPercent = ParseNumber(f.Hysteresis);
+    p.HysteresisActive = f.HysteresisActive ? 1 : 0;
 }
 
 CheckResult CheckSetupForm(const SetupForm& f, int testType) {

@@ -44,6 +44,13 @@ constexpr int kLoadCellNominal = 140;      // + entry index 0..2
 constexpr int kLoadCellFactor = 143;       // + entry index
 constexpr int kExtensometerNominal = 146;  // + entry index 0..1
 constexpr int kExtensometerFactor = 148;   // + entry index
+constexpr int kStageActive = 150;          // + stage index 0..4
+constexpr int kStageFrom = 155;            // + stage index
+constexpr int kStageFromUnit = 160;        // + stage index
+constexpr int kStageSpeed = 165;           // + stage index
+constexpr int kStageSpeedUnit = 170;       // + stage index
+constexpr int kPreloadUnit = 175;
+constexpr int kHysteresisActive = 176;
 }  // namespace form_field
 
 // The options of the automatic test sequence, in the order of the tab.
@@ -141,10 +148,16 @@ struct SetupForm {
     // Tab "Versuch": the test fields, which every confirmation checks too.
     std::string BreakDrop, Rmin;
     std::array<StageTexts, 5> Stages;
+    std::array<int, 5> StageFromUnit{1, 1, 1, 1, 1};   // 1 "%", 2 stress, 3 "Sx"
+    std::array<int, 5> StageSpeedUnit{1, 1, 1, 1, 1};  // 1 "mm/min", 2 "%/min", 3 stress rate
     std::string SetupPosition;
     int PreloadUnit = 0;
     std::string Preload, Hysteresis;
+    bool HysteresisActive = false;
 };
+
+// The field of the test tab that a failure names: a stage row's "Ab" or "Mit" by its stage.
+int TestFieldOf(const CheckFailure& failure);
 
 // The fields as the dialog shows them: gains whole, points in %, the valve offset in volts
 // with 1 decimal, offsets and nominal values with 2, calibration factors with 4.
@@ -159,6 +172,12 @@ CheckResult CheckSetupForm(const SetupForm& form, int testType);
 // fields stay for the test dialog. The travel and valve offsets are taken only when their
 // texts are numbers.
 void StoreSetupForm(const SetupForm& form, ParameterSet& p, MachineConfig& m);
+
+// Stores the checked test fields of the tab "Versuch" into the parameter set: break drop,
+// minimum, stages 1..5 with their units, setup position, the preload of the chosen unit and
+// the hysteresis. Texts the checks let pass without being numbers (an inactive stage, the
+// hysteresis of a type that does not use it) leave their values as they are.
+void StoreTestFields(const SetupForm& form, ParameterSet& p);
 
 // "Systemdaten speichern", after storing: the nominal values into the calibration record and
 // "Quorvex.kal", the machine setup into the file of the selected load cell, the TDM

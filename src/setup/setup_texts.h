@@ -94,5 +94,17 @@ constexpr int kGainD = 979;
 constexpr int kPointPercent = 980;
 constexpr int kNominalRange = 981;
 constexpr int kInterfacesTitle = 982;
+constexpr int kDropTo = 983;
+constexpr int kPercentOfFmax = 984;
+constexpr int kRminInTest = 985;
+constexpr int kFminInTest = 986;
+constexpr int kStage = 987;
+constexpr int kFrom = 988;
+constexpr int kWith = 989;
+constexpr int kPreload = 990;
+constexpr int kSetup = 991;
+constexpr int kPosition = 992;
+constexpr int kHysteresis = 993;
+constexpr int kRunAt = 994;
 
 }  // namespace quorvex::setup_text

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
@@ -19,6 +20,7 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_state.h"
 #include "evaluation/test_types.h"
+#include "evaluation/text_functions.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/machine_setup_command.h"
@@ -132,12 +134,13 @@ void TSDIAppForm::ConnectMenu() {
     connect(menu_.DeleteParameters, &QAction::triggered, this,
             &TSDIAppForm::DeleteParametersCommand);
     connect(menu_.Machine, &QAction::triggered, this, &TSDIAppForm::MachineSetupCommand);
+    connect(menu_.TestParameters, &QAction::triggered, this, &TSDIAppForm::TestParametersCommand);
     connect(menu_.Calibration, &QAction::triggered, this, &TSDIAppForm::CalibrationCommand);
     connect(menu_.Interfaces, &QAction::triggered, this, &TSDIAppForm::InterfacesCommand);
     for (QAction* action :
          {menu_.OpenProject, menu_.ChooseLanguage, menu_.Password, menu_.Exit, menu_.About,
           menu_.LoadParameters, menu_.SaveParametersAs, menu_.DeleteParameters, menu_.Machine,
-          menu_.Calibration, menu_.Interfaces}) {
+          menu_.TestParameters, menu_.Calibration, menu_.Interfaces}) {
         action->setEnabled(true);
     }
     // The backup is enabled by the password only.
@@ -511,6 +514,19 @@ void TSDIAppForm::MachineSetupCommand() {
     if (setupDlg_->exec() != QDialog::Accepted) return;
     ApplyConfirmedMachineSetup(machineConfig_, test_.Parameters,
                                machineFiles_.Channels.TravelLimitFactor, machine_->Link());
+}
+
+void TSDIAppForm::TestParametersCommand() {
+    // The universal, flexural-modulus and flexural-strength tests have programme dialogs of
+    // their own.
+    const int type = test_.Parameters.TestType;
+    if (type == 5 || type == 7 || type == 8) return;
+    setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
+    setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
+    setupDlg_->WorkingDirectory = app_.WorkingDirectory;
+    if (setupDlg_->exec() != QDialog::Accepted) return;
+    startPositionField_->setText(
+        QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
 }
 
 void TSDIAppForm::CalibrationCommand() {

@@ -86,6 +86,7 @@ class TSDIAppForm : public QMainWindow {
     void SaveParametersCommand();
     void DeleteParametersCommand();
     void MachineSetupCommand();
+    void TestParametersCommand();
     void CalibrationCommand();
     void InterfacesCommand();
 

@@ -135,6 +135,41 @@ TEST(SetupForm, ChecksRangesFirstThenTheWholeNumbersNamingTheField) {
     EXPECT_FALSE(CheckSetupForm(f, 0).has_value());
 }
 
+TEST(SetupForm, TestFieldsRoundTripAndTextsLeftUncheckedKeepTheirValues) {
+    ParameterSet p;
+    p.Stages[2] = {1, 0.5, 3, 25.0, 2};
+    p.PreloadUnit = 2;
+    p.PreloadValue = {0.5f, 50, 30};
+    p.HysteresisActive = 1;
+    SetupForm f = FillSetupForm(p, MachineConfig{});
+    EXPECT_EQ(f.Stages[2].From, "0.500");
+    EXPECT_EQ(f.StageFromUnit[2], 3);
+    EXPECT_EQ(f.StageSpeedUnit[2], 2);
+    EXPECT_EQ(f.Preload, "30.000");
+    EXPECT_TRUE(f.HysteresisActive);
+
+    // An inactive stage and the hysteresis of a type that does not check it may hold any text.
+    f.Stages[2].Active = false;
+    f.Stages[2].Speed = "-";
+    f.Hysteresis = "";
+    f.Preload = "45";
+    f.StageFromUnit[2] = 1;
+    ParameterSet stored = p;
+    StoreTestFields(f, stored);
+    EXPECT_EQ(stored.Stages[2].StageActive, 0);
+    EXPECT_DOUBLE_EQ(stored.Stages[2].StageSpeed, 25.0);
+    EXPECT_EQ(stored.Stages[2].StageFromUnit, 1);
+    EXPECT_DOUBLE_EQ(stored.HysteresisPercent, p.HysteresisPercent);
+    EXPECT_FLOAT_EQ(stored.PreloadValue[2], 45);
+    EXPECT_FLOAT_EQ(stored.PreloadValue[1], 50);
+
+    // A failing stage row names its own field.
+    CheckFailure failure;
+    failure.Field = static_cast<int>(SetupField::StageSpeed);
+    failure.Stage = 4;
+    EXPECT_EQ(TestFieldOf(failure), ff::kStageSpeed + 3);
+}
+
 TEST(SequenceOptions, DependentOptionsFollow) {
     using O = SequenceOption;
     struct Case {

@@ -181,9 +181,9 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
     Start(Cancel);
     EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("Universalversuch [ ]")));
     const MainMenu& m = window->Menu();
-    for (QAction* built : {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About,
-                           m.LoadParameters, m.SaveParametersAs, m.DeleteParameters, m.Machine,
-                           m.Calibration, m.Interfaces}) {
+    for (QAction* built :
+         {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About, m.LoadParameters,
+          m.SaveParametersAs, m.DeleteParameters, m.Machine, m.Calibration, m.Interfaces}) {
         EXPECT_TRUE(built->isEnabled()) << built->text().toStdString();
     }
     for (QAction* later : {m.SaveSpecimen, m.NewProject, m.BackupSystemFiles, m.DemoFile,
@@ -424,7 +424,8 @@ TEST_F(MainWindowTest, SetupMenuMachineCalibrationAndInterfaces) {
     // the conversion follows.
     double shownForce = 0;
     Run<TBtnRightDlg>(m.Machine, [&shownForce](TBtnRightDlg* d) {
-        auto* force = qobject_cast<QLineEdit*>(d->Field(static_cast<int>(SetupField::NominalForce)));
+        auto* force =
+            qobject_cast<QLineEdit*>(d->Field(static_cast<int>(SetupField::NominalForce)));
         shownForce = force->text().toDouble();
         QTest::keyClick(d, Qt::Key_F12, Qt::AltModifier);
         force->setText(QStringLiteral("100"));
@@ -455,6 +456,24 @@ TEST_F(MainWindowTest, SetupMenuMachineCalibrationAndInterfaces) {
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
     EXPECT_EQ(test->Parameters.CaliperPort, 4);
+}
+
+TEST_F(MainWindowTest, TestMenuOpensTheTestParametersAndRefreshesTheSetupPosition) {
+    MarkLanguageChosen();
+    Start(Cancel);
+    test->Parameters.TestType = 0;
+    test->Parameters.TransverseLimitMm = 0.5;
+    QString title;
+    Run<TBtnRightDlg>(window->Menu().TestParameters, [&title](TBtnRightDlg* d) {
+        title = d->windowTitle();
+        auto* position =
+            qobject_cast<QLineEdit*>(d->Field(static_cast<int>(SetupField::SetupPosition)));
+        position->setText(QStringLiteral("42.26"));
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(title, QStringLiteral("Versuch"));
+    EXPECT_DOUBLE_EQ(test->Parameters.StartPosition, 42.26);
+    EXPECT_EQ(window->StartPositionField()->text().trimmed(), QStringLiteral("42.3"));
 }
 
 }  // namespace
