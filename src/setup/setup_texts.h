@@ -107,4 +107,29 @@ constexpr int kPosition = 992;
 constexpr int kHysteresis = 993;
 constexpr int kRunAt = 994;
 
+// The test-programme dialog.
+constexpr int kTestDirection = 740;
+constexpr int kTension = 741;
+constexpr int kCompression = 742;
+constexpr int kTravelChannel = 743;
+constexpr int kSensorType = 744;
+constexpr int kCrossheadSensor = 745;
+constexpr int kStrainGaugeSensor = 746;
+constexpr int kBreakChannel = 747;
+constexpr int kForceDropPercent = 748;
+constexpr int kDeltaForceAbsolute = 749;
+constexpr int kDeltaTravelAbsolute = 750;
+constexpr int kDeltaForce = 751;
+constexpr int kDeltaTravel = 752;
+constexpr int kEndFromStage = 753;
+constexpr int kSpringConstantStage = 754;
+constexpr int kSamplingRate = 755;
+constexpr int kControlDeviation = 756;
+constexpr int kMachineOffAtEnd = 757;
+constexpr int kJIntegral = 758;
+constexpr int kUnloadCycles = 759;
+constexpr int kUnloadFrom = 760;
+constexpr int kUnloadInterval = 761;
+constexpr int kUnloadBy = 762;
+
 }  // namespace quorvex::setup_text

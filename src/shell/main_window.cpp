@@ -24,6 +24,7 @@
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/machine_setup_command.h"
+#include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
 #include "setup/serial_ports_dialog.h"
 #include "setup/setup_dialog.h"
@@ -90,6 +91,7 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     aboutBox_ = new TAboutBox(ui_, this);
     setupDlg_ = new TBtnRightDlg(ui_, test_.Parameters, machineConfig_, *passwordDlg_, this);
     interfacesDlg_ = new TBtnRightDlg5(ui_, test_.Parameters, this);
+    versuchsDlg_ = new TVersuchsDlg(ui_, test_.Parameters, this);
 
     timer1_.setInterval(200);
     // The measuring tick keeps its 50 ms even while the window repaints.
@@ -517,14 +519,17 @@ void TSDIAppForm::MachineSetupCommand() {
 }
 
 void TSDIAppForm::TestParametersCommand() {
-    // The universal, flexural-modulus and flexural-strength tests have programme dialogs of
-    // their own.
+    // The universal and flexural tests have programme dialogs of their own.
     const int type = test_.Parameters.TestType;
-    if (type == 5 || type == 7 || type == 8) return;
-    setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
-    setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
-    setupDlg_->WorkingDirectory = app_.WorkingDirectory;
-    if (setupDlg_->exec() != QDialog::Accepted) return;
+    if (type == 8) return;  // the bending variant is still to come
+    if (type == 5 || type == 7) {
+        if (versuchsDlg_->exec() != QDialog::Accepted) return;
+    } else {
+        setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
+        setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
+        setupDlg_->WorkingDirectory = app_.WorkingDirectory;
+        if (setupDlg_->exec() != QDialog::Accepted) return;
+    }
     startPositionField_->setText(
         QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
 }

@@ -33,6 +33,7 @@ class FileDialogs;
 class TAboutBox;
 class TBtnRightDlg;
 class TBtnRightDlg5;
+class TVersuchsDlg;
 class TNeue_Serie;
 class TPasswordDlg;
 class TSpracheDlg;
@@ -206,6 +207,7 @@ class TSDIAppForm : public QMainWindow {
     TAboutBox* aboutBox_ = nullptr;
     TBtnRightDlg* setupDlg_ = nullptr;
     TBtnRightDlg5* interfacesDlg_ = nullptr;
+    TVersuchsDlg* versuchsDlg_ = nullptr;
     bool shown_ = false;
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;

@@ -1,5 +1,5 @@
-// The setup dialog in its test-parameter mode: the tab "Versuch" as each test type shows it,
-// its checks on OK and on Enter in the preload, and what OK stores.
+// The setup dialog in its test-parameter mode and the test-programme dialog: the fields as
+// each test type shows them, their checks on OK and on Enter, and what OK stores.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -7,9 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 #include "gui_test_support.h"
+#include "setup/programme_dialog.h"
 #include "setup/setup_dialog.h"
 #include "test_doubles.h"
 #include "ui/password_dialog.h"
@@ -168,6 +170,97 @@ TEST_F(TestParametersDialog, EnterInThePreloadChecksItsBoundBeforeMovingOn) {
     EXPECT_NE(dialog.focusWidget(), preload);
     dialog.reject();
     EXPECT_FLOAT_EQ(parameters.PreloadValue[0], 0.2f);  // Cancel changes nothing
+}
+
+}  // namespace
+}  // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+class ProgrammeDialog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        parameters.NominalForceKn = 100;
+        parameters.NominalTravelMm = 300;
+        parameters.TestType = 5;
+        dialog.open();
+        ASSERT_TRUE(dialog.isVisible());
+    }
+    void Ok() { QTest::mouseClick(dialog.OkButton(), Qt::LeftButton); }
+    QString LastMessage() const {
+        return messages.shown.empty() ? QString() : messages.shown.back().text;
+    }
+
+    RecordedMessages messages;
+    StoredTexts texts;
+    UiContext ui{messages, texts, {}, nullptr};
+    ParameterSet parameters;
+    TVersuchsDlg dialog{ui, parameters};
+};
+
+TEST_F(ProgrammeDialog, RefusalsNameTheRangeShowTheFieldAndOkStoresTheProgramme) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Versuch"));
+    EXPECT_EQ(dialog.StagePages()->count(), 6);
+
+    dialog.SetupPosition()->setText(QStringLiteral("0.4"));
+    Ok();
+    EXPECT_EQ(LastMessage(), QStringLiteral("Gültigkeitsbereich :  0.5 ...300.00 !"));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.focusWidget(), dialog.SetupPosition());
+
+    // A stage on a later page: its page is shown and its speed focused.
+    dialog.SetupPosition()->setText(QStringLiteral("300"));
+    dialog.StageActive(12)->setChecked(true);
+    dialog.StageFrom(12)->setText(QStringLiteral("4.5"));
+    dialog.StageSpeed(12)->setText(QStringLiteral("-20001"));
+    dialog.StageSpeedUnit(12)->setCurrentIndex(2);
+    Ok();
+    EXPECT_EQ(LastMessage(), QStringLiteral("Gültigkeitsbereich :  -20000 ... 20000.0 !"));
+    EXPECT_EQ(dialog.StagePages()->currentIndex(), 2);
+    EXPECT_EQ(dialog.focusWidget(), dialog.StageSpeed(12));
+
+    // Break channel 1 relabels the value and takes a delta of at least 0.01 kN at 100 kN.
+    dialog.StageSpeed(12)->setText(QStringLiteral("-20000"));
+    QTest::mouseClick(dialog.BreakChannels()->button(1), Qt::LeftButton, {},
+                      QPoint(6, dialog.BreakChannels()->button(1)->height() / 2));
+    EXPECT_EQ(dialog.BreakLabel()->text(), QStringLiteral("Delta-F"));
+    EXPECT_EQ(dialog.BreakUnitLabel()->text(), QStringLiteral("N"));
+    dialog.BreakValue()->setText(QStringLiteral("0.009"));
+    Ok();
+    EXPECT_EQ(LastMessage(), QStringLiteral("Ungültige Eingabe!"));
+    EXPECT_EQ(dialog.focusWidget(), dialog.BreakValue());
+
+    dialog.BreakValue()->setText(QStringLiteral("0.01"));
+    dialog.Preload()->setText(QStringLiteral("10.5"));  // kN
+    Ok();
+    EXPECT_EQ(LastMessage(), QStringLiteral("Gültigkeitsbereich :  0.0 ... 10%  !"));
+    EXPECT_EQ(dialog.focusWidget(), dialog.Preload());
+    EXPECT_EQ(parameters.Stages[11].StageActive, 0);  // nothing stored yet
+
+    dialog.Preload()->setText(QStringLiteral("10"));
+    dialog.EndStage()->setValue(12);
+    dialog.SamplingRate()->setCurrentIndex(3);
+    Ok();
+    ASSERT_FALSE(dialog.isVisible()) << LastMessage().toStdString();
+    const SpeedStage& stage = parameters.Stages[11];
+    EXPECT_EQ(stage.StageActive, 1);
+    EXPECT_DOUBLE_EQ(stage.StageFrom, 4.5);
+    EXPECT_DOUBLE_EQ(stage.StageSpeed, -20000);
+    EXPECT_EQ(stage.StageSpeedUnit, 3);
+    EXPECT_DOUBLE_EQ(parameters.StartPosition, 300);
+    EXPECT_EQ(parameters.BreakChannel, 1);
+    EXPECT_FLOAT_EQ(parameters.BreakDropPercent, 0.01f);
+    EXPECT_FLOAT_EQ(parameters.PreloadValue[0], 10);
+    EXPECT_EQ(parameters.EndStage, 12);
+    EXPECT_EQ(parameters.SamplingIndex, 3);
+
+    // Cancel leaves everything as it was; the dialog shows the stored programme again.
+    dialog.open();
+    EXPECT_EQ(dialog.BreakLabel()->text(), QStringLiteral("Delta-F"));
+    dialog.StageActive(12)->setChecked(false);
+    dialog.reject();
+    EXPECT_EQ(parameters.Stages[11].StageActive, 1);
 }
 
 }  // namespace

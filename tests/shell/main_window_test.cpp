@@ -28,6 +28,7 @@
 #include "gui_test_support.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
+#include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
 #include "setup/serial_ports_dialog.h"
 #include "setup/setup_dialog.h"
@@ -474,6 +475,14 @@ TEST_F(MainWindowTest, TestMenuOpensTheTestParametersAndRefreshesTheSetupPositio
     EXPECT_EQ(title, QStringLiteral("Versuch"));
     EXPECT_DOUBLE_EQ(test->Parameters.StartPosition, 42.26);
     EXPECT_EQ(window->StartPositionField()->text().trimmed(), QStringLiteral("42.3"));
+
+    // The universal test has its programme dialog.
+    test->Parameters.TestType = 5;
+    Run<TVersuchsDlg>(window->Menu().TestParameters, [](TVersuchsDlg* d) {
+        d->SetupPosition()->setText(QStringLiteral("120.04"));
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(window->StartPositionField()->text().trimmed(), QStringLiteral("120.0"));
 }
 
 }  // namespace
