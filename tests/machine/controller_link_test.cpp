@@ -52,7 +52,7 @@ TEST(GainFrames, PointsTwiceTravelIGainFourTimesAndTheLimitLast) {
               (GainFrame{41, 42, 43, 44, 0, 1, 2, 3, 55, 55, 55, 55, 0, 1, 2, 3, 66, 1030000}));
 }
 
-class LinkTest : public ::testing::Test {
+class LinkTest : public ::testing::Test, public testing::RecordingRig {
 protected:
     static constexpr int kCom = 3;
 
@@ -80,21 +80,6 @@ protected:
         acquisition.ReadAll();
         Sent();
     }
-    std::string Sent() {
-        daq.FlushReads();
-        return log.Take();
-    }
-
-    EventLog log;
-    LoggingClock clock{log};
-    FakeDaqCard daq{log};
-    FakeRelayCard relayCard{log};
-    FakeCounterCard counter{log};
-    Acquisition acquisition{&daq, clock};
-    RelayBank relays{&relayCard};
-    EncoderCard encoder{&counter};
-    PortTable ports{[this](int) { return std::make_unique<RecordingPort>(log); }};
-    ControllerLink link{ports, relays, encoder, acquisition, clock};
     ControllerConfig config;
 };
 

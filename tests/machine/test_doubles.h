@@ -7,12 +7,16 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "machine/acquisition.h"
 #include "machine/clock.h"
+#include "machine/controller_link.h"
 #include "machine/counter_card.h"
 #include "machine/daq_card.h"
+#include "machine/port_table.h"
 #include "machine/relay_card.h"
 #include "machine/serial_port.h"
 
@@ -167,6 +171,26 @@ public:
 
 private:
     EventLog& log_;
+};
+
+// The machine interface over recording devices: every byte on the controller port, every
+// wait and every card action lands in one log, in order.
+struct RecordingRig {
+    std::string Sent() {
+        daq.FlushReads();
+        return log.Take();
+    }
+
+    EventLog log;
+    LoggingClock clock{log};
+    FakeDaqCard daq{log};
+    FakeRelayCard relayCard{log};
+    FakeCounterCard counter{log};
+    Acquisition acquisition{&daq, clock};
+    RelayBank relays{&relayCard};
+    EncoderCard encoder{&counter};
+    PortTable ports{[this](int) { return std::make_unique<RecordingPort>(log); }};
+    ControllerLink link{ports, relays, encoder, acquisition, clock};
 };
 
 }  // namespace quorvex::testing

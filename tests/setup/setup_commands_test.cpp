@@ -21,7 +21,7 @@ using testing::LoggingClock;
 using testing::RecordingPort;
 
 // The devices of a machine whose controller listens on COM 2 and whose card answers samples.
-class MachineRig : public ::testing::Test {
+class MachineRig : public ::testing::Test, public testing::RecordingRig {
   protected:
     void SetUp() override {
         acquisition.SetSampleCounts(1, 1, 1);
@@ -30,21 +30,6 @@ class MachineRig : public ::testing::Test {
         ports.SetControllerPort(2);
         Sent();
     }
-    std::string Sent() {
-        daq.FlushReads();
-        return log.Take();
-    }
-
-    EventLog log;
-    LoggingClock clock{log};
-    FakeDaqCard daq{log};
-    FakeRelayCard relayCard{log};
-    FakeCounterCard counter{log};
-    Acquisition acquisition{&daq, clock};
-    RelayBank relays{&relayCard};
-    EncoderCard encoder{&counter};
-    PortTable ports{[this](int) { return std::make_unique<RecordingPort>(log); }};
-    ControllerLink link{ports, relays, encoder, acquisition, clock};
 };
 
 using MachineSetupCommand = MachineRig;

@@ -28,7 +28,7 @@ using testing::RecordingPort;
 
 constexpr int kForceChannel = 0, kTravelChannel = 2, kStrainChannel = 4;
 
-class MachineRig : public ::testing::Test {
+class MachineRig : public ::testing::Test, public testing::RecordingRig {
   protected:
     void SetUp() override {
         acquisition.SetSampleCounts(1, 1, 1);
@@ -60,21 +60,6 @@ class MachineRig : public ::testing::Test {
         acquisition.ReadAll();
         Sent();
     }
-    std::string Sent() {
-        daq.FlushReads();
-        return log.Take();
-    }
-
-    EventLog log;
-    LoggingClock clock{log};
-    FakeDaqCard daq{log};
-    FakeRelayCard relayCard{log};
-    FakeCounterCard counter{log};
-    Acquisition acquisition{&daq, clock};
-    RelayBank relays{&relayCard};
-    EncoderCard encoder{&counter};
-    PortTable ports{[this](int) { return std::make_unique<RecordingPort>(log); }};
-    ControllerLink link{ports, relays, encoder, acquisition, clock};
     ControllerConfig config;
     MachineConfig machine;
     ParameterSet parameters;
