@@ -36,17 +36,6 @@ using testing::FakeRelayCard;
 using testing::LoggingClock;
 using testing::RecordingPort;
 
-class NoFiles : public FileDialogs {
-  public:
-    QString SaveFileName(const QString&, const QString&, const QString&, const QString&,
-                         const QString&) override {
-        return {};
-    }
-    QString OpenFileName(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
-
 // A machine of recording devices in place of the simulated one.
 class RecordingMachine : public SimulatedMachine {
   public:

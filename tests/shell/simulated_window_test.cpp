@@ -28,17 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NoFiles : public FileDialogs {
-  public:
-    QString SaveFileName(const QString&, const QString&, const QString&, const QString&,
-                         const QString&) override {
-        return {};
-    }
-    QString OpenFileName(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
-
 class SimulatedWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "ui/file_dialogs.h"
 #include "ui/operator_message.h"
 
 namespace quorvex {
@@ -49,5 +50,17 @@ void WhenModal(std::function<void(T*)> act) {
     });
     poll->start();
 }
+
+// File dialogs that are always cancelled.
+class NoFiles : public FileDialogs {
+  public:
+    QString SaveFileName(const QString&, const QString&, const QString&, const QString&,
+                         const QString&) override {
+        return {};
+    }
+    QString OpenFileName(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+};
 
 }  // namespace quorvex
