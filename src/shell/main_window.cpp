@@ -24,6 +24,7 @@
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/machine_setup_command.h"
+#include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
 #include "setup/serial_ports_dialog.h"
@@ -92,6 +93,7 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     setupDlg_ = new TBtnRightDlg(ui_, test_.Parameters, machineConfig_, *passwordDlg_, this);
     interfacesDlg_ = new TBtnRightDlg5(ui_, test_.Parameters, this);
     versuchsDlg_ = new TVersuchsDlg(ui_, test_.Parameters, this);
+    versuchsDlgBiegung_ = new TVersuchsDlgBiegung(ui_, test_.Parameters, this);
 
     timer1_.setInterval(200);
     // The measuring tick keeps its 50 ms even while the window repaints.
@@ -521,9 +523,10 @@ void TSDIAppForm::MachineSetupCommand() {
 void TSDIAppForm::TestParametersCommand() {
     // The universal and flexural tests have programme dialogs of their own.
     const int type = test_.Parameters.TestType;
-    if (type == 8) return;  // the bending variant is still to come
     if (type == 5 || type == 7) {
         if (versuchsDlg_->exec() != QDialog::Accepted) return;
+    } else if (type == 8) {
+        if (versuchsDlgBiegung_->exec() != QDialog::Accepted) return;
     } else {
         setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
         setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;

@@ -34,6 +34,7 @@ class TAboutBox;
 class TBtnRightDlg;
 class TBtnRightDlg5;
 class TVersuchsDlg;
+class TVersuchsDlgBiegung;
 class TNeue_Serie;
 class TPasswordDlg;
 class TSpracheDlg;
@@ -208,6 +209,7 @@ class TSDIAppForm : public QMainWindow {
     TBtnRightDlg* setupDlg_ = nullptr;
     TBtnRightDlg5* interfacesDlg_ = nullptr;
     TVersuchsDlg* versuchsDlg_ = nullptr;
+    TVersuchsDlgBiegung* versuchsDlgBiegung_ = nullptr;
     bool shown_ = false;
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;

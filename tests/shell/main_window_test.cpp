@@ -28,6 +28,7 @@
 #include "gui_test_support.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
+#include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
 #include "setup/serial_ports_dialog.h"
@@ -483,6 +484,19 @@ TEST_F(MainWindowTest, TestMenuOpensTheTestParametersAndRefreshesTheSetupPositio
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
     EXPECT_EQ(window->StartPositionField()->text().trimmed(), QStringLiteral("120.0"));
+
+    // The flexural-strength test has the bending variant, with its test space.
+    test->Parameters.TestType = 8;
+    bool bending = false;
+    Run<TVersuchsDlg>(window->Menu().TestParameters, [&bending](TVersuchsDlg* d) {
+        bending = qobject_cast<TVersuchsDlgBiegung*>(d) != nullptr;
+        d->SetupPosition()->setText(QStringLiteral("80.0"));
+        d->TestSpace()->button(2)->click();
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_TRUE(bending);
+    EXPECT_EQ(test->Parameters.TestSpace, 2);
+    EXPECT_EQ(window->StartPositionField()->text().trimmed(), QStringLiteral("80.0"));
 }
 
 }  // namespace
