@@ -24,6 +24,7 @@
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/machine_setup_command.h"
+#include "results/specimen_dialog.h"
 #include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
@@ -94,6 +95,7 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     interfacesDlg_ = new TBtnRightDlg5(ui_, test_.Parameters, this);
     versuchsDlg_ = new TVersuchsDlg(ui_, test_.Parameters, this);
     versuchsDlgBiegung_ = new TVersuchsDlgBiegung(ui_, test_.Parameters, this);
+    specimenDlg_ = new TBtnRightDlg3(ui_, test_.Parameters, this);
 
     timer1_.setInterval(200);
     // The measuring tick keeps its 50 ms even while the window repaints.
@@ -141,6 +143,8 @@ void TSDIAppForm::ConnectMenu() {
     connect(menu_.TestParameters, &QAction::triggered, this, &TSDIAppForm::TestParametersCommand);
     connect(menu_.Calibration, &QAction::triggered, this, &TSDIAppForm::CalibrationCommand);
     connect(menu_.Interfaces, &QAction::triggered, this, &TSDIAppForm::InterfacesCommand);
+    connect(menu_.SpecimenData, &QAction::triggered, this, &TSDIAppForm::SpecimenDataCommand);
+    menu_.SpecimenData->setEnabled(true);
     for (QAction* action :
          {menu_.OpenProject, menu_.ChooseLanguage, menu_.Password, menu_.Exit, menu_.About,
           menu_.LoadParameters, menu_.SaveParametersAs, menu_.DeleteParameters, menu_.Machine,
@@ -555,6 +559,31 @@ void TSDIAppForm::CalibrationCommand() {
 void TSDIAppForm::InterfacesCommand() {
     interfacesDlg_->OperatorUnlocked = app_.OperatorUnlocked;
     interfacesDlg_->exec();
+}
+
+SpecimenDialogMachine TSDIAppForm::SpecimenDialogServices() {
+    SpecimenDialogMachine m;
+    if (machine_) {
+        m.Link = &machine_->Link();
+        m.Relays = &machine_->Relays();
+        m.Daq = &machine_->Daq();
+        m.Ports = &machine_->Ports();
+    }
+    m.CaliperPort = app_.CaliperPort.Open ? app_.CaliperPort.Number : 0;
+    m.MicrometerPort = app_.MicrometerPort.Open ? app_.MicrometerPort.Number : 0;
+    m.AmpVersion = machineConfig_.Setup.AmpVersion;
+    m.TravelOffset = machineConfig_.Setup.TravelOffset;
+    m.Time = clock_;
+    return m;
+}
+
+void TSDIAppForm::SpecimenDataCommand() {
+    // The screw and the other test types have specimen dialogs of their own.
+    const int type = test_.Parameters.TestType;
+    if (type != 0 && type != 6) return;
+    specimenDlg_->SetMachine(SpecimenDialogServices());
+    const bool confirmed = specimenDlg_->ExecutePlain();
+    if (confirmed || specimenDlg_->ConfirmedForReevaluation()) FillResultPanels();
 }
 
 }  // namespace quorvex
