@@ -39,7 +39,7 @@ struct AutomaticStartSettings {
     double TolerancePercent = 5;  // of the preload
     int TimeoutSec = 20;          // per waiting step
     int AmpVersion = 0;
-    bool CloseArms = true;        // "Tastarme vor Versuchsbeginn automatisch schliessen"
+    bool CloseArms = true;          // "Tastarme vor Versuchsbeginn automatisch schliessen"
     std::int32_t ApproachRate = 0;  // controller units
 };
 

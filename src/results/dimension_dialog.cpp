@@ -19,7 +19,7 @@
 namespace quorvex {
 namespace {
 
-constexpr int kMeanText = 212;  // "Mittelwert"
+constexpr int kMeanText = 212;     // "Mittelwert"
 constexpr int kMeasureText = 237;  // "Messen"
 
 }  // namespace

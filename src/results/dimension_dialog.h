@@ -27,6 +27,7 @@ class TAbmessungenDlg : public QuorvexDialog {
     int Decimals() const { return decimals_; }
 
     QLineEdit* Reading(int i) const { return inputs_.at(static_cast<std::size_t>(i)); }
+    QLabel* ReadingLabel(int i) const { return labels_.at(static_cast<std::size_t>(i)); }
     QLabel* MeanField() const { return meanField_; }
     QPushButton* OkButton() const { return okButton_; }
     // One poll of the instruments (the 50 ms timer calls it).

@@ -21,11 +21,11 @@
 namespace quorvex {
 namespace {
 
-constexpr int kTitleText = 89;         // "Probendaten"
-constexpr int kShapeText = 90;         // "Probentyp", the shapes 91..95
-constexpr int kGaugeText = 100;        // "Probenform", the kinds 101..103
-constexpr int kSpecimenNoText = 104;   // "Probennummer"
-constexpr int kSpecimenIdText = 194;   // "&Kennung"
+constexpr int kTitleText = 89;        // "Probendaten"
+constexpr int kShapeText = 90;        // "Probentyp", the shapes 91..95
+constexpr int kGaugeText = 100;       // "Probenform", the kinds 101..103
+constexpr int kSpecimenNoText = 104;  // "Probennummer"
+constexpr int kSpecimenIdText = 194;  // "&Kennung"
 constexpr int kCancelText = 35;
 constexpr int kPlasticsTestType = 6;
 
@@ -39,17 +39,17 @@ struct InputSpec {
 
 using SF = SpecimenField;
 constexpr InputSpec kInputs[] = {
-    {SF::RoundD, 0, "d", 3, true},          {SF::RoundLo, 0, "Lo", 2, false},
-    {SF::RoundLc, 0, "Lc", 2, false},       {SF::FlatA, 1, "a", 3, true},
-    {SF::FlatB, 1, "b", 3, true},           {SF::FlatLo, 1, "Lo", 2, false},
-    {SF::FlatLc, 1, "Lc", 2, false},        {SF::TubeD, 2, "D", 3, true},
-    {SF::TubeA, 2, "a", 3, true},           {SF::TubeLo, 2, "Lo", 2, false},
-    {SF::TubeLc, 2, "Lc", 2, false},        {SF::MassRho, 3, "ρ (g/cm³)", 3, true},
-    {SF::MassM, 3, "m (g)", 2, true},       {SF::MassLt, 3, "Lt", 2, true},
-    {SF::MassLo, 3, "Lo", 2, false},        {SF::MassLv, 3, "Lv", 2, false},
-    {SF::SegmentA, 4, "a", 3, true},        {SF::SegmentB, 4, "b", 3, true},
-    {SF::SegmentD, 4, "D", 3, true},        {SF::SegmentLo, 4, "Lo", 2, false},
-    {SF::SegmentLv, 4, "Lv", 2, false},     {SF::Le, -1, "Le", 2, false},
+    {SF::RoundD, 0, "d", 3, true},      {SF::RoundLo, 0, "Lo", 2, false},
+    {SF::RoundLc, 0, "Lc", 2, false},   {SF::FlatA, 1, "a", 3, true},
+    {SF::FlatB, 1, "b", 3, true},       {SF::FlatLo, 1, "Lo", 2, false},
+    {SF::FlatLc, 1, "Lc", 2, false},    {SF::TubeD, 2, "D", 3, true},
+    {SF::TubeA, 2, "a", 3, true},       {SF::TubeLo, 2, "Lo", 2, false},
+    {SF::TubeLc, 2, "Lc", 2, false},    {SF::MassRho, 3, "ρ (g/cm³)", 3, true},
+    {SF::MassM, 3, "m (g)", 2, true},   {SF::MassLt, 3, "Lt", 2, true},
+    {SF::MassLo, 3, "Lo", 2, false},    {SF::MassLv, 3, "Lv", 2, false},
+    {SF::SegmentA, 4, "a", 3, true},    {SF::SegmentB, 4, "b", 3, true},
+    {SF::SegmentD, 4, "D", 3, true},    {SF::SegmentLo, 4, "Lo", 2, false},
+    {SF::SegmentLv, 4, "Lv", 2, false}, {SF::Le, -1, "Le", 2, false},
 };
 
 const InputSpec& Spec(SpecimenField field) {
@@ -77,8 +77,7 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
         auto* edit = new QLineEdit;
         AttachDecimalKeyFilter(edit);
         inputs_[static_cast<std::size_t>(spec.field)] = edit;
-        labels_[static_cast<std::size_t>(spec.field)] =
-            new QLabel(QString::fromUtf8(spec.label));
+        labels_[static_cast<std::size_t>(spec.field)] = new QLabel(QString::fromUtf8(spec.label));
         if (spec.crossSection) {
             connect(edit, &QLineEdit::editingFinished, this, &TBtnRightDlg3::DimensionConfirmed);
         }
@@ -154,8 +153,8 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
     connect(headerButton_, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F7, {}); });
     connect(importButton_, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F9, {}); });
     auto* keys = new QVBoxLayout;
-    for (QPushButton* b : {preloadButton_, measureButton_, leButton_, limitsButton_,
-                           headerButton_, importButton_}) {
+    for (QPushButton* b :
+         {preloadButton_, measureButton_, leButton_, limitsButton_, headerButton_, importButton_}) {
         keys->addWidget(b);
     }
     keys->addStretch();

@@ -37,8 +37,8 @@ struct SpecimenDialogMachine {
     PortTable* Ports = nullptr;
     int CaliperPort = 0;  // COM numbers of the open instrument ports, 0 for none
     int MicrometerPort = 0;
-    int AmpVersion = 0;       // of the machine setup
-    double TravelOffset = 0;  // mm, of the machine setup
+    int AmpVersion = 0;                  // of the machine setup
+    double TravelOffset = 0;             // mm, of the machine setup
     SecondCardIo* SecondCard = nullptr;  // null: the absent card
     Clock* Time = nullptr;               // null: the wall clock
     // The measured force in kN; empty: from the acquisition's last readings.
@@ -83,9 +83,7 @@ class TBtnRightDlg3 : public QuorvexDialog {
     QLabel* StatusLine() const { return statusLine_; }
     QPushButton* OkButton() const { return okButton_; }
     QPushButton* PreloadButton() const { return preloadButton_; }
-    QLabel* Label(SpecimenField field) const {
-        return labels_.at(static_cast<std::size_t>(field));
-    }
+    QLabel* Label(SpecimenField field) const { return labels_.at(static_cast<std::size_t>(field)); }
     bool Ready() const { return ready_; }
     const AutomaticStart& Start() const { return *automaticStart_; }
     void PollInstruments();

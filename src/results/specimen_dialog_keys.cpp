@@ -25,9 +25,8 @@ struct DimensionInput {
     const char* name;
 };
 constexpr DimensionInput kDimensionInputs[] = {
-    {SF::RoundD, 0, "d"},   {SF::FlatB, 1, "b"},    {SF::FlatA, 1, "a"},
-    {SF::TubeD, 2, "D"},    {SF::TubeA, 2, "a"},    {SF::SegmentA, 4, "a"},
-    {SF::SegmentB, 4, "b"}, {SF::SegmentD, 4, "D"},
+    {SF::RoundD, 0, "d"}, {SF::FlatB, 1, "b"},    {SF::FlatA, 1, "a"},    {SF::TubeD, 2, "D"},
+    {SF::TubeA, 2, "a"},  {SF::SegmentA, 4, "a"}, {SF::SegmentB, 4, "b"}, {SF::SegmentD, 4, "D"},
 };
 
 constexpr int kPreloadNotReachedText = 472;
@@ -162,8 +161,8 @@ void TBtnRightDlg3::MeasureFocusedDimension() {
 
 void TBtnRightDlg3::MoveExtensometerToLe() {
     const std::string le = Input(SF::Le)->text().toStdString();
-    if (const CheckResult failure = CheckNumberField(static_cast<int>(SF::Le), le, 5, 500,
-                                                     "  5.0 ... 500.0 !")) {
+    if (const CheckResult failure =
+            CheckNumberField(static_cast<int>(SF::Le), le, 5, 500, "  5.0 ... 500.0 !")) {
         ShowFailure(*failure);
         return;
     }
@@ -258,7 +257,8 @@ void TBtnRightDlg3::BeginAutomaticStart() {
     settings.AmpVersion = machine_.AmpVersion;
     settings.CloseArms = p.AutoCloseArms != 0;
     if (machine_.Link != nullptr) {
-        settings.ApproachRate = machine_.Link->ForceRate(machine_.Link->Config().NominalForce * 10.0);
+        settings.ApproachRate =
+            machine_.Link->ForceRate(machine_.Link->Config().NominalForce * 10.0);
     }
     automaticStart_->Begin(settings, NowMs());
     approachStarted_ = true;
@@ -270,7 +270,8 @@ void TBtnRightDlg3::BeginAutomaticStart() {
 void TBtnRightDlg3::AutomaticStartTick() {
     if (!automaticStart_->Running()) return;
     const AutomaticStart::Step step = automaticStart_->Tick(NowMs(), MeasuredForceKn());
-    if (const int text = AutomaticStart::TextNumber(step)) statusLine_->setText(LoadText(text, Base()));
+    if (const int text = AutomaticStart::TextNumber(step))
+        statusLine_->setText(LoadText(text, Base()));
     if (automaticStart_->Running()) return;
     startTimer_.stop();
     okButton_->setEnabled(true);
@@ -282,7 +283,7 @@ void TBtnRightDlg3::AutomaticStartTick() {
         case AutomaticStart::Step::ArmsNotClosed:
             ui_.Messages.ShowOperatorMessage(
                 LoadText(step == AutomaticStart::Step::PreloadNotReached ? kPreloadNotReachedText
-                                                                          : kArmsNotClosedText,
+                                                                         : kArmsNotClosedText,
                          Base()),
                 MessageKind::Error, MessageButtons::Ok);
             return;

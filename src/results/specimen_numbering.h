@@ -17,9 +17,9 @@ bool HasNumberingHash(const std::string& specimenNo);
 std::string PreviewSpecimenNumber(const std::string& specimenNo, long long counter);
 
 struct SpecimenNumbering {
-    bool Numbered = false;   // the counter was advanced and the number built
-    long long Counter = 0;   // the counter after the step
-    LoadResult Status;       // Refused: the counter file was unreadable or could not be written
+    bool Numbered = false;  // the counter was advanced and the number built
+    long long Counter = 0;  // the counter after the step
+    LoadResult Status;      // Refused: the counter file was unreadable or could not be written
 };
 
 // The step of the test start after the specimen dialog closed with OK. With automatic

@@ -69,8 +69,7 @@ QLineEdit* TVersuchsDlg::DecimalField() {
 TVersuchsDlg::TVersuchsDlg(UiContext& ui, ParameterSet& parameters, QWidget* parent)
     : TVersuchsDlg(ui, parameters, false, parent) {}
 
-TVersuchsDlg::TVersuchsDlg(UiContext& ui, ParameterSet& parameters, bool bending,
-                           QWidget* parent)
+TVersuchsDlg::TVersuchsDlg(UiContext& ui, ParameterSet& parameters, bool bending, QWidget* parent)
     : QuorvexDialog(ui, parent), parameters_(parameters), bending_(bending) {
     setObjectName(QStringLiteral("VersuchsDlg"));
     okButton_ = Captioned(new QPushButton, setup_text::kOk);
@@ -252,8 +251,9 @@ QWidget* TVersuchsDlg::BuildRightColumn() {
     jForm->addRow(Captioned(new QLabel, setup_text::kUnloadBy), unloadPercent_);
     layout->addWidget(jGroup);
     if (bending_) {
-        for (QWidget* field : {static_cast<QWidget*>(springStage_), static_cast<QWidget*>(controlDeviation_),
-                               static_cast<QWidget*>(sampling_)}) {
+        for (QWidget* field :
+             {static_cast<QWidget*>(springStage_), static_cast<QWidget*>(controlDeviation_),
+              static_cast<QWidget*>(sampling_)}) {
             values->setRowVisible(field, false);
         }
         jGroup->hide();
@@ -261,7 +261,8 @@ QWidget* TVersuchsDlg::BuildRightColumn() {
         SetTextNumber(space, kTestSpaceText);
         auto* spaceLayout = new QVBoxLayout(space);
         testSpace_ = new QButtonGroup(space);
-        for (const auto& [id, caption] : {std::pair{1, kTestSpaceLower}, std::pair{2, kTestSpaceUpper}}) {
+        for (const auto& [id, caption] :
+             {std::pair{1, kTestSpaceLower}, std::pair{2, kTestSpaceUpper}}) {
             auto* radio = Captioned(new QRadioButton, caption);
             testSpace_->addButton(radio, id);
             spaceLayout->addWidget(radio);

@@ -21,8 +21,7 @@ class ReadyCard : public SecondCardIo {
     bool closingOutput = false;
 };
 
-AutomaticStartSettings Settings(SimBench& bench, double preloadKn, bool closeArms,
-                                int ampVersion) {
+AutomaticStartSettings Settings(SimBench& bench, double preloadKn, bool closeArms, int ampVersion) {
     AutomaticStartSettings s;
     s.PreloadKn = preloadKn;
     s.TolerancePercent = 5;

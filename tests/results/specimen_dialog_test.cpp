@@ -1,6 +1,8 @@
 // The specimen data dialog and the dimension measurement: entering a specimen, refusals that
 // name the range and keep the focus, readings of the simulated caliper and micrometer, the
 // preload approach and the automatic start on the simulated machine.
+#include "results/specimen_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -13,7 +15,6 @@
 #include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
 #include "results/dimension_dialog.h"
-#include "results/specimen_dialog.h"
 #include "ui/stored_texts.h"
 
 namespace quorvex {
@@ -217,7 +218,7 @@ TEST_F(SpecimenDialog, ReadingsOfTheSimulatedInstrumentsLandInTheFocusedDimensio
     dialog.Input(SF::FlatB)->setFocus();
     QString labelText;
     WhenModal<TAbmessungenDlg>([&](TAbmessungenDlg* d) {
-        labelText = d->Reading(0)->parent() ? d->findChildren<QLabel*>().at(0)->text() : "";
+        labelText = d->ReadingLabel(0)->text();
         d->Reading(0)->setFocus();
         bench.sim->PressCaliperButton();
         d->PollInstruments();

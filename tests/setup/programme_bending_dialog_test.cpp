@@ -1,5 +1,7 @@
 // The flexural-strength variant of the test-programme dialog: its own groups and unit lists,
 // a refusal that names the range, and the test space stored on OK.
+#include "setup/programme_bending_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -10,7 +12,6 @@
 #include <QTest>
 
 #include "gui_test_support.h"
-#include "setup/programme_bending_dialog.h"
 #include "ui/stored_texts.h"
 
 namespace quorvex {

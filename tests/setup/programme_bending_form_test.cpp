@@ -29,14 +29,22 @@ TEST(BendingProgrammeForm, RefusesWhatTheUniversalProgrammeRefuses) {
         {"setup position 0.4 mm", [](ProgrammeForm& f) { f.Texts.SetupPosition = "0.4"; }, true,
          SetupField::SetupPosition, " :  0.5 ...300.00 !"},
         {"setup position at the nominal travel",
-         [](ProgrammeForm& f) { f.Texts.SetupPosition = "300"; }, false, {}, ""},
+         [](ProgrammeForm& f) { f.Texts.SetupPosition = "300"; },
+         false,
+         {},
+         ""},
         {"stage speed -20000 in N/sec",
          [](ProgrammeForm& f) {
              f.Texts.Stages[1] = {true, "5", "-20000"};
              f.StageSpeedUnit[1] = 2;
          },
-         false, {}, ""},
-        {"stage speed -20001", [](ProgrammeForm& f) { f.Texts.Stages[1] = {true, "5", "-20001"}; },
+         false,
+         {},
+         ""},
+        {"stage speed -20001",
+         [](ProgrammeForm& f) {
+             f.Texts.Stages[1] = {true, "5", "-20001"};
+         },
          true, SetupField::StageSpeed, " :  -20000 ... 20000.0 !"},
         {"preload 10 kN", [](ProgrammeForm& f) { f.Texts.Preload = "10"; }, false, {}, ""},
         {"preload 10.5 kN", [](ProgrammeForm& f) { f.Texts.Preload = "10.5"; }, true,
