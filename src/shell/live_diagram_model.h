@@ -70,8 +70,10 @@ inline constexpr double kForceDivisors[] = {1, 2, 5, 10, 20, 50, 100};
 // Ends of the time axis, s.
 inline constexpr double kTimeRanges[] = {10, 20, 50, 100, 200, 500, 1000, 2000, 3000, 4000};
 // Ends of the stress (N/mm²) and strain (%) axes of the evaluated curve, largest first.
-inline constexpr double kStressRanges[] = {5000, 2000, 1000, 500, 200, 100, 50, 20, 10};
-inline constexpr double kStrainRanges[] = {200, 100, 50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1};
+inline constexpr double kStressRanges[] = {5000, 3000, 2000, 1500, 1000, 800, 600, 500,
+                                           400,  300,  200,  150,  100,  50,  20,  10};
+inline constexpr double kStrainRanges[] = {200, 150, 100, 80, 60, 50, 40,  30, 20,  15,  10,
+                                           8,   6,   5,   4,  3,  2,  1.5, 1,  0.5, 0.2, 0.1};
 
 // The test type's results need the extensometer: the proof strengths and the modulus of the
 // metal tensile and compression tests, the plastics test measuring its strain with it.

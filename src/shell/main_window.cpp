@@ -73,6 +73,7 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     simulationBanner_->hide();
     layout->addWidget(simulationBanner_);
     BuildLivePanel(central, layout);
+    BuildDiagram();
     resultPanels_ = new TResultPanels(central);
     resultTabs_ = resultPanels_->Tabs();
     resultTabs_->setTabText(0, LoadText(text::kResultTab1, 0));
@@ -177,6 +178,7 @@ void TSDIAppForm::FormShow() {
     PlaceMainWindow();
     PrepareMeasuringPorts();
     ResetTestAndSeries();
+    diagram_->PrepareAxes();
 
     timer1_.start();
     UpdateWindowTitle();

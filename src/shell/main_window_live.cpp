@@ -361,6 +361,7 @@ void TSDIAppForm::LayoutResultPanels() {
     NormaliseTensileDecimals(test_.Parameters);
     timer3_.stop();
     pickField_.clear();
+    PickModeEnded();
     resultPanels_->Layout(test_.Parameters);
 }
 
@@ -505,7 +506,7 @@ void TSDIAppForm::EnterPickMode(const std::string& name) {
     }
     if (!pickable) return;
     const ParameterSet& p = test_.Parameters;
-    const int view = p.DiagramType;
+    const int view = diagram_->View();
     const bool viewFits = forceTravelView ? view == 0 : view == 2 || view == 3;
     const bool switchedOn =
         field.Slot > 0 && p.Results[static_cast<std::size_t>(field.Slot - 1)].Evaluate;
@@ -520,6 +521,7 @@ void TSDIAppForm::EnterPickMode(const std::string& name) {
     pickGreen_ = true;
     resultPanels_->SetColour(name, TResultPanels::kPickGreen);
     timer3_.start();
+    PickModeStarted();
 }
 
 void TSDIAppForm::Timer3Timer() {
@@ -536,6 +538,7 @@ void TSDIAppForm::LeavePickModes() {
     timer3_.stop();
     if (!pickField_.empty()) resultPanels_->SetColour(pickField_, Qt::white);
     pickField_.clear();
+    PickModeEnded();
 }
 
 }  // namespace quorvex
