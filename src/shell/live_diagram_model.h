@@ -34,6 +34,7 @@ struct DiagramAxes {
     AxisQuantity X = AxisQuantity::Travel, Y = AxisQuantity::Force;
     int View = kViewForceTravel;
     int UnitSystem = 0;  // of the stress caption
+    bool HideGrid = false;
 };
 
 // The marks of the evaluation and of the picks.
@@ -83,6 +84,11 @@ bool UsesExtensometerResults(const ParameterSet& p);
 // 2 automatic, 3 force/time) and the test type.
 int ChooseStartView(const ParameterSet& p);
 
+// The view of the diagram-type byte, which holds the view the diagram shows (the settings
+// choose it, a test start and a test end set it); a view the test type cannot show gives
+// force/travel.
+int ViewOfDiagramType(const ParameterSet& p);
+
 enum class RangeButton { YLarger, YSmaller, XLarger, XSmaller };
 
 class LiveDiagramModel : public RunDiagram {
@@ -103,8 +109,8 @@ class LiveDiagramModel : public RunDiagram {
     int View() const override { return view_; }
     void ShowEvaluatedCurve(int view) override;
 
-    // Start-up and view changes outside a test: the view of the settings, its ranges, the
-    // empty axes (no curve until a test or a loaded curve).
+    // Start-up and view changes outside a test: the view of the diagram-type byte, its
+    // ranges, the axes and the curve there is.
     void PrepareAxes();
     // Axes, every recorded point and, after an evaluation, its marks.
     void Redraw();
@@ -135,6 +141,9 @@ class LiveDiagramModel : public RunDiagram {
     const AxisRanges& Ranges() const { return ranges_; }
     double ScaleX() const { return scaleX_; }
     double ScaleY() const { return scaleY_; }
+    // Scales of the printed diagram, in 0.1 mm per unit.
+    double PrintScaleX() const { return 1550 / (ranges_.Xmax - ranges_.Xmin); }
+    double PrintScaleY() const { return -1000 / (ranges_.Ymax - ranges_.Ymin); }
     int TravelStep() const { return travelStep_; }
     int ForceStep() const { return forceStep_; }
     int ExtensometerStep() const { return extensometerStep_; }

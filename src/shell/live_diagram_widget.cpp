@@ -127,7 +127,7 @@ void TDiagramArea::DrawAxes(const DiagramAxes& axes) {
     const int decimalsX = TickDecimals(stepX);
     for (double v = std::ceil(r.Xmin / stepX) * stepX; v <= r.Xmax + stepX * 1e-6; v += stepX) {
         const int x = static_cast<int>(std::lround((v - r.Xmin) * scaleX));
-        if (!hideGrid_ && x > 0 && x < w - 1) {
+        if (!axes.HideGrid && x > 0 && x < w - 1) {
             p.setPen(gridPen);
             p.drawLine(x, 0, x, h - 1);
         }
@@ -141,7 +141,7 @@ void TDiagramArea::DrawAxes(const DiagramAxes& axes) {
     const int decimalsY = TickDecimals(stepY);
     for (double v = std::ceil(r.Ymin / stepY) * stepY; v <= r.Ymax + stepY * 1e-6; v += stepY) {
         const int y = h - static_cast<int>(std::lround((v - r.Ymin) * scaleY));
-        if (!hideGrid_ && y > 0 && y < h - 1) {
+        if (!axes.HideGrid && y > 0 && y < h - 1) {
             p.setPen(gridPen);
             p.drawLine(0, y, w - 1, y);
         }

@@ -55,7 +55,6 @@ class TDiagramArea : public QWidget, public DiagramCanvas {
     bool MagnifierArmed() const { return magnifierArmed_; }
     // The cross-hair cursor of the pick modes.
     void SetPickCursor(bool on);
-    void SetHideGrid(bool hide) { hideGrid_ = hide; }
 
     const QImage& Image() const { return image_; }
 
@@ -89,7 +88,6 @@ class TDiagramArea : public QWidget, public DiagramCanvas {
     // Lives as long as the image, so that a sample's segment costs no painter set-up.
     QPainter painter_;
     QPen curvePen_;
-    bool hideGrid_ = false;
     bool magnifierArmed_ = false;
     bool pickCursor_ = false;
     QRubberBand* rubberBand_ = nullptr;

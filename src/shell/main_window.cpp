@@ -256,6 +256,7 @@ void TSDIAppForm::ApplyLanguageIndex(int languageIndex) {
     const int index = known ? languageIndex : 0;
     ApplyLanguage(LanguageBase(index), ui_.Texts);
     test_.Parameters.Language = index;
+    diagram_->Redraw();  // the axis captions
 }
 
 void TSDIAppForm::SetResultTabCaptions() {

@@ -78,7 +78,6 @@ void TSDIAppForm::MagnifierCommand() {
 
 void TSDIAppForm::DiagramSettingsCommand() {
     if (OpenDiagramSettings) OpenDiagramSettings();
-    diagramArea_->SetHideGrid(test_.Parameters.HideGrid != 0);
     diagram_->PrepareAxes();
 }
 

@@ -506,7 +506,7 @@ void TSDIAppForm::EnterPickMode(const std::string& name) {
     }
     if (!pickable) return;
     const ParameterSet& p = test_.Parameters;
-    const int view = diagram_->View();
+    const int view = p.DiagramType;
     const bool viewFits = forceTravelView ? view == 0 : view == 2 || view == 3;
     const bool switchedOn =
         field.Slot > 0 && p.Results[static_cast<std::size_t>(field.Slot - 1)].Evaluate;
