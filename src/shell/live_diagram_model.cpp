@@ -337,13 +337,12 @@ bool LiveDiagramModel::AddLivePoint(const LivePoint& point, double removalDeform
 
     if (view_ == kViewForceExtensometer &&
         (point.ExtensometerDeformationMm > removalDeformationMm || point.ExtensometerOverRange)) {
-        // The extensometer comes off: the curve goes on over the crosshead travel.
-        const int forceStep = forceStep_;
+        // The extensometer comes off: the curve goes on over the crosshead travel, in the
+        // force range it has reached.
         view_ = kViewForceTravel;
         test_.Parameters.DiagramType = kViewForceTravel;
         zoomed_ = false;
         travelStep_ = 6;
-        forceStep_ = forceStep;
         ComputeRanges();
         Redraw();
         return true;
