@@ -30,7 +30,7 @@ constexpr int kAxisWidthChange = 893;
 constexpr int kScaleYAxis = 894;
 constexpr int kScaleXAxis = 895;
 constexpr int kMagnifier = 896;
-constexpr int kDiagramDisplay = 897;
+constexpr int kDiagramDisplay = 130;
 constexpr int kAcceptCaption = 898;
 constexpr int kModulusLabel = 899;
 }  // namespace text

@@ -45,6 +45,7 @@ class TResultPanels;
 class LiveReadout;
 class JogButton;
 class TDiagramArea;
+class TBtnRightDlg2;
 class TUeberNehmeE;
 
 class TSDIAppForm : public QMainWindow {
@@ -152,9 +153,9 @@ class TSDIAppForm : public QMainWindow {
     TUeberNehmeE* UeberNehmeE() const { return ueberNehmeE_; }
     // The operator has taken a modulus picked on the curve (the next evaluations keep it).
     bool KeepModulus() const { return keepModulus_; }
-    // "Diagramm-Darstellung": the diagram settings dialog, built later; the axes are prepared
-    // and the curve redrawn after it.
-    std::function<void()> OpenDiagramSettings;
+    // "Diagramm-Darstellung" (tool bar and menu): the diagram settings dialog; the axes are
+    // prepared and the curve redrawn after it.
+    TBtnRightDlg2* DiagramSettingsDlg() const { return diagramSettingsDlg_; }
     void DiagramRangeCommand(RangeButton button);
     void MagnifierCommand();
     void DiagramSettingsCommand();
@@ -270,6 +271,7 @@ class TSDIAppForm : public QMainWindow {
     QToolBar* diagramBar_ = nullptr;
     QAction* magnifierAction_ = nullptr;
     TUeberNehmeE* ueberNehmeE_ = nullptr;
+    TBtnRightDlg2* diagramSettingsDlg_ = nullptr;
     PickClicks pickClicks_;
     bool keepModulus_ = false;
 };

@@ -12,6 +12,7 @@
 #include "evaluation/text_functions.h"
 #include "setup/machine_config.h"
 #include "shell/accept_value_dialog.h"
+#include "shell/diagram_settings_dialog.h"
 #include "shell/live_diagram_widget.h"
 #include "shell/main_window.h"
 #include "shell/result_panel_model.h"
@@ -65,6 +66,9 @@ void TSDIAppForm::BuildDiagram() {
     connect(magnifierAction_, &QAction::triggered, this, &TSDIAppForm::MagnifierCommand);
 
     ueberNehmeE_ = new TUeberNehmeE(ui_, this);
+    diagramSettingsDlg_ = new TBtnRightDlg2(ui_, test_.Parameters, this);
+    connect(menu_.Diagram, &QAction::triggered, this, &TSDIAppForm::DiagramSettingsCommand);
+    menu_.Diagram->setEnabled(true);
 }
 
 void TSDIAppForm::DiagramRangeCommand(RangeButton button) {
@@ -77,7 +81,7 @@ void TSDIAppForm::MagnifierCommand() {
 }
 
 void TSDIAppForm::DiagramSettingsCommand() {
-    if (OpenDiagramSettings) OpenDiagramSettings();
+    diagramSettingsDlg_->exec();
     diagram_->PrepareAxes();
 }
 

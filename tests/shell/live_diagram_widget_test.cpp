@@ -6,10 +6,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -23,6 +25,7 @@
 #include "setup/machine_config.h"
 #include "shell/accept_value_dialog.h"
 #include "shell/app_state.h"
+#include "shell/diagram_settings_dialog.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
 #include "shell/result_panels.h"
@@ -126,6 +129,43 @@ TEST(DiagramCaptions, AxesAreCaptionedInTheLanguageWithTheStressUnit) {
     EXPECT_DOUBLE_EQ(TickStep(30), 5);
     EXPECT_DOUBLE_EQ(TickStep(0.2), 0.05);
     EXPECT_DOUBLE_EQ(TickStep(1000), 200);
+}
+
+TEST(DiagramSettingsDialog, RefusesForceOverTimeOutsideTheUniversalTest) {
+    ParameterSet p;
+    p.TestType = 0;
+    p.DiagramType = 3;
+    p.StartDiagram = 2;
+    p.SaveCurves = 0;
+    StoredTexts texts;
+    RecordedMessages messages;
+    UiContext ui{messages, texts, {}, nullptr};
+    TBtnRightDlg2 dialog(ui, p, nullptr);
+    dialog.show();
+    EXPECT_TRUE(dialog.TypeItem(4)->isChecked());
+    EXPECT_TRUE(dialog.SaveCurves()->isChecked());
+    EXPECT_FALSE(dialog.SaveCurves()->isEnabled());
+    EXPECT_EQ(dialog.EnergyEnd()->text(), QStringLiteral("    2.00"));
+
+    dialog.TypeItem(6)->click();  // "Kraft/Zeit"
+    EXPECT_TRUE(dialog.TypeItem(0)->isChecked());
+    dialog.StartItem(3)->click();
+    EXPECT_TRUE(dialog.StartItem(0)->isChecked());
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Ungültige Eingabe!"));
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+
+    QTest::keyClick(&dialog, Qt::Key_F, Qt::ControlModifier);  // "Spannung/&Feindehnung"
+    EXPECT_TRUE(dialog.TypeItem(4)->isChecked());
+    dialog.TypeItem(2)->click();  // "Kraft/Breitenänderung"
+    dialog.OkButton()->click();
+    EXPECT_EQ(p.DiagramType, 4);
+    EXPECT_EQ(p.StartDiagram, 0);
+    EXPECT_EQ(p.SaveCurves, 1);
+
+    p.TestType = 9;
+    dialog.show();
+    EXPECT_EQ(dialog.TypeItem(4)->text(), QStringLiteral("Spannung/Stauchung-II"));
 }
 
 // The main window with a tensile test evaluated: the picks on the evaluated curve.
@@ -260,10 +300,14 @@ TEST_F(DiagramPickWindowTest, TheToolBarStepsTheRangesAndArmsTheMagnifier) {
     action("Magnifier")->trigger();
     EXPECT_FALSE(action("Magnifier")->isEnabled());
     EXPECT_TRUE(window->DiagramArea()->MagnifierArmed());
-    bool settingsOpened = false;
-    window->OpenDiagramSettings = [&] { settingsOpened = true; };
+    // The settings dialog chooses stress over strain: the diagram shows it at once.
+    WhenModal<TBtnRightDlg2>([](TBtnRightDlg2* d) {
+        d->TypeItem(3)->click();
+        d->OkButton()->click();
+    });
     action("DiagramSettings")->trigger();
-    EXPECT_TRUE(settingsOpened);
+    EXPECT_EQ(test->Parameters.DiagramType, kViewStressStrain);
+    EXPECT_EQ(diagram.View(), kViewStressStrain);
 }
 
 }  // namespace
