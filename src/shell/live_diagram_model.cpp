@@ -71,6 +71,17 @@ int ChooseStartView(const ParameterSet& p) {
     return view;
 }
 
+int ViewOfDiagramType(const ParameterSet& p) {
+    const int type = p.TestType;
+    int view = p.DiagramType;
+    const bool known = (view >= kViewForceTravel && view <= kViewForceTravelSecondForce) ||
+                       (view == kViewProgramme && type == static_cast<int>(TestType::Universal));
+    if (!known) return kViewForceTravel;
+    const bool forceTravelOnly = type == 3 || type == 4 || type == 5 || type == 7 || type == 8;
+    if (forceTravelOnly && view >= 1 && view <= 4) view = kViewForceTravel;
+    return view;
+}
+
 LiveDiagramModel::LiveDiagramModel(TestState& test, const CalibrationRecord& nominals,
                                    const MachineSetupRecord& setup)
     : test_(test), nominals_(nominals), setup_(setup) {
@@ -87,6 +98,7 @@ void LiveDiagramModel::SetSize(int width, int height) {
 
 void LiveDiagramModel::SetView(int view) {
     view_ = view;
+    test_.Parameters.DiagramType = static_cast<std::uint8_t>(view);
     zoomed_ = false;
     const bool option = test_.Parameters.DiagramAutoScale != 0;
     const bool universal = test_.Parameters.TestType == static_cast<int>(TestType::Universal);
@@ -115,6 +127,15 @@ void LiveDiagramModel::SetView(int view) {
                 const AxisPoint v = SampleValues(i);
                 strain = std::max(strain, v.x);
                 stress = std::max(stress, v.y);
+            }
+            if (count == 0) {
+                // No curve yet: the ranges of the nominal force and elongation.
+                const ParameterSet& p = test_.Parameters;
+                const double base = StrainBase();
+                const double length = view == kViewStressFineStrain ? nominals_.NominalStrain
+                                                                    : nominals_.NominalTravel;
+                strain = base > 0 ? length * 100 / base : 0;
+                stress = p.EffectiveSo > 0 ? nominals_.NominalForce * 1000 / p.EffectiveSo : 0;
             }
             strainStep_ = StepHolding(kStrainRanges, kStrainSteps, strain);
             stressStep_ = StepHolding(kStressRanges, kStressSteps, stress);
@@ -200,6 +221,7 @@ void LiveDiagramModel::DrawAxes() {
     axes.Y = YQuantity();
     axes.View = view_;
     axes.UnitSystem = test_.Parameters.UnitSystem;
+    axes.HideGrid = test_.Parameters.HideGrid != 0;
     canvas_->DrawAxes(axes);
 }
 
@@ -275,7 +297,7 @@ void LiveDiagramModel::PrepareForTest() {
 
 void LiveDiagramModel::PrepareAxes() {
     inTest_ = false;
-    SetView(ChooseStartView(test_.Parameters));
+    SetView(ViewOfDiagramType(test_.Parameters));
     Redraw();
 }
 
@@ -315,12 +337,12 @@ bool LiveDiagramModel::AddLivePoint(const LivePoint& point, double removalDeform
 
     if (view_ == kViewForceExtensometer &&
         (point.ExtensometerDeformationMm > removalDeformationMm || point.ExtensometerOverRange)) {
-        // The extensometer comes off: the curve goes on over the crosshead travel.
-        const int forceStep = forceStep_;
+        // The extensometer comes off: the curve goes on over the crosshead travel, in the
+        // force range it has reached.
         view_ = kViewForceTravel;
+        test_.Parameters.DiagramType = kViewForceTravel;
         zoomed_ = false;
         travelStep_ = 6;
-        forceStep_ = forceStep;
         ComputeRanges();
         Redraw();
         return true;

@@ -34,6 +34,7 @@ struct DiagramAxes {
     AxisQuantity X = AxisQuantity::Travel, Y = AxisQuantity::Force;
     int View = kViewForceTravel;
     int UnitSystem = 0;  // of the stress caption
+    bool HideGrid = false;
 };
 
 // The marks of the evaluation and of the picks.
@@ -70,8 +71,10 @@ inline constexpr double kForceDivisors[] = {1, 2, 5, 10, 20, 50, 100};
 // Ends of the time axis, s.
 inline constexpr double kTimeRanges[] = {10, 20, 50, 100, 200, 500, 1000, 2000, 3000, 4000};
 // Ends of the stress (N/mm²) and strain (%) axes of the evaluated curve, largest first.
-inline constexpr double kStressRanges[] = {5000, 2000, 1000, 500, 200, 100, 50, 20, 10};
-inline constexpr double kStrainRanges[] = {200, 100, 50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1};
+inline constexpr double kStressRanges[] = {5000, 3000, 2000, 1500, 1000, 800, 600, 500,
+                                           400,  300,  200,  150,  100,  50,  20,  10};
+inline constexpr double kStrainRanges[] = {200, 150, 100, 80, 60, 50, 40,  30, 20,  15,  10,
+                                           8,   6,   5,   4,  3,  2,  1.5, 1,  0.5, 0.2, 0.1};
 
 // The test type's results need the extensometer: the proof strengths and the modulus of the
 // metal tensile and compression tests, the plastics test measuring its strain with it.
@@ -80,6 +83,11 @@ bool UsesExtensometerResults(const ParameterSet& p);
 // The view a test starts in: the start-diagram setting (0 force/travel, 1 force/extensometer,
 // 2 automatic, 3 force/time) and the test type.
 int ChooseStartView(const ParameterSet& p);
+
+// The view of the diagram-type byte, which holds the view the diagram shows (the settings
+// choose it, a test start and a test end set it); a view the test type cannot show gives
+// force/travel.
+int ViewOfDiagramType(const ParameterSet& p);
 
 enum class RangeButton { YLarger, YSmaller, XLarger, XSmaller };
 
@@ -101,8 +109,8 @@ class LiveDiagramModel : public RunDiagram {
     int View() const override { return view_; }
     void ShowEvaluatedCurve(int view) override;
 
-    // Start-up and view changes outside a test: the view of the settings, its ranges, the
-    // empty axes (no curve until a test or a loaded curve).
+    // Start-up and view changes outside a test: the view of the diagram-type byte, its
+    // ranges, the axes and the curve there is.
     void PrepareAxes();
     // Axes, every recorded point and, after an evaluation, its marks.
     void Redraw();
@@ -133,6 +141,9 @@ class LiveDiagramModel : public RunDiagram {
     const AxisRanges& Ranges() const { return ranges_; }
     double ScaleX() const { return scaleX_; }
     double ScaleY() const { return scaleY_; }
+    // Scales of the printed diagram, in 0.1 mm per unit.
+    double PrintScaleX() const { return 1550 / (ranges_.Xmax - ranges_.Xmin); }
+    double PrintScaleY() const { return -1000 / (ranges_.Ymax - ranges_.Ymin); }
     int TravelStep() const { return travelStep_; }
     int ForceStep() const { return forceStep_; }
     int ExtensometerStep() const { return extensometerStep_; }

@@ -75,6 +75,7 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     simulationBanner_->hide();
     layout->addWidget(simulationBanner_);
     BuildLivePanel(central, layout);
+    BuildDiagram();
     resultPanels_ = new TResultPanels(central);
     resultTabs_ = resultPanels_->Tabs();
     resultTabs_->setTabText(0, LoadText(text::kResultTab1, 0));
@@ -183,6 +184,7 @@ void TSDIAppForm::FormShow() {
     PlaceMainWindow();
     PrepareMeasuringPorts();
     ResetTestAndSeries();
+    diagram_->PrepareAxes();
 
     timer1_.start();
     UpdateWindowTitle();
@@ -260,6 +262,7 @@ void TSDIAppForm::ApplyLanguageIndex(int languageIndex) {
     const int index = known ? languageIndex : 0;
     ApplyLanguage(LanguageBase(index), ui_.Texts);
     test_.Parameters.Language = index;
+    diagram_->Redraw();  // the axis captions
 }
 
 void TSDIAppForm::SetResultTabCaptions() {

@@ -11,7 +11,9 @@
 #include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
 #include "shell/auto_sequence.h"
+#include "shell/diagram_picks.h"
 #include "shell/jog_control.h"
+#include "shell/live_diagram_model.h"
 #include "shell/live_values.h"
 #include "shell/main_menu.h"
 #include "shell/motion_services.h"
@@ -22,6 +24,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QToolBar;
+class QAction;
 
 namespace quorvex {
 
@@ -43,6 +47,9 @@ class TSpracheDlg;
 class TResultPanels;
 class LiveReadout;
 class JogButton;
+class TDiagramArea;
+class TBtnRightDlg2;
+class TUeberNehmeE;
 
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
@@ -148,6 +155,22 @@ class TSDIAppForm : public QMainWindow {
     QTimer& Timer3() { return timer3_; }
     const std::string& PickField() const { return pickField_; }
 
+    // The live diagram: the test run draws into it; its drawing area and tool bar.
+    LiveDiagramModel& Diagram() { return *diagram_; }
+    TDiagramArea* DiagramArea() const { return diagramArea_; }
+    QToolBar* DiagramBar() const { return diagramBar_; }
+    TUeberNehmeE* UeberNehmeE() const { return ueberNehmeE_; }
+    // The operator has taken a modulus picked on the curve (the next evaluations keep it).
+    bool KeepModulus() const { return keepModulus_; }
+    // "Diagramm-Darstellung" (tool bar and menu): the diagram settings dialog; the axes are
+    // prepared and the curve redrawn after it.
+    TBtnRightDlg2* DiagramSettingsDlg() const { return diagramSettingsDlg_; }
+    void DiagramRangeCommand(RangeButton button);
+    void MagnifierCommand();
+    void DiagramSettingsCommand();
+    // A press on the drawing area: the point picks of the result field in pick mode.
+    void DiagramClick(int x, int y);
+
     const MainMenu& Menu() const { return menu_; }
     QTimer& Timer1() { return timer1_; }
     QTimer& MessenTimer() { return messenTimer_; }
@@ -191,6 +214,12 @@ class TSDIAppForm : public QMainWindow {
     void AskMeasuredLength(const std::string& field);
     void AskFinalDimensions(bool compression);
     void EnterPickMode(const std::string& field);
+    void BuildDiagram();
+    void PickModeStarted();
+    void PickModeEnded();
+    void ShowPickedResults();
+    void ConfirmModulus(int first, int second);
+    void ConfirmProof(int first, int second);
 
     void ShowErrors(const std::vector<QString>& messages);
     void ShowMachineMessages(const std::vector<MachineMessage>& messages);
@@ -248,6 +277,14 @@ class TSDIAppForm : public QMainWindow {
     QLineEdit* speedField_ = nullptr;
     std::string pickField_;  // the result field in pick mode; empty: none
     bool pickGreen_ = false;
+    std::unique_ptr<LiveDiagramModel> diagram_;
+    TDiagramArea* diagramArea_ = nullptr;
+    QToolBar* diagramBar_ = nullptr;
+    QAction* magnifierAction_ = nullptr;
+    TUeberNehmeE* ueberNehmeE_ = nullptr;
+    TBtnRightDlg2* diagramSettingsDlg_ = nullptr;
+    PickClicks pickClicks_;
+    bool keepModulus_ = false;
 };
 
 }  // namespace quorvex

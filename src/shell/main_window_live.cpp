@@ -362,6 +362,7 @@ void TSDIAppForm::LayoutResultPanels() {
     NormaliseTensileDecimals(test_.Parameters);
     timer3_.stop();
     pickField_.clear();
+    PickModeEnded();
     resultPanels_->Layout(test_.Parameters);
 }
 
@@ -529,6 +530,7 @@ void TSDIAppForm::EnterPickMode(const std::string& name) {
     pickGreen_ = true;
     resultPanels_->SetColour(name, TResultPanels::kPickGreen);
     timer3_.start();
+    PickModeStarted();
 }
 
 void TSDIAppForm::Timer3Timer() {
@@ -545,6 +547,7 @@ void TSDIAppForm::LeavePickModes() {
     timer3_.stop();
     if (!pickField_.empty()) resultPanels_->SetColour(pickField_, Qt::white);
     pickField_.clear();
+    PickModeEnded();
 }
 
 }  // namespace quorvex

@@ -98,6 +98,31 @@ TEST_F(LiveDiagramTest, ChoosesTheStartViewBySettingAndTestType) {
     }
 }
 
+TEST_F(LiveDiagramTest, OutsideATestTheDiagramTypeByteIsTheView) {
+    struct Case {
+        int type, diagramType, view;
+    } cases[] = {
+        {0, 3, kViewStressFineStrain}, {9, 2, kViewStressStrain}, {0, 5, 5},
+        {3, 2, kViewForceTravel},      {5, 7, kViewProgramme},    {0, 7, kViewForceTravel},
+        {0, 6, kViewForceTravel},      {7, 4, kViewForceTravel},  {0, 4, kViewForceFourth},
+    };
+    for (const Case& c : cases) {
+        test->Parameters.TestType = c.type;
+        test->Parameters.DiagramType = static_cast<std::uint8_t>(c.diagramType);
+        diagram.PrepareAxes();
+        EXPECT_EQ(diagram.View(), c.view) << c.type << " " << c.diagramType;
+        EXPECT_EQ(test->Parameters.DiagramType, c.view);  // the byte follows the view
+    }
+    // Stress over strain without a curve: the nominal force over So, the nominal travel over Lc.
+    test->Parameters.TestType = 0;
+    test->Parameters.DiagramType = 2;
+    test->Parameters.EffectiveSo = 100;  // 1000 N/mm² at 100 kN
+    test->Parameters.EffectiveLc = 600;  // 50 % at 300 mm
+    diagram.PrepareAxes();
+    EXPECT_DOUBLE_EQ(diagram.Ranges().Ymax, 1500);
+    EXPECT_DOUBLE_EQ(diagram.Ranges().Xmax, 60);
+}
+
 TEST_F(LiveDiagramTest, RangesFollowTheViewTheStartOptionAndTheNominalValues) {
     struct Case {
         int type, setting, autoScale, incremental;
@@ -196,6 +221,7 @@ TEST_F(LiveDiagramTest, TheExtensometerComesOffInTheForceExtensometerViewOnly) {
         EXPECT_EQ(diagram.AddLivePoint(p, 1.9), c.removed) << c.deformation;
         if (c.removed) {
             EXPECT_EQ(diagram.View(), kViewForceTravel);
+            EXPECT_EQ(test->Parameters.DiagramType, kViewForceTravel);
             EXPECT_EQ(diagram.TravelStep(), 6);
             EXPECT_EQ(canvas.axes, axes + 1);
             EXPECT_EQ(canvas.Drawn(), 2u);  // the curve so far, over the travel
@@ -318,6 +344,7 @@ TEST_F(LiveDiagramTest, TheEvaluatedCurveShowsStressOverStrainWithItsMarks) {
     test->Marks.EvaluationDone = true;
 
     diagram.ShowEvaluatedCurve(kViewStressStrain);
+    EXPECT_EQ(test->Parameters.DiagramType, kViewStressStrain);
     EXPECT_EQ(canvas.lastAxes.X, AxisQuantity::Strain);
     EXPECT_EQ(canvas.lastAxes.Y, AxisQuantity::Stress);
     EXPECT_DOUBLE_EQ(diagram.Ranges().Xmax, 20);   // 17.6 % fits into 20 %
