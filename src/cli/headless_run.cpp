@@ -59,24 +59,6 @@ void HeadlessHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
     Note("speed " + std::string(value) + UnitLabel(unit));
 }
 
-// --- diagram
-
-void HeadlessDiagram::PrepareForTest() {
-    const int setting = parameters_.StartDiagram;
-    const bool extensometer =
-        setting == 1 || (setting == 2 && UsesExtensometerResults(parameters_.TestType));
-    view_ = extensometer ? kViewForceExtensometer : kViewForceTravel;
-}
-
-bool HeadlessDiagram::AddLivePoint(const LivePoint& point, double removalDeformationMm) {
-    if (view_ != kViewForceExtensometer) return false;
-    if (point.ExtensometerDeformationMm > removalDeformationMm || point.ExtensometerOverRange) {
-        view_ = kViewForceTravel;
-        return true;
-    }
-    return false;
-}
-
 // --- the test
 
 void PutSpecimen(const SpecimenParameters& s, ParameterSet& p) {
@@ -146,7 +128,7 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     app_.WorkingDirectory = workingDirectory;
     app_.ProjectOpen = true;  // the series of a headless test has no project behind it
     host_ = std::make_unique<HeadlessHost>(*test_);
-    diagram_ = std::make_unique<HeadlessDiagram>(p);
+    diagram_ = std::make_unique<ViewOnlyDiagram>(p);
     RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
     run_ = std::make_unique<TensileRun>(*test_, config_, app_, devices, clock_, *diagram_, *host_);
     machine_->Daq().ReadAll();

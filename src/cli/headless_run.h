@@ -18,6 +18,7 @@
 #include "shell/run_diagram.h"
 #include "shell/run_host.h"
 #include "shell/test_run.h"
+#include "shell/view_only_diagram.h"
 
 namespace quorvex::cli {
 
@@ -52,22 +53,6 @@ class HeadlessHost : public RunHost {
   private:
     void Note(std::string what);
     const TestState& test_;
-};
-
-// The diagram of a headless test: no drawing, only the view and its removal rule (in the
-// force/extensometer view the extensometer comes off beyond the removal deformation or its
-// range, and the view becomes force/travel).
-class HeadlessDiagram : public RunDiagram {
-  public:
-    explicit HeadlessDiagram(const ParameterSet& parameters) : parameters_(parameters) {}
-    void PrepareForTest() override;
-    bool AddLivePoint(const LivePoint& point, double removalDeformationMm) override;
-    int View() const override { return view_; }
-    void ShowEvaluatedCurve(int view) override { view_ = view; }
-
-  private:
-    const ParameterSet& parameters_;
-    int view_ = kViewForceTravel;
 };
 
 struct HeadlessOptions {

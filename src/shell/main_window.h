@@ -40,6 +40,9 @@ class TSpracheDlg;
 class TResultPanels;
 class LiveReadout;
 class JogButton;
+class MainWindowRunHost;
+class RunDiagram;
+class TensileRun;
 
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
@@ -63,6 +66,9 @@ class TSDIAppForm : public QMainWindow {
     std::function<void()> StoreLastTestInSeries;
     std::function<void()> ShowCurrentSeries;
     std::function<void()> OpenProjectEditor;
+    // The specimen-data dialog of the test type at the start of a test; true for OK. While it
+    // is not installed the test runs with the specimen of the parameter set.
+    std::function<bool()> ShowSpecimenDialog;
 
     // Before the window is shown: the simulated machine that supplies the devices the
     // platform configuration marks "simulated", and the clock of the machine's waits.
@@ -139,6 +145,13 @@ class TSDIAppForm : public QMainWindow {
     QTimer& Timer3() { return timer3_; }
     const std::string& PickField() const { return pickField_; }
 
+    // The test run of the tensile family over the machine; null before the machine is open.
+    TensileRun* TestRun() const { return testRun_.get(); }
+    QPushButton* StartButton() const { return startButton_; }
+    QPushButton* StopButton() const { return stopButton_; }
+    QLineEdit* SpeedField() const { return speedField_; }
+    QLabel* SpeedUnitLabel() const { return speedUnitLabel_; }
+
     const MainMenu& Menu() const { return menu_; }
     QTimer& Timer1() { return timer1_; }
     QTimer& MessenTimer() { return messenTimer_; }
@@ -156,7 +169,11 @@ class TSDIAppForm : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    friend class MainWindowRunHost;
     void FormCreate();
+    void CreateTestRun();
+    // After a measuring tick: the sample to the running test.
+    void FeedTestRun();
     void ConnectMenu();
 
     // Start-up steps.
@@ -235,6 +252,12 @@ class TSDIAppForm : public QMainWindow {
     QPushButton* referenceButton_ = nullptr;
     QLineEdit* startPositionField_ = nullptr;
     QLineEdit* speedField_ = nullptr;
+    QLabel* speedUnitLabel_ = nullptr;
+    QPushButton* startButton_ = nullptr;  // "F2"
+    QPushButton* stopButton_ = nullptr;   // shown while a test runs
+    std::unique_ptr<MainWindowRunHost> runHost_;
+    std::unique_ptr<RunDiagram> runDiagram_;
+    std::unique_ptr<TensileRun> testRun_;
     std::string pickField_;  // the result field in pick mode; empty: none
     bool pickGreen_ = false;
 };
