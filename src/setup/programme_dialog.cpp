@@ -40,6 +40,11 @@ struct BreakCaptions {
     const char* fixedUnit;
 };
 
+// The test space of the flexural-strength machine.
+constexpr int kTestSpaceText = 995;   // "Prüfraum"
+constexpr int kTestSpaceLower = 996;  // "1 unten"
+constexpr int kTestSpaceUpper = 997;  // "2 oben"
+
 constexpr BreakCaptions kBreakCaptions[] = {
     {setup_text::kDropTo, setup_text::kPercentOfFmax, ""},
     {setup_text::kDeltaForce, 0, "N"},
@@ -62,7 +67,10 @@ QLineEdit* TVersuchsDlg::DecimalField() {
 }
 
 TVersuchsDlg::TVersuchsDlg(UiContext& ui, ParameterSet& parameters, QWidget* parent)
-    : QuorvexDialog(ui, parent), parameters_(parameters) {
+    : TVersuchsDlg(ui, parameters, false, parent) {}
+
+TVersuchsDlg::TVersuchsDlg(UiContext& ui, ParameterSet& parameters, bool bending, QWidget* parent)
+    : QuorvexDialog(ui, parent), parameters_(parameters), bending_(bending) {
     setObjectName(QStringLiteral("VersuchsDlg"));
     okButton_ = Captioned(new QPushButton, setup_text::kOk);
     cancelButton_ = Captioned(new QPushButton, setup_text::kCancel);
@@ -96,13 +104,16 @@ QWidget* TVersuchsDlg::BuildStagePages() {
             row.Active = new QCheckBox(QString::number(stage));
             row.From = DecimalField();
             row.FromUnit = new QComboBox;
-            row.FromUnit->addItems(
-                {QStringLiteral("kN"), QStringLiteral("mm"), QStringLiteral("sec")});
+            row.FromUnit->addItems({QStringLiteral("kN"), QStringLiteral("mm")});
             row.Speed = DecimalField();
             row.SpeedUnit = new QComboBox;
-            // The speed unit also chooses the stage's control: travel, force or holding.
-            row.SpeedUnit->addItems(
-                {QStringLiteral("mm/min"), QStringLiteral("N/sec"), QStringLiteral("sec")});
+            // The speed unit also chooses the stage's control: travel, force or holding; a
+            // flexural-strength test has no holding stages.
+            row.SpeedUnit->addItems({QStringLiteral("mm/min"), QStringLiteral("N/sec")});
+            if (!bending_) {
+                row.FromUnit->addItem(QStringLiteral("sec"));
+                row.SpeedUnit->addItem(QStringLiteral("sec"));
+            }
             layout->addWidget(row.Active, k + 1, 0);
             layout->addWidget(row.From, k + 1, 1);
             layout->addWidget(row.FromUnit, k + 1, 2);
@@ -239,6 +250,25 @@ QWidget* TVersuchsDlg::BuildRightColumn() {
     jForm->addRow(Captioned(new QLabel, setup_text::kUnloadInterval), unloadInterval_);
     jForm->addRow(Captioned(new QLabel, setup_text::kUnloadBy), unloadPercent_);
     layout->addWidget(jGroup);
+    if (bending_) {
+        for (QWidget* field :
+             {static_cast<QWidget*>(springStage_), static_cast<QWidget*>(controlDeviation_),
+              static_cast<QWidget*>(sampling_)}) {
+            values->setRowVisible(field, false);
+        }
+        jGroup->hide();
+        auto* space = new QGroupBox(LoadText(kTestSpaceText, base));
+        SetTextNumber(space, kTestSpaceText);
+        auto* spaceLayout = new QVBoxLayout(space);
+        testSpace_ = new QButtonGroup(space);
+        for (const auto& [id, caption] :
+             {std::pair{1, kTestSpaceLower}, std::pair{2, kTestSpaceUpper}}) {
+            auto* radio = Captioned(new QRadioButton, caption);
+            testSpace_->addButton(radio, id);
+            spaceLayout->addWidget(radio);
+        }
+        layout->addWidget(space);
+    }
     layout->addStretch();
     return column;
 }
@@ -253,7 +283,7 @@ void TVersuchsDlg::FormShow() {
     setWindowTitle(LoadText(setup_text::kTestTitle, ui_.Texts.Base()));
     const bool mpa = parameters_.UnitSystem == static_cast<std::int32_t>(UnitSystem::MPa);
     preloadUnit_->setItemText(2, mpa ? QStringLiteral("MPa") : QStringLiteral("N/mm²"));
-    WriteForm(FillProgrammeForm(parameters_));
+    WriteForm(FillProgrammeForm(parameters_, bending_));
     pages_->setCurrentIndex(0);
 }
 
@@ -289,10 +319,12 @@ void TVersuchsDlg::WriteForm(const ProgrammeForm& f) {
     unloadStart_->setValue(f.UnloadStartMm);
     unloadInterval_->setValue(f.UnloadIntervalMm);
     unloadPercent_->setValue(f.UnloadPercent);
+    if (testSpace_ != nullptr) testSpace_->button(f.TestSpace)->setChecked(true);
 }
 
 ProgrammeForm TVersuchsDlg::ReadForm() const {
     ProgrammeForm f;
+    f.Bending = bending_;
     ProgrammeDialogTexts& t = f.Texts;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         t.Stages[i] = {rows_[i].Active->isChecked(), Std(rows_[i].From), Std(rows_[i].Speed)};
@@ -318,6 +350,7 @@ ProgrammeForm TVersuchsDlg::ReadForm() const {
     f.UnloadStartMm = unloadStart_->value();
     f.UnloadIntervalMm = unloadInterval_->value();
     f.UnloadPercent = unloadPercent_->value();
+    if (testSpace_ != nullptr) f.TestSpace = testSpace_->checkedId() == 2 ? 2 : 1;
     return f;
 }
 

@@ -50,11 +50,16 @@ class TVersuchsDlg : public QuorvexDialog {
     QSpinBox* EndStage() const { return endStage_; }
     QPushButton* OkButton() const { return okButton_; }
     QPushButton* CancelButton() const { return cancelButton_; }
+    // The bending variant's "Prüfraum" (ids 1 and 2); null in the plain dialog.
+    QButtonGroup* TestSpace() const { return testSpace_; }
+    bool Bending() const { return bending_; }
 
   public slots:
     void accept() override;
 
   protected:
+    // The flexural-strength variant shares the whole dialog and its checks.
+    TVersuchsDlg(UiContext& ui, ParameterSet& parameters, bool bending, QWidget* parent);
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -80,6 +85,8 @@ class TVersuchsDlg : public QuorvexDialog {
     W* Captioned(W* widget, int number);
 
     ParameterSet& parameters_;
+    const bool bending_;
+    QButtonGroup* testSpace_ = nullptr;
     std::array<StageRow, 30> rows_{};
     QTabWidget* pages_ = nullptr;
     QLineEdit* setupPosition_ = nullptr;

@@ -12,6 +12,9 @@
 namespace quorvex {
 
 struct ProgrammeForm {
+    // The flexural-strength variant: no holding stages, no sampling rate, spring-constant
+    // stage, control deviation or J-integral, but the test space.
+    bool Bending = false;
     ProgrammeDialogTexts Texts;            // the fields the confirmation checks
     std::array<int, 30> StageFromUnit{};   // 1 "kN", 2 "mm", 3 "sec"
     std::array<int, 30> StageSpeedUnit{};  // 1 "mm/min", 2 "N/sec", 3 "sec" (holding)
@@ -28,15 +31,17 @@ struct ProgrammeForm {
     double UnloadStartMm = 0.0;     // "Entlastung ab"
     double UnloadIntervalMm = 0.0;  // "Entlastungsinterval"
     int UnloadPercent = 3;          // "entlasten um", 3..50
+    int TestSpace = 1;              // bending only: 1 "unten", 2 "oben"
 };
 
-ProgrammeForm FillProgrammeForm(const ParameterSet& p);
+ProgrammeForm FillProgrammeForm(const ParameterSet& p, bool bending = false);
 
 // The first failure, in the order of the dialog, against the machine's nominal values.
 CheckResult CheckProgrammeForm(const ProgrammeForm& form, const ParameterSet& p);
 
 // Stores a checked form: the 30 stages, the setup position, the break channel and value,
-// Fmin, the preload of its unit and the remaining choices.
+// Fmin, the preload of its unit and the remaining choices (the bending variant leaves the
+// fields it does not show as they are and stores the test space).
 void StoreProgrammeForm(const ProgrammeForm& form, ParameterSet& p);
 
 }  // namespace quorvex

@@ -1,6 +1,7 @@
 // The entry dialog of the values measured after the test.
 #include "shell/lu_dialog.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -53,6 +54,42 @@ TLuDialog::TLuDialog(UiContext& ui, QWidget* parent) : QuorvexDialog(ui, parent)
         }
     });
     connect(inputs_[1], &QLineEdit::returnPressed, this, &TLuDialog::OKBtnClick);
+    readingTimer_.setInterval(50);
+    connect(&readingTimer_, &QTimer::timeout, this, &TLuDialog::PollInstruments);
+}
+
+void TLuDialog::showEvent(QShowEvent* event) {
+    QuorvexDialog::showEvent(event);
+    if (readings_ != nullptr && readings_->Connected()) readingTimer_.start();
+}
+
+void TLuDialog::done(int result) {
+    readingTimer_.stop();
+    QuorvexDialog::done(result);
+}
+
+void TLuDialog::PollInstruments() {
+    if (readings_ == nullptr) return;
+    readingTimer_.stop();
+    if (const auto reading = readings_->Poll()) {
+        QApplication::beep();
+        const bool two = mode_ == kWidthThickness;
+        QWidget* focused = focusWidget();
+        if (focused == inputs_[0]) {
+            inputs_[0]->setText(Fixed2(reading->Value));
+            if (two) {
+                inputs_[1]->setFocus();
+            } else {
+                ok_->setFocus();
+            }
+        } else if (two && focused == inputs_[1]) {
+            inputs_[1]->setText(Fixed2(reading->Value));
+            OKBtnClick();
+        } else if (focused == ok_) {
+            OKBtnClick();
+        }
+    }
+    if (isVisible() && readings_->Connected()) readingTimer_.start();
 }
 
 void TLuDialog::Prepare(int mode, double value, double min, double max, double secondValue,

@@ -3,8 +3,10 @@
 // gives; the range is named when it does not.
 #pragma once
 
+#include <QTimer>
 #include <array>
 
+#include "results/instrument_readings.h"
 #include "ui/dialog_base.h"
 
 class QLabel;
@@ -32,6 +34,17 @@ class TLuDialog : public QuorvexDialog {
 
     void OKBtnClick();
 
+    // The caliper and micrometer: a reading goes into the focused input; one for the last
+    // input, or while OK has the focus, confirms the dialog. readings may be null.
+    void SetReadings(InstrumentReadings* readings) { readings_ = readings; }
+    void PollInstruments();
+
+  public slots:
+    void done(int result) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     int mode_ = kLg;
     QLabel* prompt_ = nullptr;
@@ -40,6 +53,8 @@ class TLuDialog : public QuorvexDialog {
     std::array<double, 2> values_{};
     std::array<double, 2> min_{}, max_{};
     QPushButton* ok_ = nullptr;
+    InstrumentReadings* readings_ = nullptr;
+    QTimer readingTimer_;
 };
 
 }  // namespace quorvex

@@ -27,6 +27,8 @@
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/machine_setup_command.h"
+#include "results/specimen_dialog.h"
+#include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
 #include "setup/serial_ports_dialog.h"
@@ -95,6 +97,8 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     setupDlg_ = new TBtnRightDlg(ui_, test_.Parameters, machineConfig_, *passwordDlg_, this);
     interfacesDlg_ = new TBtnRightDlg5(ui_, test_.Parameters, this);
     versuchsDlg_ = new TVersuchsDlg(ui_, test_.Parameters, this);
+    versuchsDlgBiegung_ = new TVersuchsDlgBiegung(ui_, test_.Parameters, this);
+    specimenDlg_ = new TBtnRightDlg3(ui_, test_.Parameters, this);
 
     timer1_.setInterval(200);
     // The measuring tick keeps its 50 ms even while the window repaints.
@@ -142,6 +146,8 @@ void TSDIAppForm::ConnectMenu() {
     connect(menu_.TestParameters, &QAction::triggered, this, &TSDIAppForm::TestParametersCommand);
     connect(menu_.Calibration, &QAction::triggered, this, &TSDIAppForm::CalibrationCommand);
     connect(menu_.Interfaces, &QAction::triggered, this, &TSDIAppForm::InterfacesCommand);
+    connect(menu_.SpecimenData, &QAction::triggered, this, &TSDIAppForm::SpecimenDataCommand);
+    menu_.SpecimenData->setEnabled(true);
     for (QAction* action :
          {menu_.OpenProject, menu_.ChooseLanguage, menu_.Password, menu_.Exit, menu_.About,
           menu_.LoadParameters, menu_.SaveParametersAs, menu_.DeleteParameters, menu_.Machine,
@@ -525,9 +531,10 @@ void TSDIAppForm::MachineSetupCommand() {
 void TSDIAppForm::TestParametersCommand() {
     // The universal and flexural tests have programme dialogs of their own.
     const int type = test_.Parameters.TestType;
-    if (type == 8) return;  // the bending variant is still to come
     if (type == 5 || type == 7) {
         if (versuchsDlg_->exec() != QDialog::Accepted) return;
+    } else if (type == 8) {
+        if (versuchsDlgBiegung_->exec() != QDialog::Accepted) return;
     } else {
         setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
         setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
@@ -556,6 +563,31 @@ void TSDIAppForm::CalibrationCommand() {
 void TSDIAppForm::InterfacesCommand() {
     interfacesDlg_->OperatorUnlocked = app_.OperatorUnlocked;
     interfacesDlg_->exec();
+}
+
+SpecimenDialogMachine TSDIAppForm::SpecimenDialogServices() {
+    SpecimenDialogMachine m;
+    if (machine_) {
+        m.Link = &machine_->Link();
+        m.Relays = &machine_->Relays();
+        m.Daq = &machine_->Daq();
+        m.Ports = &machine_->Ports();
+    }
+    m.CaliperPort = app_.CaliperPort.Open ? app_.CaliperPort.Number : 0;
+    m.MicrometerPort = app_.MicrometerPort.Open ? app_.MicrometerPort.Number : 0;
+    m.AmpVersion = machineConfig_.Setup.AmpVersion;
+    m.TravelOffset = machineConfig_.Setup.TravelOffset;
+    m.Time = clock_;
+    return m;
+}
+
+void TSDIAppForm::SpecimenDataCommand() {
+    // The screw and the other test types have specimen dialogs of their own.
+    const int type = test_.Parameters.TestType;
+    if (type != 0 && type != 6) return;
+    specimenDlg_->SetMachine(SpecimenDialogServices());
+    const bool confirmed = specimenDlg_->ExecutePlain();
+    if (confirmed || specimenDlg_->ConfirmedForReevaluation()) FillResultPanels();
 }
 
 }  // namespace quorvex

@@ -34,6 +34,9 @@ class TAboutBox;
 class TBtnRightDlg;
 class TBtnRightDlg5;
 class TVersuchsDlg;
+class TVersuchsDlgBiegung;
+class TBtnRightDlg3;
+struct SpecimenDialogMachine;
 class TNeue_Serie;
 class TPasswordDlg;
 class TSpracheDlg;
@@ -96,6 +99,12 @@ class TSDIAppForm : public QMainWindow {
     void TestParametersCommand();
     void CalibrationCommand();
     void InterfacesCommand();
+    // "&Probendaten": the specimen dialog in plain mode, then the last test evaluated again.
+    void SpecimenDataCommand();
+
+    // The tensile specimen dialog and what it drives; the test start shows it in start mode.
+    TBtnRightDlg3* SpecimenDialog() const { return specimenDlg_; }
+    SpecimenDialogMachine SpecimenDialogServices();
 
     // Applies the language of this index to every window and stores it in the parameter set.
     void ApplyLanguageIndex(int languageIndex);
@@ -225,6 +234,8 @@ class TSDIAppForm : public QMainWindow {
     TBtnRightDlg* setupDlg_ = nullptr;
     TBtnRightDlg5* interfacesDlg_ = nullptr;
     TVersuchsDlg* versuchsDlg_ = nullptr;
+    TVersuchsDlgBiegung* versuchsDlgBiegung_ = nullptr;
+    TBtnRightDlg3* specimenDlg_ = nullptr;
     bool shown_ = false;
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;

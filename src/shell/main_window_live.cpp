@@ -13,6 +13,7 @@
 #include <numbers>
 
 #include "evaluation/evaluate_test.h"
+#include "results/specimen_dialog.h"
 #include "evaluation/operator_results.h"
 #include "evaluation/result_limits.h"
 #include "evaluation/test_state.h"
@@ -430,6 +431,10 @@ void TSDIAppForm::AskMeasuredLength(const std::string& name) {
     const double Lo = r.Lo;
     const EntryRequest request = MeasuredLengthRequest(r, entry->which, Lo, p.TestType);
     TLuDialog dialog(ui_, this);
+    const SpecimenDialogMachine instruments = SpecimenDialogServices();
+    InstrumentReadings readings(instruments.Ports, instruments.CaliperPort,
+                                instruments.MicrometerPort);
+    dialog.SetReadings(&readings);
     dialog.Prepare(entry->mode, request.proposed, request.low, request.high);
     if (dialog.exec() != QDialog::Accepted) return;
     ApplyMeasuredLength(r, entry->which, dialog.Value(), Lo, p.TestType);
@@ -453,6 +458,10 @@ void TSDIAppForm::AskFinalDimensions(bool compression) {
     ResultsRecord& r = test_.Current();
     const double So = r.So;
     TLuDialog dialog(ui_, this);
+    const SpecimenDialogMachine instruments = SpecimenDialogServices();
+    InstrumentReadings readings(instruments.Ports, instruments.CaliperPort,
+                                instruments.MicrometerPort);
+    dialog.SetReadings(&readings);
     if (compression) {
         const double d0 = So > 0 ? std::sqrt(4 * So / std::numbers::pi) : 0;
         const double offered =

@@ -28,6 +28,8 @@
 #include "gui_test_support.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
+#include "results/specimen_dialog.h"
+#include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
 #include "setup/serial_ports_dialog.h"
@@ -483,6 +485,38 @@ TEST_F(MainWindowTest, TestMenuOpensTheTestParametersAndRefreshesTheSetupPositio
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
     EXPECT_EQ(window->StartPositionField()->text().trimmed(), QStringLiteral("120.0"));
+
+    // The flexural-strength test has the bending variant, with its test space.
+    test->Parameters.TestType = 8;
+    bool bending = false;
+    Run<TVersuchsDlg>(window->Menu().TestParameters, [&bending](TVersuchsDlg* d) {
+        bending = qobject_cast<TVersuchsDlgBiegung*>(d) != nullptr;
+        d->SetupPosition()->setText(QStringLiteral("80.0"));
+        d->TestSpace()->button(2)->click();
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_TRUE(bending);
+    EXPECT_EQ(test->Parameters.TestSpace, 2);
+    EXPECT_EQ(window->StartPositionField()->text().trimmed(), QStringLiteral("80.0"));
+}
+
+TEST_F(MainWindowTest, SpecimenDataMenuOpensTheSpecimenDialogInPlainMode) {
+    MarkLanguageChosen();
+    Start(Cancel);
+    test->Parameters.TestType = 0;
+    test->Parameters.SpecimenShape = 0;
+    QString okText;
+    bool statusShown = true;
+    Run<TBtnRightDlg3>(window->Menu().SpecimenData, [&](TBtnRightDlg3* d) {
+        okText = d->OkButton()->text();
+        statusShown = d->StatusLine()->isVisible();
+        d->Input(SpecimenField::RoundD)->setText(QStringLiteral("12"));
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(okText, QStringLiteral("Ok"));
+    EXPECT_FALSE(statusShown);
+    EXPECT_FLOAT_EQ(test->Parameters.Round.d, 12.0f);
+    EXPECT_NEAR(test->Parameters.EffectiveSo, 113.1, 0.01);
 }
 
 }  // namespace

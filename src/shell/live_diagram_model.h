@@ -1,0 +1,171 @@
+// The live diagram without its widget: the view, the axis ranges and their steps, the plot of
+// one point, the automatic rescale, the range buttons and the magnifier. It draws through a
+// small canvas interface, so that the headless test run uses it and only computes.
+#pragma once
+
+#include "evaluation/test_state.h"
+#include "setup/calibration.h"
+#include "setup/machine_setup.h"
+#include "shell/run_diagram.h"
+
+namespace quorvex {
+
+// What an axis shows; the widget turns it into its caption.
+enum class AxisQuantity {
+    Force,         // kN
+    Travel,        // crosshead travel, mm
+    Extensometer,  // mm
+    Fourth,        // fourth channel (width change), mm
+    Strain,        // % of Lc, from the crosshead travel
+    FineStrain,    // % of Le, from the extensometer
+    Compression,   // strain of the compression test, %
+    Stress,        // N/mm²
+    Time,          // s
+};
+
+struct AxisRanges {
+    double Xmin = 0, Xmax = 1, Ymin = 0, Ymax = 1;
+};
+
+// Everything the canvas needs to draw the empty axes.
+struct DiagramAxes {
+    int Width = 0, Height = 0;
+    AxisRanges Ranges;
+    AxisQuantity X = AxisQuantity::Travel, Y = AxisQuantity::Force;
+    int View = kViewForceTravel;
+    int UnitSystem = 0;  // of the stress caption
+};
+
+// The marks of the evaluation and of the picks.
+enum class DiagramMark {
+    ModulusRange,  // start and end of the modulus regression
+    Proof,         // a proof-strength crossing
+    Yield,         // ReH or ReL
+    Maximum,       // Rm / Ag
+    Break,
+    PickedSample,  // a sample that an E or Rp pick took
+    PickedPoint,   // a circle of radius 3 px where an Ae pick clicked
+};
+
+// Where the diagram draws. All coordinates are pixels of the drawing area, y downward.
+class DiagramCanvas {
+  public:
+    virtual ~DiagramCanvas() = default;
+    // Clears the area and draws the frame, ticks and captions.
+    virtual void DrawAxes(const DiagramAxes& axes) = 0;
+    virtual void DrawPoint(int x, int y) = 0;
+    virtual void DrawSegment(int x0, int y0, int x1, int y1) = 0;
+    // The elastic line and its parallel at the proof strain.
+    virtual void DrawGuideLine(int x0, int y0, int x1, int y1) = 0;
+    virtual void DrawMark(int x, int y, DiagramMark mark) = 0;
+    // A whole redraw has ended: show it.
+    virtual void Finish() = 0;
+};
+
+// The divisors of the range steps: a range maximum is the nominal value over the divisor of
+// the current step (step 1 is the largest range).
+inline constexpr double kTravelDivisors[] = {0.5, 2.0 / 3.0, 1,   2,   5,    10,   20,
+                                             50,  100,       200, 500, 1000, 2000, 5000};
+inline constexpr double kForceDivisors[] = {1, 2, 5, 10, 20, 50, 100};
+// Ends of the time axis, s.
+inline constexpr double kTimeRanges[] = {10, 20, 50, 100, 200, 500, 1000, 2000, 3000, 4000};
+// Ends of the stress (N/mm²) and strain (%) axes of the evaluated curve, largest first.
+inline constexpr double kStressRanges[] = {5000, 2000, 1000, 500, 200, 100, 50, 20, 10};
+inline constexpr double kStrainRanges[] = {200, 100, 50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1};
+
+// The test type's results need the extensometer: the proof strengths and the modulus of the
+// metal tensile and compression tests, the plastics test measuring its strain with it.
+bool UsesExtensometerResults(const ParameterSet& p);
+
+// The view a test starts in: the start-diagram setting (0 force/travel, 1 force/extensometer,
+// 2 automatic, 3 force/time) and the test type.
+int ChooseStartView(const ParameterSet& p);
+
+enum class RangeButton { YLarger, YSmaller, XLarger, XSmaller };
+
+class LiveDiagramModel : public RunDiagram {
+  public:
+    LiveDiagramModel(TestState& test, const CalibrationRecord& nominals,
+                     const MachineSetupRecord& setup);
+
+    // Null: compute only.
+    void SetCanvas(DiagramCanvas* canvas) { canvas_ = canvas; }
+    // Size of the drawing area in pixels; redraws.
+    void SetSize(int width, int height);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    // RunDiagram
+    void PrepareForTest() override;
+    bool AddLivePoint(const LivePoint& point, double removalDeformationMm) override;
+    int View() const override { return view_; }
+    void ShowEvaluatedCurve(int view) override;
+
+    // Start-up and view changes outside a test: the view of the settings, its ranges, the
+    // empty axes (no curve until a test or a loaded curve).
+    void PrepareAxes();
+    // Axes, every recorded point and, after an evaluation, its marks.
+    void Redraw();
+
+    // One step of an axis; false (the caller beeps) at the end of the table. A press while
+    // zoomed only restores the ranges from before the first zoom.
+    bool PressRangeButton(RangeButton button);
+    // The rubber-band rectangle in pixels; false when a side is 10 px or less (ignored).
+    bool ApplyZoom(int left, int top, int right, int bottom);
+    bool Zoomed() const { return zoomed_; }
+
+    struct AxisPoint {
+        double x = 0, y = 0;
+    };
+    AxisPoint ClickToAxes(int px, int py) const;
+    // The first sample from 2 on whose force exceeds the stress y at the cross-section So.
+    int SampleAtStress(double y, double So) const;
+    // Pixel of a value pair; false when it lies 32766 px or more off the origin.
+    bool ToPixel(double x, double y, int& px, int& py) const;
+    // The axis values of a recorded sample in the current view.
+    AxisPoint SampleValues(int index) const;
+    // Samples on the screen: the recorded ones during a test, else the evaluated ones.
+    int CurveLength() const;
+    // A mark at a sample or at axis values.
+    void MarkSample(int index, DiagramMark mark);
+    void MarkPoint(double x, double y, DiagramMark mark);
+
+    const AxisRanges& Ranges() const { return ranges_; }
+    double ScaleX() const { return scaleX_; }
+    double ScaleY() const { return scaleY_; }
+    int TravelStep() const { return travelStep_; }
+    int ForceStep() const { return forceStep_; }
+    int ExtensometerStep() const { return extensometerStep_; }
+    bool InTest() const { return inTest_; }
+
+  private:
+    void SetView(int view);
+    void ComputeRanges();
+    void ComputeScales();
+    void DrawAxes();
+    void PlotPoint(int index, double y, double x);
+    void PlotCurve(int count);
+    void DrawEvaluationMarks();
+    bool StepDown(int& step);
+    AxisQuantity XQuantity() const;
+    AxisQuantity YQuantity() const;
+    double StrainBase() const;  // Lc or Le, mm
+
+    TestState& test_;
+    const CalibrationRecord& nominals_;
+    const MachineSetupRecord& setup_;
+    DiagramCanvas* canvas_ = nullptr;
+    int width_ = 600, height_ = 400;
+    int view_ = kViewForceTravel;
+    int travelStep_ = 6, forceStep_ = 5, extensometerStep_ = 4, fourthStep_ = 4;
+    int timeStep_ = 1, stressStep_ = 1, strainStep_ = 1;
+    AxisRanges ranges_;
+    AxisRanges savedRanges_;
+    bool zoomed_ = false;
+    bool inTest_ = false;
+    double scaleX_ = 1, scaleY_ = 1;
+    bool havePen_ = false;
+    int penX_ = 0, penY_ = 0;
+};
+
+}  // namespace quorvex
