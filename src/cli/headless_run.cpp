@@ -128,7 +128,7 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     app_.WorkingDirectory = workingDirectory;
     app_.ProjectOpen = true;  // the series of a headless test has no project behind it
     host_ = std::make_unique<HeadlessHost>(*test_);
-    diagram_ = std::make_unique<ViewOnlyDiagram>(p);
+    diagram_ = std::make_unique<LiveDiagramModel>(*test_, config_.Calibration, config_.Setup);
     RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
     run_ = std::make_unique<TensileRun>(*test_, config_, app_, devices, clock_, *diagram_, *host_);
     machine_->Daq().ReadAll();

@@ -18,7 +18,7 @@
 #include "shell/run_diagram.h"
 #include "shell/run_host.h"
 #include "shell/test_run.h"
-#include "shell/view_only_diagram.h"
+#include "shell/live_diagram_model.h"
 
 namespace quorvex::cli {
 
@@ -37,7 +37,7 @@ class HeadlessHost : public RunHost {
     void Message(RunMessageKind kind, int text, int secondText) override;
     void MessageText(RunMessageKind kind, std::string_view text) override;
     bool Question(int text) override;
-    bool SpecimenDialog() override { return true; }
+    bool SpecimenDialog(long long) override { return true; }
     void OpenSeriesEditor() override { Note("series editor"); }
     void StoreLastTestInSeries() override { Note("store"); }
     void ShowRunning(bool running) override { Note(running ? "running" : "idle"); }
@@ -80,7 +80,7 @@ class HeadlessTest {
     TestState& Test() { return *test_; }
     TensileRun& Run() { return *run_; }
     HeadlessHost& Host() { return *host_; }
-    RunDiagram& Diagram() { return *diagram_; }
+    LiveDiagramModel& Diagram() { return *diagram_; }
     VirtualMachine& Simulation() { return *simulation_; }
     Machine& MachineInterface() { return *machine_; }
     MachineConfig& Config() { return config_; }
@@ -96,7 +96,7 @@ class HeadlessTest {
     std::unique_ptr<VirtualMachine> simulation_;
     std::unique_ptr<Machine> machine_;
     std::unique_ptr<HeadlessHost> host_;
-    std::unique_ptr<RunDiagram> diagram_;
+    std::unique_ptr<LiveDiagramModel> diagram_;
     std::unique_ptr<TensileRun> run_;
     int ticks_ = 0;
 };

@@ -69,8 +69,9 @@ class TSDIAppForm : public QMainWindow {
     std::function<void()> StoreLastTestInSeries;
     std::function<void()> ShowCurrentSeries;
     std::function<void()> OpenProjectEditor;
-    // The specimen-data dialog of the test type at the start of a test; true for OK. While it
-    // is not installed the test runs with the specimen of the parameter set.
+    // Instead of the window's own specimen dialogs at the start of a test (types 0 and 6
+    // TBtnRightDlg3; the others run with the parameter set's specimen until theirs come):
+    // true for OK.
     std::function<bool()> ShowSpecimenDialog;
 
     // Before the window is shown: the simulated machine that supplies the devices the

@@ -18,7 +18,8 @@
 #include "shell/live_widgets.h"
 #include "shell/main_window.h"
 #include "shell/test_run.h"
-#include "shell/view_only_diagram.h"
+#include "results/specimen_dialog.h"
+#include "shell/live_diagram_model.h"
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -56,7 +57,12 @@ QString StressRateUnit(int unitSystem) {
 void TSDIAppForm::CreateTestRun() {
     if (!machine_) return;
     runHost_ = std::make_unique<MainWindowRunHost>(*this);
-    if (!runDiagram_) runDiagram_ = std::make_unique<ViewOnlyDiagram>(test_.Parameters);
+    // The diagram model computes the views, ranges and the extensometer removal; the drawing
+    // area draws it when its canvas is set.
+    if (!runDiagram_) {
+        runDiagram_ = std::make_unique<LiveDiagramModel>(test_, machineConfig_.Calibration,
+                                                         machineConfig_.Setup);
+    }
     RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
     testRun_ = std::make_unique<TensileRun>(test_, machineConfig_, app_, devices, *clock_,
                                             *runDiagram_, *runHost_);
@@ -108,10 +114,20 @@ bool MainWindowRunHost::Question(int text) {
                                                     MessageButtons::YesNo) == QMessageBox::Yes;
 }
 
-bool MainWindowRunHost::SpecimenDialog() {
-    // Until the specimen dialog of the test type is installed, the test runs with the
-    // specimen the parameter set holds.
-    return window_.ShowSpecimenDialog ? window_.ShowSpecimenDialog() : true;
+bool MainWindowRunHost::SpecimenDialog(long long counter) {
+    if (window_.ShowSpecimenDialog) return window_.ShowSpecimenDialog();
+    TSDIAppForm& w = window_;
+    const int type = w.test_.Parameters.TestType;
+    if (type == 0 || type == 6) {
+        w.specimenDlg_->SetMachine(w.SpecimenDialogServices());
+        // The metal tensile test starts from the dialog (with its automatic start); the
+        // plastics test confirms it plainly.
+        return type == 0 ? w.specimenDlg_->ExecuteForStart(counter)
+                         : w.specimenDlg_->ExecutePlain(counter);
+    }
+    // The screw and compression dialogs are not there yet: the test runs with the specimen
+    // the parameter set holds.
+    return true;
 }
 
 void MainWindowRunHost::OpenSeriesEditor() {

@@ -14,7 +14,7 @@ class MainWindowRunHost : public RunHost {
     void Message(RunMessageKind kind, int text, int secondText) override;
     void MessageText(RunMessageKind kind, std::string_view text) override;
     bool Question(int text) override;
-    bool SpecimenDialog() override;
+    bool SpecimenDialog(long long counter) override;
     void OpenSeriesEditor() override;
     void StoreLastTestInSeries() override;
     void ShowRunning(bool running) override;

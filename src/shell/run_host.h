@@ -29,8 +29,9 @@ class RunHost {
     virtual bool Question(int text) = 0;
 
     // The specimen-data dialog of the current test type, modal; true for OK. It may itself
-    // approach the preload and close the sensor arms.
-    virtual bool SpecimenDialog() = 0;
+    // approach the preload and close the sensor arms. counter: the automatic specimen number
+    // read before it (0 without automatic numbering).
+    virtual bool SpecimenDialog(long long counter) = 0;
     // The series editor over the current series (before a full series is cleared).
     virtual void OpenSeriesEditor() = 0;
     // Enters the last test into the current series with the remark of the result panel.

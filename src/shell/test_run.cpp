@@ -16,6 +16,7 @@
 #include "machine/controller_link.h"
 #include "setup/machine_config.h"
 #include "shell/app_state.h"
+#include "shell/live_diagram_model.h"
 
 namespace quorvex {
 namespace {
@@ -46,10 +47,6 @@ int RemovalPromptSeconds(int messageTimeSec) {
 }
 
 }  // namespace
-
-bool UsesExtensometerResults(int testType) {
-    return testType == 0 || testType == 6 || testType == kTypeCompression;
-}
 
 TensileRun::TensileRun(TestState& test, const MachineConfig& machine, AppState& app,
                        RunMachine devices, Clock& clock, RunDiagram& diagram, RunHost& host)
@@ -99,7 +96,7 @@ bool TensileRun::Start() {
             specimenNumber_ = read.Status.status == LoadStatus::Loaded ? read.Number : 0;
         }
     }
-    if (!host_.SpecimenDialog()) return false;
+    if (!host_.SpecimenDialog(specimenNumber_ > 0 ? specimenNumber_ : 0)) return false;
     const std::size_t hash = p.SpecimenNo.find('#');
     if (specimenNumber_ >= 0 && hash != std::string::npos && hash > 0) {
         ++specimenNumber_;
@@ -421,7 +418,7 @@ void TensileRun::EndOfTest() {
     ParameterSet& p = test_.Parameters;
     const bool usable = test_.Marks.SampleCount > 0 &&
                         ExtensionUsable(CurveView(test_.Buffer, p, test_.Marks));
-    const int view = UsesExtensometerResults(p.TestType) && usable ? kViewStressFineStrain
+    const int view = UsesExtensometerResults(p) && usable ? kViewStressFineStrain
                                                                     : kViewStressStrain;
     p.DiagramType = static_cast<std::uint8_t>(view);
     app_.LastTestNew = true;

@@ -37,11 +37,6 @@ constexpr int kStoreLastTest = 168;
 constexpr int kMemoryFull = 169;
 }  // namespace run_text
 
-// The result sets that are evaluated on the extensometer (the modulus, the proof strengths):
-// the metal tensile test, plastics and compression. Their evaluated curve is shown over the
-// fine strain when the extensometer gave a usable channel.
-bool UsesExtensometerResults(int testType);
-
 // The run's own state: what the preload found, the force maximum, the stage programme, the
 // hysteresis loop and the extensometer.
 struct TensileRunState {

@@ -57,7 +57,7 @@ class FakeHost : public RunHost {
         Log("question" + std::to_string(text));
         return answerYes;
     }
-    bool SpecimenDialog() override {
+    bool SpecimenDialog(long long) override {
         Log("specimen");
         return dialogOk;
     }

@@ -19,6 +19,7 @@
 #include "machine/sim/virtual_machine.h"
 #include "setup/machine_config.h"
 #include "shell/app_state.h"
+#include "results/specimen_dialog.h"
 #include "shell/lu_dialog.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
@@ -92,7 +93,13 @@ class WindowTestRunTest : public ::testing::Test {
 };
 
 TEST_F(WindowTestRunTest, F2RunsATestToTheBreakAndTheNextStartKeepsItInTheSeries) {
+    bool specimenAsked = false;
+    WhenModal<TBtnRightDlg3>([&](TBtnRightDlg3* d) {
+        specimenAsked = d->Mode == TBtnRightDlg3::kStartMode;
+        d->OkButton()->click();
+    });
     ASSERT_TRUE(F2());
+    EXPECT_TRUE(specimenAsked);
     ASSERT_TRUE(app.TestRunning);
     EXPECT_TRUE(window->StopButton()->isVisibleTo(window.get()));
     EXPECT_FALSE(window->StartButton()->isVisibleTo(window.get()));
@@ -118,6 +125,7 @@ TEST_F(WindowTestRunTest, F2RunsATestToTheBreakAndTheNextStartKeepsItInTheSeries
 
     messages.shown.clear();
     messages.answers.push_back(QMessageBox::Yes);
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
     ASSERT_TRUE(F2());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, texts.Text(run_text::kStoreLastTest));
