@@ -15,10 +15,10 @@
 #include "machine/sim/virtual_machine.h"
 #include "setup/machine_config.h"
 #include "shell/app_state.h"
+#include "shell/live_diagram_model.h"
 #include "shell/run_diagram.h"
 #include "shell/run_host.h"
 #include "shell/test_run.h"
-#include "shell/live_diagram_model.h"
 
 namespace quorvex::cli {
 
@@ -60,8 +60,8 @@ struct HeadlessOptions {
     int TestType = 0;
     // The parameter set file; empty: the defaults with a demonstration programme.
     std::string ParamsFile;
-    int Samples = 4;         // conversions averaged per reading
-    int MaxTicks = 40000;    // the operator's patience: a test that never ends is stopped
+    int Samples = 4;       // conversions averaged per reading
+    int MaxTicks = 40000;  // the operator's patience: a test that never ends is stopped
 };
 
 class HeadlessTest {

@@ -37,7 +37,8 @@ void PrintRunHelp(std::ostream& out) {
            "      --fault NAME         noisy-force, dead-extensometer, slipping-extensometer,\n"
            "                           stuck-crosshead, lost-link, missing-card (repeatable)\n"
            "      --machine KIND       spindle, hydraulic-bleed-off or hydraulic-inflow\n"
-           "      --dir DIR            where the series files go (default: the current directory)\n";
+           "      --dir DIR            where the series files go (default: the current "
+           "directory)\n";
 }
 
 int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

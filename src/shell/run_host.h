@@ -12,9 +12,9 @@ enum class RunMessageKind { Warning, Error, Information };
 
 // The unit label beside the speed field.
 enum class SpeedUnit {
-    MmPerMin,      // "mm/min"
-    PercentPerMin, // "%/min"
-    StressRate,    // the stress-rate unit of the parameter set's unit system
+    MmPerMin,       // "mm/min"
+    PercentPerMin,  // "%/min"
+    StressRate,     // the stress-rate unit of the parameter set's unit system
 };
 
 class RunHost {

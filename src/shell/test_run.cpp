@@ -101,8 +101,8 @@ bool TensileRun::Start() {
     if (specimenNumber_ >= 0 && hash != std::string::npos && hash > 0) {
         ++specimenNumber_;
         WriteSpecimenNumber(numberFile, specimenNumber_);
-        p.SpecimenNo = CutToCharacters(NumberAfterHash(p.SpecimenNo, specimenNumber_),
-                                       kSpecimenNoMax);
+        p.SpecimenNo =
+            CutToCharacters(NumberAfterHash(p.SpecimenNo, specimenNumber_), kSpecimenNoMax);
     }
 
     ControllerLink* link = devices_.Link;
@@ -150,7 +150,8 @@ bool TensileRun::Start() {
 
 double TensileRun::StageSpeedMmPerMin(int stage) const {
     const SpeedStage& s = test_.Parameters.Stages[static_cast<std::size_t>(stage - 1)];
-    if (s.StageSpeedUnit == kSpeedPercentPerMin) return s.StageSpeed * test_.Parameters.EffectiveLc / 100.0;
+    if (s.StageSpeedUnit == kSpeedPercentPerMin)
+        return s.StageSpeed * test_.Parameters.EffectiveLc / 100.0;
     if (s.StageSpeedUnit == kSpeedStressRate) return s.StageSpeed / 5.0;
     return s.StageSpeed;
 }
@@ -360,7 +361,9 @@ void TensileRun::Record() {
 void TensileRun::AnalogueOutputs(const LivePoint& point) {
     if (!machine_.Setup.AnalogOutActualValues) return;
     const CalibrationRecord& c = machine_.Calibration;
-    auto volts = [](double value, double nominal) { return nominal > 0 ? value / nominal * 10.0 : 0.0; };
+    auto volts = [](double value, double nominal) {
+        return nominal > 0 ? value / nominal * 10.0 : 0.0;
+    };
     Acquisition& daq = *devices_.Daq;
     daq.WriteAnalogOutput(0, volts(point.ForceKn, c.NominalForce));
     daq.WriteAnalogOutput(1, volts(point.TravelMm, c.NominalTravel));
@@ -416,10 +419,10 @@ void TensileRun::StopProcedure(bool byOperator) {
 
 void TensileRun::EndOfTest() {
     ParameterSet& p = test_.Parameters;
-    const bool usable = test_.Marks.SampleCount > 0 &&
-                        ExtensionUsable(CurveView(test_.Buffer, p, test_.Marks));
-    const int view = UsesExtensometerResults(p) && usable ? kViewStressFineStrain
-                                                                    : kViewStressStrain;
+    const bool usable =
+        test_.Marks.SampleCount > 0 && ExtensionUsable(CurveView(test_.Buffer, p, test_.Marks));
+    const int view =
+        UsesExtensometerResults(p) && usable ? kViewStressFineStrain : kViewStressStrain;
     p.DiagramType = static_cast<std::uint8_t>(view);
     app_.LastTestNew = true;
     app_.LastTestSaved = false;

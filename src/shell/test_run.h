@@ -42,17 +42,17 @@ constexpr int kMemoryFull = 169;
 struct TensileRunState {
     bool SamplingActive = false;
     bool PreloadReached = false;
-    bool Stopped = false;         // the stop procedure has run
-    bool Evaluated = false;       // the test ended with its evaluation
-    double PreloadForce = 0;      // kN
-    double MinForce = 0;          // kN
-    double F = 0, S = 0, E = 0;   // the present sample: kN, mm, mm
-    double S0 = 0, E0 = 0;        // the zero point at the preload
-    double Fmax = 0;              // kN
+    bool Stopped = false;        // the stop procedure has run
+    bool Evaluated = false;      // the test ended with its evaluation
+    double PreloadForce = 0;     // kN
+    double MinForce = 0;         // kN
+    double F = 0, S = 0, E = 0;  // the present sample: kN, mm, mm
+    double S0 = 0, E0 = 0;       // the zero point at the preload
+    double Fmax = 0;             // kN
     int FmaxIndex = 0;
-    double BreakThreshold = 0;    // kN
-    int StageIndex = 2;           // the next stage to examine (1-based)
-    bool StagesEnded = false;     // an inactive stage ended the switching
+    double BreakThreshold = 0;  // kN
+    int StageIndex = 2;         // the next stage to examine (1-based)
+    bool StagesEnded = false;   // an inactive stage ended the switching
     std::int32_t CurrentSpeedCommand = 0;
     bool Unloading = false;
     bool UnloadDone = false;
@@ -114,7 +114,7 @@ class TensileRun {
     TensileRunState state_;
     void ShowSpeedValue(double value, int decimals, SpeedUnit unit);
     std::array<char, 32> speedText_{};  // the speed read-out, formatted without allocating
-    long long specimenNumber_ = -1;  // the automatic number read at the start
+    long long specimenNumber_ = -1;     // the automatic number read at the start
 };
 
 }  // namespace quorvex

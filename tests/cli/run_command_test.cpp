@@ -1,12 +1,13 @@
 // quorvex-cli run: a whole test on the simulated machine gives the series files of slot 1 and
 // the results of the specimen; wrong options and a test that cannot be evaluated say why.
+#include "run_command.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
 #include "command_run.h"
-#include "run_command.h"
 #include "temp_dir.h"
 
 namespace quorvex::cli {
@@ -21,8 +22,7 @@ double JsonNumber(const std::string& json, const std::string& name) {
 }
 
 TEST_F(RunCommandTest, WritesTheSeriesFilesOfSlot1AndPrintsTheResults) {
-    const CommandRun run =
-        Command(RunRunCommand, {"--preset", "aluminium", "--dir", dir.string()});
+    const CommandRun run = Command(RunRunCommand, {"--preset", "aluminium", "--dir", dir.string()});
     ASSERT_EQ(run.code, 0) << run.err;
     for (const char* name : {"1.Dia", "1.Hea", "1.Txt"}) {
         EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;

@@ -24,7 +24,8 @@ class FakeDiagram : public RunDiagram {
         if (point.Plot) ++plotted;
         last = point;
         if (view == kViewForceExtensometer &&
-            (point.ExtensometerDeformationMm > removalDeformationMm || point.ExtensometerOverRange)) {
+            (point.ExtensometerDeformationMm > removalDeformationMm ||
+             point.ExtensometerOverRange)) {
             view = kViewForceTravel;
             return true;
         }
@@ -48,7 +49,8 @@ class FakeDiagram : public RunDiagram {
 class FakeHost : public RunHost {
   public:
     void Message(RunMessageKind, int text, int secondText) override {
-        Log("message" + std::to_string(text) + (secondText ? "+" + std::to_string(secondText) : ""));
+        Log("message" + std::to_string(text) +
+            (secondText ? "+" + std::to_string(secondText) : ""));
     }
     void MessageText(RunMessageKind, std::string_view text) override {
         Log("text:" + std::string(text));

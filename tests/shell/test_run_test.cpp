@@ -1,6 +1,8 @@
 // The tensile run over recording devices: the exact controller bytes of the start, a stage
 // change, the hysteresis loop and the stop; the start checks; the break criterion; the
 // extensometer removal; measurement-only mode.
+#include "shell/test_run.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +13,6 @@
 #include "run_fakes.h"
 #include "setup/machine_config.h"
 #include "shell/app_state.h"
-#include "shell/test_run.h"
 
 namespace quorvex {
 namespace {
@@ -102,7 +103,7 @@ class TensileRunTest : public ::testing::Test {
     AppState app;
     FakeDiagram diagram;
     FakeHost host;
-    TensileRun run{*test, machine, app, {&rig.link, &rig.relays, &rig.acquisition},
+    TensileRun run{*test,     machine, app, {&rig.link, &rig.relays, &rig.acquisition},
                    rig.clock, diagram, host};
 };
 
@@ -147,8 +148,8 @@ TEST_F(TensileRunTest, StartChecksInTheirOrder) {
         h.answerYes = c.answerYes;
         h.dialogOk = c.dialogOk;
         FakeDiagram d;
-        TensileRun r{*state, machine, a, {&rig.link, &rig.relays, &rig.acquisition},
-                     rig.clock, d, h};
+        TensileRun r{*state,    machine, a, {&rig.link, &rig.relays, &rig.acquisition},
+                     rig.clock, d,       h};
         Sent();
         EXPECT_EQ(r.Start(), c.starts);
         EXPECT_EQ(h.Take(), c.log);
@@ -237,7 +238,7 @@ TEST_F(TensileRunTest, OperatorStopBeforeMinForceStopsAndSwitchesOffWithoutEvalu
     run.Stop(true);
     EXPECT_EQ(Sent(),
               "5A 00 5A 00 3C 30 41 00 00 00 wait400 3C 90 41 00 00 00 purge-rx "  // stop
-              "40 wait300 3F");                                                   // machine off
+              "40 wait300 3F");                                                    // machine off
     EXPECT_FALSE(run.Running());
     EXPECT_FALSE(app.TestRunning);
     EXPECT_FALSE(test->Marks.EvaluationDone);
@@ -296,7 +297,7 @@ TEST_F(TensileRunTest, MeasurementOnlySendsNothingAndShowsTheRateEvery300Ms) {
     Feed(0.3, 10, 0);
     const int shown = host.speedShown;
     for (int i = 1; i <= 6; ++i) Feed(0.3 + i * 0.5, 10 + i * 0.01, 0.3 * i);  // stage 2 passed
-    EXPECT_EQ(host.speedShown, shown + 1);  // once in 300 ms
+    EXPECT_EQ(host.speedShown, shown + 1);                                     // once in 300 ms
     // 3 kN more in 300 ms on 100 mm²: 100 N/mm²/s.
     EXPECT_EQ(host.speed, "100 ");
     Feed(20, 11, 1);
