@@ -26,6 +26,8 @@ bool Report(const LoadResult& result, const std::string& file, std::ostream& err
     return true;
 }
 
+}  // namespace
+
 std::string ResultsJson(TestState& state) {
     ResultsRecord& r = state.Current();
     TestMarks& m = state.Marks;
@@ -68,8 +70,6 @@ std::string ResultsJson(TestState& state) {
     json.Bool("EvaluationDone", m.EvaluationDone);
     return json.Text();
 }
-
-}  // namespace
 
 bool LoadTestFiles(const std::string& curvePath, const std::string& paramsPath, TestState& state,
                    std::ostream& err) {

@@ -15,6 +15,9 @@ namespace quorvex::cli {
 bool LoadTestFiles(const std::string& curvePath, const std::string& paramsPath, TestState& state,
                    std::ostream& err);
 
+// The results and the marks of the evaluated current test as one JSON object.
+std::string ResultsJson(TestState& state);
+
 // args are the words after "evaluate"; returns the process exit code.
 int RunEvaluateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

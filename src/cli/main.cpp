@@ -11,6 +11,9 @@
 #include "evaluate_command.h"
 #include "export_command.h"
 #include "params_command.h"
+#ifdef QUORVEX_CLI_RUN
+#include "run_command.h"
+#endif
 
 namespace {
 
@@ -22,6 +25,9 @@ void PrintHelp(std::ostream& out) {
     quorvex::cli::PrintEvaluateHelp(out);
     quorvex::cli::PrintCurveHelp(out);
     quorvex::cli::PrintExportHelp(out);
+#ifdef QUORVEX_CLI_RUN
+    quorvex::cli::PrintRunHelp(out);
+#endif
     out << "\n"
            "  --help                   show this text\n"
            "\n"
@@ -56,6 +62,11 @@ int main(int argc, char** argv) {
     if (args[0] == "curve") {
         return quorvex::cli::RunCurveCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
+#ifdef QUORVEX_CLI_RUN
+    if (args[0] == "run") {
+        return quorvex::cli::RunRunCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+#endif
     std::cerr << "quorvex-cli: unknown command \"" << args[0] << "\" (see quorvex-cli --help)\n";
     return 2;
 }

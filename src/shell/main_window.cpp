@@ -1,5 +1,8 @@
 // The main window's life cycle and the commands it carries out itself.
 #include "shell/main_window.h"
+#include "shell/main_window_run.h"
+#include "shell/run_diagram.h"
+#include "shell/test_run.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -323,6 +326,7 @@ void TSDIAppForm::OpenMeasuringHardware() {
         if (machine_) machine_->Link().StopMachine();
     };
     CreateMachineServices();
+    CreateTestRun();
     if (app_.DaqPresent) messenTimer_.start();
 }
 

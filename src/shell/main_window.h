@@ -50,6 +50,8 @@ class JogButton;
 class TDiagramArea;
 class TBtnRightDlg2;
 class TUeberNehmeE;
+class MainWindowRunHost;
+class TensileRun;
 
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
@@ -73,6 +75,10 @@ class TSDIAppForm : public QMainWindow {
     std::function<void()> StoreLastTestInSeries;
     std::function<void()> ShowCurrentSeries;
     std::function<void()> OpenProjectEditor;
+    // Instead of the window's own specimen dialogs at the start of a test (types 0 and 6
+    // TBtnRightDlg3; the others run with the parameter set's specimen until theirs come):
+    // true for OK.
+    std::function<bool()> ShowSpecimenDialog;
 
     // Before the window is shown: the simulated machine that supplies the devices the
     // platform configuration marks "simulated", and the clock of the machine's waits.
@@ -170,6 +176,12 @@ class TSDIAppForm : public QMainWindow {
     void DiagramSettingsCommand();
     // A press on the drawing area: the point picks of the result field in pick mode.
     void DiagramClick(int x, int y);
+    // The test run of the tensile family over the machine; null before the machine is open.
+    TensileRun* TestRun() const { return testRun_.get(); }
+    QPushButton* StartButton() const { return startButton_; }
+    QPushButton* StopButton() const { return stopButton_; }
+    QLineEdit* SpeedField() const { return speedField_; }
+    QLabel* SpeedUnitLabel() const { return speedUnitLabel_; }
 
     const MainMenu& Menu() const { return menu_; }
     QTimer& Timer1() { return timer1_; }
@@ -188,7 +200,11 @@ class TSDIAppForm : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    friend class MainWindowRunHost;
     void FormCreate();
+    void CreateTestRun();
+    // After a measuring tick: the sample to the running test.
+    void FeedTestRun();
     void ConnectMenu();
 
     // Start-up steps.
@@ -275,6 +291,11 @@ class TSDIAppForm : public QMainWindow {
     QPushButton* referenceButton_ = nullptr;
     QLineEdit* startPositionField_ = nullptr;
     QLineEdit* speedField_ = nullptr;
+    QLabel* speedUnitLabel_ = nullptr;
+    QPushButton* startButton_ = nullptr;  // "F2"
+    QPushButton* stopButton_ = nullptr;   // shown while a test runs
+    std::unique_ptr<MainWindowRunHost> runHost_;
+    std::unique_ptr<TensileRun> testRun_;
     std::string pickField_;  // the result field in pick mode; empty: none
     bool pickGreen_ = false;
     std::unique_ptr<LiveDiagramModel> diagram_;

@@ -87,7 +87,13 @@ void TSDIAppForm::BuildLivePanel(QWidget* parent, QBoxLayout* layout) {
     speedField_->setAlignment(Qt::AlignRight);
     auto* speedRow = new QHBoxLayout;
     speedRow->addWidget(speedField_);
-    speedRow->addWidget(new QLabel(QStringLiteral("mm/min"), parent));
+    speedUnitLabel_ = new QLabel(QStringLiteral("mm/min"), parent);
+    speedRow->addWidget(speedUnitLabel_);
+    startButton_ = new QPushButton(QStringLiteral("F2"), parent);
+    startButton_->setObjectName(QStringLiteral("StartButton"));
+    stopButton_ = new QPushButton(QStringLiteral("Stop"), parent);
+    stopButton_->setObjectName(QStringLiteral("StopButton"));
+    stopButton_->hide();
     startPositionField_ = new QLineEdit(parent);
     startPositionField_->setObjectName(QStringLiteral("StartPositionField"));
     startPositionField_->setReadOnly(true);
@@ -106,6 +112,8 @@ void TSDIAppForm::BuildLivePanel(QWidget* parent, QBoxLayout* layout) {
         motion_->ReferenceRun();
         SyncMotionWidgets();
     });
+    jogPanel->addWidget(startButton_);
+    jogPanel->addWidget(stopButton_);
     jogPanel->addWidget(jogUpButton_);
     jogPanel->addWidget(jogDownButton_);
     jogPanel->addLayout(speedRow);
@@ -153,6 +161,7 @@ void TSDIAppForm::MessenTimerTimer() {
     travelReadout_->SetText(live_->TravelText().View());
     strainReadout_->SetText(live_->StrainText().View());
     fourthReadout_->SetText(live_->FourthText().View());
+    FeedTestRun();
 }
 
 // --- keys

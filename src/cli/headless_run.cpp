@@ -1,0 +1,154 @@
+// The headless test on the simulated machine.
+#include "headless_run.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "evaluation/parameter_file.h"
+
+namespace quorvex::cli {
+namespace {
+
+constexpr int kTickMs = 50;
+
+const char* UnitLabel(SpeedUnit unit) {
+    switch (unit) {
+        case SpeedUnit::MmPerMin:
+            return "mm/min";
+        case SpeedUnit::PercentPerMin:
+            return "%/min";
+        case SpeedUnit::StressRate:
+            break;
+    }
+    return "N/mm²/s";
+}
+
+// Without a parameter file: 2 mm/min through the elastic range, 10 mm/min from 1 % strain on,
+// and the yield points evaluated, whose drop in the simulated steels is small.
+void DemonstrationProgramme(ParameterSet& p) {
+    p.Stages = {};
+    p.Stages[0] = {1, 0, 1, 2, 1};
+    p.Stages[1] = {1, 1, 1, 10, 1};
+    p.Results[5].Evaluate = p.Results[6].Evaluate = 1;  // ReH, ReL
+    p.YieldDropMin = 10;
+}
+
+}  // namespace
+
+// --- host
+
+void HeadlessHost::Note(std::string what) {
+    Events.push_back({std::move(what), test_.Marks.StoredSamples});
+}
+
+void HeadlessHost::Message(RunMessageKind, int text, int secondText) {
+    Note("message " + std::to_string(text) +
+         (secondText ? " " + std::to_string(secondText) : std::string()));
+}
+
+void HeadlessHost::MessageText(RunMessageKind, std::string_view text) {
+    Note("message " + std::string(text));
+}
+
+bool HeadlessHost::Question(int text) {
+    Note("question " + std::to_string(text));
+    return false;
+}
+
+void HeadlessHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
+    Note("speed " + std::string(value) + UnitLabel(unit));
+}
+
+// --- the test
+
+void PutSpecimen(const SpecimenParameters& s, ParameterSet& p) {
+    const float So = static_cast<float>(s.So());
+    if (s.d > 0) {
+        p.SpecimenShape = static_cast<std::uint8_t>(SpecimenShape::Round);
+        p.Round = {static_cast<float>(s.d), static_cast<float>(s.Lo), static_cast<float>(s.Lc), So};
+    } else {
+        p.SpecimenShape = static_cast<std::uint8_t>(SpecimenShape::Flat);
+        p.Flat = {static_cast<float>(s.b), static_cast<float>(s.a), static_cast<float>(s.Lo),
+                  static_cast<float>(s.Lc), So};
+    }
+    p.EffectiveSo = So;
+    p.EffectiveLo = static_cast<float>(s.Lo);
+    p.EffectiveLc = static_cast<float>(s.Lc);
+    p.GaugeLengthLe = static_cast<float>(s.Le);
+}
+
+bool HeadlessTest::Prepare(const HeadlessOptions& options,
+                           const std::filesystem::path& workingDirectory, std::string& error) {
+    options_ = options;
+    ParameterSet& p = test_->Parameters;
+    if (!options.ParamsFile.empty()) {
+        const LoadResult loaded = LoadParameterSet(p, options.ParamsFile, false);
+        if (loaded.status == LoadStatus::Missing) {
+            error = "cannot open \"" + options.ParamsFile + "\"";
+            return false;
+        }
+        if (loaded.status == LoadStatus::Refused) {
+            error = loaded.message;
+            return false;
+        }
+    } else {
+        DemonstrationProgramme(p);
+    }
+    p.TestType = options.TestType;
+    const SimulationConfig& sim = options.Simulation;
+    PutSpecimen(sim.Specimen(), p);
+    p.SpecimenNo = "SIM-" + PresetName(sim.Preset);
+
+    config_.Setup.MachineType = static_cast<std::uint8_t>(sim.MachineType);
+    config_.Setup.IncrementalTravel = sim.TravelIncrements > 0 ? 1 : 0;
+    config_.Setup.TravelIncrements = sim.TravelIncrements;
+    config_.Calibration.NominalForce = sim.NominalForce;
+    config_.Calibration.NominalTravel = sim.NominalTravel;
+    config_.Calibration.NominalStrain = sim.NominalStrain;
+    config_.Calibration.NominalTransverse = sim.NominalTransverse;
+    config_.Factors = ComputeConversionFactors(config_.Calibration, config_.Setup,
+                                               p.ExtensometerIncremental != 0, 1.0);
+
+    simulation_ = std::make_unique<VirtualMachine>(sim, clock_);
+    MachineStartup startup;
+    startup.Platform.DaskLibrary = "/nonexistent/libpci_dask.so";
+    startup.Platform.Daq = startup.Platform.Relay = startup.Platform.Encoder =
+        startup.Platform.Controller = Driver::Simulated;
+    startup.ControllerPort = 2;
+    startup.Ik220.ForceSamples = startup.Ik220.StrainSamples = startup.Ik220.TravelSamples =
+        options.Samples;
+    startup.Controller = MakeControllerConfig(config_);
+    MachineOpening opening = OpenMachine(startup, clock_, simulation_.get());
+    machine_ = std::move(opening.machine);
+    if (!machine_->Daq().DaqPresent()) {
+        error = "the simulated data-acquisition card did not register";
+        return false;
+    }
+
+    app_.WorkingDirectory = workingDirectory;
+    app_.ProjectOpen = true;  // the series of a headless test has no project behind it
+    host_ = std::make_unique<HeadlessHost>(*test_);
+    diagram_ = std::make_unique<LiveDiagramModel>(*test_, config_.Calibration, config_.Setup);
+    RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
+    run_ = std::make_unique<TensileRun>(*test_, config_, app_, devices, clock_, *diagram_, *host_);
+    machine_->Daq().ReadAll();
+    return true;
+}
+
+bool HeadlessTest::Start() {
+    return run_->Start();
+}
+
+void HeadlessTest::Tick() {
+    clock_.Advance(kTickMs);
+    machine_->Daq().ReadAll();
+    ++ticks_;
+    run_->OnSample();
+}
+
+void HeadlessTest::RunToEnd() {
+    while (run_->Running() && ticks_ < options_.MaxTicks) Tick();
+    if (run_->Running()) run_->Stop(true);
+}
+
+}  // namespace quorvex::cli

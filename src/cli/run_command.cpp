@@ -1,0 +1,119 @@
+// The options of "quorvex-cli run" and the test they describe.
+#include "run_command.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "evaluate_command.h"
+#include "evaluation/results_record.h"
+#include "evaluation/series_store.h"
+#include "headless_run.h"
+#include "machine/sim/sim_config.h"
+
+namespace quorvex::cli {
+namespace {
+
+bool IsTensileFamily(int type) {
+    return type == 0 || type == 1 || type == 2 || type == 6 || type == 9;
+}
+
+int Usage(std::ostream& err, const std::string& problem) {
+    err << "quorvex-cli: " << problem << "\nusage:\n";
+    PrintRunHelp(err);
+    return 2;
+}
+
+}  // namespace
+
+void PrintRunHelp(std::ostream& out) {
+    out << "  run [OPTIONS]            run a whole test on the simulated machine through the\n"
+           "                           program's test run; writes the series files 1.Dia,\n"
+           "                           1.Hea and 1.Txt and prints the results as evaluate does\n"
+           "      --type N             test type 0, 1, 2, 6 or 9 (default 0)\n"
+           "      --params FILE        parameter set file (default: the defaults, 2 mm/min to\n"
+           "                           1 % strain, then 10 mm/min)\n"
+           "      --preset NAME        specimen: steel-yield-point, steel, aluminium, stainless,\n"
+           "                           plastic, compression, ... (default steel)\n"
+           "      --fault NAME         noisy-force, dead-extensometer, slipping-extensometer,\n"
+           "                           stuck-crosshead, lost-link, missing-card (repeatable)\n"
+           "      --machine KIND       spindle, hydraulic-bleed-off or hydraulic-inflow\n"
+           "      --dir DIR            where the series files go (default: the current "
+           "directory)\n";
+}
+
+int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    HeadlessOptions options;
+    options.Simulation.Preset = SpecimenPreset::Steel;
+    std::filesystem::path dir = std::filesystem::current_path();
+    std::string faults;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) return Usage(err, "\"" + option + "\" needs a value");
+        const std::string& value = args[++i];
+        std::string problem;
+        if (option == "--type") {
+            try {
+                std::size_t used = 0;
+                options.TestType = std::stoi(value, &used);
+                if (used != value.size()) options.TestType = -1;
+            } catch (const std::exception&) {
+                options.TestType = -1;
+            }
+            if (!IsTensileFamily(options.TestType)) {
+                problem = "\"" + value + "\": the test type is 0, 1, 2, 6 or 9";
+            }
+        } else if (option == "--params") {
+            options.ParamsFile = value;
+        } else if (option == "--preset") {
+            problem = ParseSimulationKey("sim.specimen", value, options.Simulation);
+        } else if (option == "--machine") {
+            problem = ParseSimulationKey("sim.machine", value, options.Simulation);
+        } else if (option == "--fault") {
+            faults += (faults.empty() ? "" : ",") + value;
+            problem = ParseSimulationKey("sim.faults", faults, options.Simulation);
+        } else if (option == "--dir") {
+            dir = value;
+        } else {
+            problem = "unknown option \"" + option + "\"";
+        }
+        if (!problem.empty()) return Usage(err, problem);
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec)) {
+        err << "quorvex-cli: \"" << dir.string() << "\" is no directory\n";
+        return 1;
+    }
+
+    HeadlessTest test;
+    std::string error;
+    if (!test.Prepare(options, dir, error)) {
+        err << "quorvex-cli: " << error << "\n";
+        return 1;
+    }
+    if (!test.Start()) {
+        err << "quorvex-cli: the test did not start\n";
+        return 1;
+    }
+    test.RunToEnd();
+    for (const HeadlessEvent& event : test.Host().Events) {
+        if (event.What.rfind("message", 0) == 0 || event.What.rfind("removal", 0) == 0) {
+            err << "quorvex-cli: " << event.What << " at sample " << event.Sample << "\n";
+        }
+    }
+    TestState& state = test.Test();
+    if (!state.Marks.EvaluationDone) {
+        err << "quorvex-cli: the test ended without evaluation: the force maximum stayed below "
+               "the minimum force\n";
+        return 1;
+    }
+    const StoredFiles files = StoreTestInSeries(state, 1, dir, DateTimeNow());
+    if (!files.Curve || !files.Header) {
+        err << "quorvex-cli: the series files could not be written into \"" << dir.string()
+            << "\"\n";
+        return 1;
+    }
+    out << ResultsJson(state);
+    return 0;
+}
+
+}  // namespace quorvex::cli

@@ -1,0 +1,211 @@
+// The test run in the main window: the run object over the window's machine, the hooks of
+// F2, the stop button and the series, and the window's side of the run.
+#include "shell/main_window_run.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "evaluation/results_record.h"
+#include "evaluation/series_store.h"
+#include "evaluation/test_state.h"
+#include "results/specimen_dialog.h"
+#include "setup/machine_config.h"
+#include "shell/app_state.h"
+#include "shell/live_diagram_model.h"
+#include "shell/live_widgets.h"
+#include "shell/main_window.h"
+#include "shell/test_run.h"
+#include "ui/dialog_base.h"
+#include "ui/operator_message.h"
+#include "ui/stored_texts.h"
+
+namespace quorvex {
+namespace {
+
+MessageKind Kind(RunMessageKind kind) {
+    switch (kind) {
+        case RunMessageKind::Warning:
+            return MessageKind::Warning;
+        case RunMessageKind::Error:
+            return MessageKind::Error;
+        case RunMessageKind::Information:
+            break;
+    }
+    return MessageKind::Information;
+}
+
+bool TensileFamily(int testType) {
+    return testType == 0 || testType == 1 || testType == 2 || testType == 6 || testType == 9;
+}
+
+// The stress-rate unit by the parameter set's unit system.
+QString StressRateUnit(int unitSystem) {
+    if (unitSystem == 1) return QStringLiteral("N/mm²/s");
+    if (unitSystem == 2) return QStringLiteral("Mpa/s");
+    return QStringLiteral("MPa/s");
+}
+
+}  // namespace
+
+// --- the window's part
+
+void TSDIAppForm::CreateTestRun() {
+    if (!machine_) return;
+    runHost_ = std::make_unique<MainWindowRunHost>(*this);
+    // The window's diagram computes the views, ranges and the extensometer removal and draws
+    // them into its drawing area.
+    RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
+    testRun_ = std::make_unique<TensileRun>(test_, machineConfig_, app_, devices, *clock_,
+                                            *diagram_, *runHost_);
+    // The runs of the other test types come with their own routines; F2 leaves them alone.
+    StartTestRun = [this] {
+        if (TensileFamily(test_.Parameters.TestType)) {
+            testRun_->Start();
+        } else {
+            QApplication::beep();
+        }
+    };
+    StopTestRun = [this] { testRun_->Stop(false); };
+    StoreLastTestInSeries = [this] {
+        StoreTestInSeries(test_, NextFreeSlot(test_.TestSeries), app_.WorkingDirectory,
+                          DateTimeNow());
+    };
+    connect(startButton_, &QPushButton::clicked, this, [this] {
+        if (!app_.TestRunning && StartTestRun) StartTestRun();
+    });
+    connect(stopButton_, &QPushButton::clicked, this, [this] {
+        if (testRun_) testRun_->Stop(true);
+    });
+}
+
+void TSDIAppForm::FeedTestRun() {
+    if (!testRun_ || !testRun_->Running() || !live_->SampleReady) return;
+    live_->SampleReady = false;
+    testRun_->OnSample();
+}
+
+// --- the run's host
+
+void MainWindowRunHost::Message(RunMessageKind kind, int text, int secondText) {
+    const StoredTexts& texts = window_.ui_.Texts;
+    QString message = texts.Text(text);
+    if (secondText) message += QStringLiteral("\n\n") + texts.Text(secondText);
+    window_.ui_.Messages.ShowOperatorMessage(message, Kind(kind), MessageButtons::Ok);
+}
+
+void MainWindowRunHost::MessageText(RunMessageKind kind, std::string_view text) {
+    window_.ui_.Messages.ShowOperatorMessage(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), Kind(kind),
+        MessageButtons::Ok);
+}
+
+bool MainWindowRunHost::Question(int text) {
+    return window_.ui_.Messages.ShowOperatorMessage(window_.ui_.Texts.Text(text),
+                                                    MessageKind::Warning,
+                                                    MessageButtons::YesNo) == QMessageBox::Yes;
+}
+
+bool MainWindowRunHost::SpecimenDialog(long long counter) {
+    if (window_.ShowSpecimenDialog) return window_.ShowSpecimenDialog();
+    TSDIAppForm& w = window_;
+    const int type = w.test_.Parameters.TestType;
+    if (type == 0 || type == 6) {
+        w.specimenDlg_->SetMachine(w.SpecimenDialogServices());
+        // The metal tensile test starts from the dialog (with its automatic start); the
+        // plastics test confirms it plainly.
+        return type == 0 ? w.specimenDlg_->ExecuteForStart(counter)
+                         : w.specimenDlg_->ExecutePlain(counter);
+    }
+    // The screw and compression dialogs are not there yet: the test runs with the specimen
+    // the parameter set holds.
+    return true;
+}
+
+void MainWindowRunHost::OpenSeriesEditor() {
+    if (window_.OpenSeriesEditor) {
+        window_.OpenSeriesEditor();
+        return;
+    }
+    window_.ui_.Messages.ShowOperatorMessage(
+        QStringLiteral("Der Serien-Editor ist in dieser Version noch nicht vorhanden: "
+                       "die Versuche der Serie werden nicht gesichert."),
+        MessageKind::Information, MessageButtons::Ok);
+}
+
+void MainWindowRunHost::StoreLastTestInSeries() {
+    if (window_.StoreLastTestInSeries) window_.StoreLastTestInSeries();
+}
+
+void MainWindowRunHost::ShowRunning(bool running) {
+    TSDIAppForm& w = window_;
+    w.startButton_->setVisible(!running);
+    w.stopButton_->setVisible(running);
+    const MainMenu& m = w.menu_;
+    for (QMenu* menu : {m.File, m.Parameters, m.Inputs, m.Edit, m.Setup, m.Info}) {
+        if (menu) menu->menuAction()->setEnabled(!running);
+    }
+    if (w.diagramBar_) w.diagramBar_->setEnabled(!running);
+    w.jogUpButton_->setEnabled(!running);
+    w.jogDownButton_->setEnabled(!running);
+    w.startPositionField_->setEnabled(false);
+    if (running) {
+        timer1WasActive_ = w.timer1_.isActive();
+        w.timer1_.stop();
+        if (w.motion_) w.motion_->EndSupervision();
+        w.SyncMotionWidgets();
+        return;
+    }
+    if (timer1WasActive_) w.timer1_.start();
+    w.speedField_->setText(QStringLiteral("0 "));
+}
+
+void MainWindowRunHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
+    TSDIAppForm& w = window_;
+    w.speedField_->setText(QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size())));
+    switch (unit) {
+        case SpeedUnit::MmPerMin:
+            w.speedUnitLabel_->setText(QStringLiteral("mm/min"));
+            break;
+        case SpeedUnit::PercentPerMin:
+            w.speedUnitLabel_->setText(QStringLiteral("%/min"));
+            break;
+        case SpeedUnit::StressRate:
+            w.speedUnitLabel_->setText(StressRateUnit(w.test_.Parameters.UnitSystem));
+            break;
+    }
+}
+
+void MainWindowRunHost::ShowRemovalPrompt(int seconds) {
+    // Not modal: the test goes on while the operator takes the extensometer off.
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Meldung"),
+                                QStringLiteral("Feindehnungsmesser bitte abnehmen !"),
+                                QMessageBox::NoButton, &window_);
+    box->setObjectName(QStringLiteral("RemovalPrompt"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+    QTimer::singleShot(seconds * 1000, box, &QWidget::close);
+}
+
+void MainWindowRunHost::LayoutResultPanels() {
+    window_.LayoutResultPanels();
+}
+
+void MainWindowRunHost::FillResultPanels() {
+    window_.FillResultPanels();
+}
+
+void MainWindowRunHost::AskFinalDimensions() {
+    window_.AskFinalDimensions(window_.test_.Parameters.TestType == 9);
+}
+
+void MainWindowRunHost::StartAutoSequence() {
+    window_.StartAutoSequence();
+}
+
+}  // namespace quorvex

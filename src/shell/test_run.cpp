@@ -1,0 +1,440 @@
+// The tensile run: start, preload phase, the main phase of every sample, the end checks, the
+// stop and the end-of-test processing.
+#include "shell/test_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "evaluation/compression_evaluation.h"
+#include "evaluation/evaluate_test.h"
+#include "evaluation/tensile_evaluation.h"
+#include "evaluation/test_files.h"
+#include "evaluation/test_state.h"
+#include "evaluation/text_functions.h"
+#include "machine/controller_link.h"
+#include "setup/machine_config.h"
+#include "shell/app_state.h"
+#include "shell/live_diagram_model.h"
+
+namespace quorvex {
+namespace {
+
+constexpr int kTypeCompression = 9;
+constexpr int kRateDisplayMs = 300;
+constexpr std::size_t kSpecimenNoMax = 30;
+
+// Switching criteria and speed units of the speed programme.
+constexpr int kCriterionStrain = 1;
+constexpr int kCriterionStress = 2;
+constexpr int kCriterionDeformation = 3;
+constexpr int kSpeedPercentPerMin = 2;
+constexpr int kSpeedStressRate = 3;
+
+// At most n characters of a UTF-8 text.
+std::string CutToCharacters(const std::string& text, std::size_t n) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0) != 0x80 && count++ == n) return text.substr(0, i);
+    }
+    return text;
+}
+
+int RemovalPromptSeconds(int messageTimeSec) {
+    return messageTimeSec >= 2 && messageTimeSec <= 10 ? messageTimeSec : 5;
+}
+
+}  // namespace
+
+TensileRun::TensileRun(TestState& test, const MachineConfig& machine, AppState& app,
+                       RunMachine devices, Clock& clock, RunDiagram& diagram, RunHost& host)
+    : test_(test),
+      machine_(machine),
+      app_(app),
+      devices_(devices),
+      clock_(clock),
+      diagram_(diagram),
+      host_(host) {}
+
+bool TensileRun::MeasureOnly() const {
+    return machine_.Setup.MeasureOnly != 0;
+}
+
+bool TensileRun::Compression() const {
+    return test_.Parameters.TestType == kTypeCompression;
+}
+
+// --- start
+
+bool TensileRun::Start() {
+    if (state_.SamplingActive || devices_.Daq == nullptr) return false;
+    ParameterSet& p = test_.Parameters;
+
+    if (CountOccupiedSlots(test_.TestSeries) >= Series::kMaxTests) {
+        host_.Message(RunMessageKind::Warning, run_text::kSeriesFull, run_text::kSaveTestsFirst);
+        host_.OpenSeriesEditor();
+        ClearSeries(test_.TestSeries, DateTimeNow());
+    }
+    if (!app_.ProjectOpen) {
+        host_.Message(RunMessageKind::Error, run_text::kNoProject);
+        return false;
+    }
+    if (app_.LastTestNew) {
+        if (host_.Question(run_text::kStoreLastTest)) host_.StoreLastTestInSeries();
+        app_.LastTestNew = false;
+    }
+    specimenNumber_ = -1;
+    const auto numberFile = app_.WorkingDirectory / kSpecimenNumberFile;
+    if (p.AutoSpecimenNo) {
+        const SpecimenNumberRead read = ReadSpecimenNumber(numberFile);
+        if (read.Status.status == LoadStatus::Refused) {
+            // A garbled counter is neither used nor overwritten.
+            host_.MessageText(RunMessageKind::Error, read.Status.message);
+        } else {
+            specimenNumber_ = read.Status.status == LoadStatus::Loaded ? read.Number : 0;
+        }
+    }
+    if (!host_.SpecimenDialog(specimenNumber_ > 0 ? specimenNumber_ : 0)) return false;
+    const std::size_t hash = p.SpecimenNo.find('#');
+    if (specimenNumber_ >= 0 && hash != std::string::npos && hash > 0) {
+        ++specimenNumber_;
+        WriteSpecimenNumber(numberFile, specimenNumber_);
+        p.SpecimenNo =
+            CutToCharacters(NumberAfterHash(p.SpecimenNo, specimenNumber_), kSpecimenNoMax);
+    }
+
+    ControllerLink* link = devices_.Link;
+    // In measurement-only mode the machine is driven by its own means: nothing is sent.
+    if (MeasureOnly()) link = nullptr;
+    if (link) link->SendTestForceLimits(p.FmaxLimitPercent);
+    if (link) {
+        link->SendMotionOutput();
+        if (machine_.Setup.MachineType == kHydraulicInflow && devices_.Relays) {
+            devices_.Relays->Relay8Off();
+        }
+    }
+
+    StartRecording(test_.Buffer, test_.Marks);
+    test_.Marks.HysteresisStart = test_.Marks.HysteresisEnd = 0;
+    test_.Marks.EvaluationDone = false;
+    host_.LayoutResultPanels();
+    state_ = TensileRunState{};
+    const double So = p.EffectiveSo;
+    state_.MinForce = p.RminInTest * So / 1000.0;
+    state_.SamplingActive = true;
+    app_.TestRunning = true;
+
+    host_.ShowRunning(true);
+    diagram_.PrepareForTest();
+    const int preloadUnit = p.PreloadUnit;
+    const double preload = p.PreloadValue[static_cast<std::size_t>(
+        preloadUnit >= 0 && preloadUnit <= 2 ? preloadUnit : 0)];
+    state_.PreloadForce = preloadUnit == 1   ? preload / 1000.0
+                          : preloadUnit == 2 ? preload * So / 1000.0
+                                             : preload;
+
+    if (link && machine_.Setup.MachineType == kSpindleMachine) {
+        link->ControlMode(1);
+        const double rawTravel = devices_.Daq->RawValues()[kRawTravel];
+        const double position = machine_.Setup.IncrementalTravel
+                                    ? rawTravel
+                                    : rawTravel * machine_.Factors.TravelFactor * 10.0;
+        link->SetValue(static_cast<std::int32_t>(std::lround(position)));
+    }
+    SendStageSpeed(1, true);
+    ShowStageSpeed(1);
+    return true;
+}
+
+double TensileRun::StageSpeedMmPerMin(int stage) const {
+    const SpeedStage& s = test_.Parameters.Stages[static_cast<std::size_t>(stage - 1)];
+    if (s.StageSpeedUnit == kSpeedPercentPerMin)
+        return s.StageSpeed * test_.Parameters.EffectiveLc / 100.0;
+    if (s.StageSpeedUnit == kSpeedStressRate) return s.StageSpeed / 5.0;
+    return s.StageSpeed;
+}
+
+void TensileRun::SendStageSpeed(int stage, bool atStart) {
+    ControllerLink* link = devices_.Link;
+    if (!link || MeasureOnly()) return;
+    const std::int32_t speed = link->TravelRate(StageSpeedMmPerMin(stage));
+    state_.CurrentSpeedCommand = speed;
+    // A standing stage holds where it is instead of running towards the end of the range.
+    const std::int32_t target = speed >= 1 ? kNominalSetValue : (atStart ? 0 : 1);
+    if (atStart) {
+        link->StartTestRamp(RampChannel::Travel, target, speed);
+    } else {
+        link->ChangeStageRamp(RampChannel::Travel, target, speed);
+    }
+}
+
+void TensileRun::ShowStageSpeed(int stage) {
+    if (MeasureOnly()) {
+        host_.ShowSpeed({}, SpeedUnit::StressRate);
+        return;
+    }
+    const SpeedStage& s = test_.Parameters.Stages[static_cast<std::size_t>(stage - 1)];
+    const SpeedUnit unit = s.StageSpeedUnit == kSpeedPercentPerMin ? SpeedUnit::PercentPerMin
+                           : s.StageSpeedUnit == kSpeedStressRate  ? SpeedUnit::StressRate
+                                                                   : SpeedUnit::MmPerMin;
+    ShowSpeedValue(s.StageSpeed, s.StageSpeed >= 100 ? 0 : 1, unit);
+}
+
+void TensileRun::ShowSpeedValue(double value, int decimals, SpeedUnit unit) {
+    if (!std::isfinite(value)) value = 0;
+    const int n = std::snprintf(speedText_.data(), speedText_.size(), "%.*f ", decimals, value);
+    const std::size_t length =
+        n < 0 ? 0 : std::min(static_cast<std::size_t>(n), speedText_.size() - 1);
+    host_.ShowSpeed(std::string_view(speedText_.data(), length), unit);
+}
+
+// --- samples
+
+void TensileRun::OnSample() {
+    if (!state_.SamplingActive) return;
+    ConvertSample();
+    if (!state_.PreloadReached) {
+        PreloadPhase();
+        return;
+    }
+    MainPhase();
+}
+
+void TensileRun::ConvertSample() {
+    const auto& raw = devices_.Daq->RawValues();
+    const CalibrationRecord& c = machine_.Calibration;
+    state_.F = c.NominalForce * raw[kRawForce] / kFullScaleCounts;
+    state_.S = machine_.Factors.TravelFactor * raw[kRawTravel];
+    state_.E = test_.Parameters.ExtensometerIncremental
+                   ? raw[kRawStrain] * machine_.Factors.StrainFactor
+                   : raw[kRawStrain] * c.NominalStrain / kFullScaleCounts;
+    const ParameterSet& p = test_.Parameters;
+    // The load frame's own deformation under the force is taken off the extensometer.
+    if (Compression() && p.StiffnessCorrection && p.StiffnessDeformation > 0 &&
+        p.StiffnessForce > 0) {
+        state_.E -= p.StiffnessDeformation / p.StiffnessForce * state_.F;
+    }
+}
+
+void TensileRun::PreloadPhase() {
+    if (state_.F < state_.PreloadForce) return;
+    state_.PreloadReached = true;
+    state_.S0 = state_.S;
+    state_.E0 = state_.E;
+    state_.TestClockStartMs = clock_.NowMs();
+    state_.RateTimeMs = state_.TestClockStartMs;
+    state_.RateForce = state_.F;
+    state_.RateTravel = state_.S;
+}
+
+void TensileRun::MainPhase() {
+    const int index = test_.Marks.StoredSamples + 1;  // the index this sample is stored at
+    HysteresisLoop(index);
+    if (!state_.Unloading) SwitchStages();
+    if (MeasureOnly()) ShowRate();
+    Record();
+    EndChecks();
+}
+
+void TensileRun::HysteresisLoop(int index) {
+    const ParameterSet& p = test_.Parameters;
+    const double F = state_.F;
+    if (state_.Unloading && F >= state_.UnloadReturnForce) {
+        state_.Unloading = false;
+        test_.Marks.HysteresisEnd = index;
+    }
+    ControllerLink* link = MeasureOnly() ? nullptr : devices_.Link;
+    const std::int32_t speed = state_.CurrentSpeedCommand;
+    if (p.HysteresisActive && !state_.UnloadDone && !state_.Unloading &&
+        state_.E - state_.E0 > p.HysteresisPercent * p.GaugeLengthLe / 100.0) {
+        if (link) {
+            link->ChangeStageRamp(RampChannel::Travel, 0, -speed);
+        }
+        state_.Unloading = true;
+        state_.UnloadLowForce = 0.1 * F;
+        state_.UnloadReturnForce = 1.01 * F;
+        test_.Marks.HysteresisStart = index;
+        // The unloading must never look like the break.
+        state_.BreakThreshold = 0;
+    }
+    if (state_.Unloading && !state_.UnloadDone && F <= state_.UnloadLowForce) {
+        if (link) link->ChangeStageRamp(RampChannel::Travel, kNominalSetValue, speed);
+        state_.UnloadDone = true;
+    }
+}
+
+bool TensileRun::StageCriterionMet(int stage) const {
+    const ParameterSet& p = test_.Parameters;
+    const SpeedStage& s = p.Stages[static_cast<std::size_t>(stage - 1)];
+    const bool byExtensometer = p.StrainByTdm != 0;
+    const double extension = std::fabs(state_.E - state_.E0);
+    const double travel = std::fabs(state_.S - state_.S0);
+    switch (s.StageFromUnit) {
+        case kCriterionStrain:
+            return byExtensometer ? extension / p.GaugeLengthLe * 100.0 >= s.StageFrom
+                                  : travel / p.EffectiveLc * 100.0 >= s.StageFrom;
+        case kCriterionStress:
+            return state_.F * 1000.0 / p.EffectiveSo >= s.StageFrom;
+        case kCriterionDeformation:
+            return (byExtensometer ? extension : travel) >= s.StageFrom;
+        default:
+            return false;
+    }
+}
+
+void TensileRun::SwitchStages() {
+    if (state_.StagesEnded || state_.StageIndex > kSpeedStages) return;
+    const int stage = state_.StageIndex;
+    if (!test_.Parameters.Stages[static_cast<std::size_t>(stage - 1)].StageActive) {
+        state_.StagesEnded = true;
+        return;
+    }
+    if (!StageCriterionMet(stage)) return;
+    SendStageSpeed(stage, false);
+    // In measurement-only mode the field shows the measured rate instead.
+    if (!MeasureOnly()) ShowStageSpeed(stage);
+    ++state_.StageIndex;
+}
+
+void TensileRun::ShowRate() {
+    const std::int64_t now = clock_.NowMs();
+    const std::int64_t dt = now - state_.RateTimeMs;
+    if (dt < kRateDisplayMs) return;
+    if (state_.ExtensometerRemoved) {
+        ShowSpeedValue((state_.S - state_.RateTravel) * 60000.0 / static_cast<double>(dt), 1,
+                       SpeedUnit::MmPerMin);
+    } else {
+        ShowSpeedValue((state_.F - state_.RateForce) * 1000000.0 / test_.Parameters.EffectiveSo /
+                           static_cast<double>(dt),
+                       0, SpeedUnit::StressRate);
+    }
+    state_.RateTimeMs = now;
+    state_.RateForce = state_.F;
+    state_.RateTravel = state_.S;
+}
+
+void TensileRun::Record() {
+    const ParameterSet& p = test_.Parameters;
+    const double F = state_.F;
+    double travel = state_.S - state_.S0;
+    double extension = state_.E - state_.E0;
+    if (Compression()) {
+        travel = std::fabs(travel);
+        extension = std::fabs(extension);
+    }
+    if (state_.ExtensometerRemoved) extension = 0;
+    Sample sample{};
+    sample[0] = static_cast<float>(F);
+    sample[1] = static_cast<float>(travel);
+    sample[2] = static_cast<float>(extension);
+    if (!RecordSample(test_.Buffer, test_.Marks, sample)) return;
+    const int index = test_.Marks.StoredSamples;
+    if (F >= state_.Fmax) {
+        state_.Fmax = F;
+        state_.FmaxIndex = index;
+        state_.BreakThreshold = state_.Unloading ? 0.0 : F * p.BreakDropPercent / 100.0;
+    }
+
+    LivePoint point;
+    point.Index = index;
+    point.ForceKn = F;
+    point.TravelMm = travel;
+    point.ExtensionMm = extension;
+    point.FourthMm = 0;
+    point.Plot = F > state_.BreakThreshold;
+    point.ExtensometerDeformationMm = state_.E - state_.E0;
+    point.ExtensometerOverRange =
+        !p.ExtensometerIncremental &&
+        std::fabs(devices_.Daq->RawValues()[kRawStrain]) > kFullScaleCounts;
+    AnalogueOutputs(point);
+
+    if (diagram_.AddLivePoint(point, p.ExtensometerLimitMm)) state_.RemovalPending = true;
+    if (state_.RemovalPending && p.MessageTimeSec > 0) {
+        state_.ExtensometerRemoved = true;
+        host_.ShowRemovalPrompt(RemovalPromptSeconds(p.MessageTimeSec));
+        state_.RemovalPending = false;
+    }
+}
+
+void TensileRun::AnalogueOutputs(const LivePoint& point) {
+    if (!machine_.Setup.AnalogOutActualValues) return;
+    const CalibrationRecord& c = machine_.Calibration;
+    auto volts = [](double value, double nominal) {
+        return nominal > 0 ? value / nominal * 10.0 : 0.0;
+    };
+    Acquisition& daq = *devices_.Daq;
+    daq.WriteAnalogOutput(0, volts(point.ForceKn, c.NominalForce));
+    daq.WriteAnalogOutput(1, volts(point.TravelMm, c.NominalTravel));
+    if (!state_.ExtensometerRemoved) {
+        daq.WriteAnalogOutput(2, volts(point.ExtensionMm, c.NominalStrain));
+    }
+    daq.WriteAnalogOutput(3, volts(point.FourthMm, c.NominalTransverse));
+}
+
+// --- end
+
+void TensileRun::EndChecks() {
+    if (BufferFull(test_.Marks)) {
+        StopProcedure(false);
+        FinishRecording(test_.Marks);
+        host_.Message(RunMessageKind::Warning, run_text::kMemoryFull);
+        EndOfTest();
+        return;
+    }
+    const bool reached = state_.Fmax >= state_.MinForce || Compression();
+    if (state_.F < state_.BreakThreshold && reached) {
+        StopProcedure(false);
+        FinishRecording(test_.Marks);
+        EndOfTest();
+        if (test_.Parameters.AutoSequence) host_.StartAutoSequence();
+    }
+}
+
+void TensileRun::Stop(bool byOperator) {
+    if (!state_.SamplingActive) return;
+    StopProcedure(byOperator);
+    if (state_.Fmax >= state_.MinForce || Compression()) {
+        FinishRecording(test_.Marks);
+        EndOfTest();
+        if (test_.Parameters.AutoSequence) host_.StartAutoSequence();
+    }
+    if (byOperator) {
+        app_.LastTestSaved = false;
+        if (!state_.Evaluated) host_.LayoutResultPanels();
+    }
+}
+
+void TensileRun::StopProcedure(bool byOperator) {
+    app_.TestRunning = false;
+    state_.SamplingActive = false;
+    state_.Stopped = true;
+    ControllerLink* link = devices_.Link;
+    const bool send = link && !MeasureOnly();
+    if (send) link->StopMachine();
+    host_.ShowRunning(false);
+    if (send && (test_.Parameters.MachineOffAtEnd || byOperator)) link->MachineOff();
+}
+
+void TensileRun::EndOfTest() {
+    ParameterSet& p = test_.Parameters;
+    const bool usable =
+        test_.Marks.SampleCount > 0 && ExtensionUsable(CurveView(test_.Buffer, p, test_.Marks));
+    const int view =
+        UsesExtensometerResults(p) && usable ? kViewStressFineStrain : kViewStressStrain;
+    p.DiagramType = static_cast<std::uint8_t>(view);
+    app_.LastTestNew = true;
+    app_.LastTestSaved = false;
+    EvaluateTest(test_, false);
+    state_.Evaluated = true;
+    diagram_.ShowEvaluatedCurve(view);
+    host_.FillResultPanels();
+    host_.AskFinalDimensions();
+    if (Compression() && p.ProbeMonitoring) {
+        const ProbeCheck check = ProbeMonitoring(test_.Buffer, test_.Marks, p);
+        if (!check.Passed) host_.MessageText(RunMessageKind::Error, check.Message);
+    }
+}
+
+}  // namespace quorvex

@@ -1,0 +1,63 @@
+// quorvex-cli run: a whole test on the simulated machine gives the series files of slot 1 and
+// the results of the specimen; wrong options and a test that cannot be evaluated say why.
+#include "run_command.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "command_run.h"
+#include "temp_dir.h"
+
+namespace quorvex::cli {
+namespace {
+
+using RunCommandTest = testing_support::TempDirTest;
+
+double JsonNumber(const std::string& json, const std::string& name) {
+    const std::size_t at = json.find("\"" + name + "\": ");
+    if (at == std::string::npos) return -1;
+    return std::stod(json.substr(at + name.size() + 4));
+}
+
+TEST_F(RunCommandTest, WritesTheSeriesFilesOfSlot1AndPrintsTheResults) {
+    const CommandRun run = Command(RunRunCommand, {"--preset", "aluminium", "--dir", dir.string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    for (const char* name : {"1.Dia", "1.Hea", "1.Txt"}) {
+        EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+    }
+    EXPECT_NEAR(JsonNumber(run.out, "Rm"), 320, 0.02 * 320);
+    EXPECT_NEAR(JsonNumber(run.out, "E"), 70000, 0.05 * 70000);
+    EXPECT_NEAR(JsonNumber(run.out, "So"), 60, 0.01);
+    EXPECT_NE(run.out.find("\"EvaluationDone\": true"), std::string::npos);
+}
+
+TEST_F(RunCommandTest, RefusesWrongOptionsAndTestsWithoutEvaluation) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--type", "5"}, 2, "the test type is 0, 1, 2, 6 or 9"},
+        {{"--preset", "granite"}, 2, "no specimen preset"},
+        {{"--fault", "gremlins"}, 2, "gremlins"},
+        {{"--speed"}, 2, "needs a value"},
+        {{"--params", "missing.Par"}, 1, "cannot open \"missing.Par\""},
+        {{"--fault", "missing-card"}, 1, "did not register"},
+        {{"--fault", "stuck-crosshead"}, 1, "without evaluation"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--dir", dir.string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CommandRun run = Command(RunRunCommand, args);
+        EXPECT_EQ(run.code, c.code) << c.says;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(std::filesystem::exists(dir / "1.Dia"));
+    }
+}
+
+}  // namespace
+}  // namespace quorvex::cli
