@@ -269,8 +269,16 @@ LiveDiagramModel::AxisPoint LiveDiagramModel::SampleValues(int index) const {
 }
 
 int LiveDiagramModel::CurveLength() const {
-    const int n = inTest_ ? test_.Marks.StoredSamples : test_.Marks.SampleCount;
-    return std::clamp(n, 0, kBufferCapacity);
+    const int n =
+        std::clamp(inTest_ ? test_.Marks.StoredSamples : test_.Marks.SampleCount, 0, kBufferCapacity);
+    // Once the extensometer has come off, its channel holds 0: the fine-strain curve ends
+    // there instead of falling back to zero strain.
+    const int last = test_.Marks.ExtensionEndIndex;
+    if (view_ != kViewStressFineStrain || last < 2) return n;
+    for (int i = last + 1; i <= n; ++i) {
+        if (test_.Buffer.Extension(i) == 0.0f) return i - 1;
+    }
+    return n;
 }
 
 void LiveDiagramModel::PlotCurve(int count) {
@@ -459,6 +467,8 @@ int LiveDiagramModel::SampleAtStress(double y, double So) const {
 
 void LiveDiagramModel::MarkSample(int index, DiagramMark mark) {
     if (index < 1 || index > kBufferCapacity) return;
+    // A sample beyond the fine-strain curve (after the extensometer came off) has no strain.
+    if (view_ == kViewStressFineStrain && index > CurveLength()) return;
     const AxisPoint v = SampleValues(index);
     MarkPoint(v.x, v.y, mark);
 }

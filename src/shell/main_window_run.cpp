@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolBar>
 #include <QTimer>
 
 #include "evaluation/results_record.h"

@@ -356,5 +356,26 @@ TEST_F(LiveDiagramTest, TheEvaluatedCurveShowsStressOverStrainWithItsMarks) {
     EXPECT_DOUBLE_EQ(diagram.Ranges().Xmax, 2);
 }
 
+TEST_F(LiveDiagramTest, TheFineStrainCurveEndsWhereTheExtensometerCameOff) {
+    test->Parameters.EffectiveSo = 10;
+    test->Parameters.GaugeLengthLe = 50;
+    diagram.PrepareForTest();
+    // The extensometer comes off after sample 40; its channel holds 0 from then on, while
+    // the force still rises to its maximum at sample 90.
+    for (int i = 1; i <= 100; ++i) Add(i <= 90 ? i * 0.04 : 3.6, i * 0.09, i <= 40 ? i * 0.009 : 0);
+    FinishRecording(test->Marks);
+    test->Marks.ExtensionEndIndex = 40;
+    test->Marks.FmaxIndex = 90;
+    test->Marks.BreakIndex = 98;
+    test->Marks.EvaluationDone = true;
+
+    diagram.ShowEvaluatedCurve(kViewStressFineStrain);
+    EXPECT_EQ(canvas.Drawn(), 40u);        // no line back to zero strain
+    EXPECT_TRUE(canvas.marks.empty());     // maximum and break lie beyond the fine strain
+    diagram.ShowEvaluatedCurve(kViewStressStrain);
+    EXPECT_EQ(canvas.Drawn(), 98u);        // over the travel the whole curve
+    EXPECT_EQ(canvas.marks.size(), 2u);
+}
+
 }  // namespace
 }  // namespace quorvex
