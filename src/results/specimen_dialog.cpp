@@ -88,8 +88,13 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
     specimenId_ = new QLineEdit;
     specimenId_->setMaxLength(30);
     auto* identity = new QFormLayout;
-    identity->addRow(captioned(new QLabel, kSpecimenNoText), specimenNo_);
-    identity->addRow(captioned(new QLabel, kSpecimenIdText), specimenId_);
+    QLabel* specimenNoLabel = captioned(new QLabel, kSpecimenNoText);
+    QLabel* specimenIdLabel = captioned(new QLabel, kSpecimenIdText);
+    // The labels' "&" marks the Alt key of their input.
+    specimenNoLabel->setBuddy(specimenNo_);
+    specimenIdLabel->setBuddy(specimenId_);
+    identity->addRow(specimenNoLabel, specimenNo_);
+    identity->addRow(specimenIdLabel, specimenId_);
 
     auto* shapeBox = new QGroupBox(LoadText(kShapeText, base));
     SetTextNumber(shapeBox, kShapeText);
