@@ -63,6 +63,8 @@ W* TVersuchsDlg::Captioned(W* widget, int number) {
 QLineEdit* TVersuchsDlg::DecimalField() {
     auto* edit = new QLineEdit;
     AttachDecimalKeyFilter(edit);
+    // Wide enough for the widest value of a stage, so that no digit is hidden.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-20000.000")) + 12);
     return edit;
 }
 
