@@ -204,7 +204,11 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
     }
 }
 
-TBtnRightDlg3::~TBtnRightDlg3() = default;
+TBtnRightDlg3::~TBtnRightDlg3() {
+    // The inputs lose their focus while the base class deletes them; by then this dialog is
+    // no longer a TBtnRightDlg3 and must not hear of it.
+    disconnect(qApp, &QApplication::focusChanged, this, &TBtnRightDlg3::FocusChanged);
+}
 
 QWidget* TBtnRightDlg3::BuildShapePage(int shape) {
     auto* page = new QWidget;
