@@ -110,13 +110,7 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
                                                p.ExtensometerIncremental != 0, 1.0);
 
     simulation_ = std::make_unique<VirtualMachine>(sim, clock_);
-    MachineStartup startup;
-    startup.Platform.DaskLibrary = "/nonexistent/libpci_dask.so";
-    startup.Platform.Daq = startup.Platform.Relay = startup.Platform.Encoder =
-        startup.Platform.Controller = Driver::Simulated;
-    startup.ControllerPort = 2;
-    startup.Ik220.ForceSamples = startup.Ik220.StrainSamples = startup.Ik220.TravelSamples =
-        options.Samples;
+    MachineStartup startup = SimulatedMachineStartup(options.Samples);
     startup.Controller = MakeControllerConfig(config_);
     MachineOpening opening = OpenMachine(startup, clock_, simulation_.get());
     machine_ = std::move(opening.machine);

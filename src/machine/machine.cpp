@@ -196,6 +196,18 @@ std::vector<MachineMessage> Machine::Close() {
     return messages;
 }
 
+MachineStartup SimulatedMachineStartup(int samples) {
+    MachineStartup startup;
+    startup.Platform.DaskLibrary = "/nonexistent/libpci_dask.so";
+    startup.Platform.Ik220Library = "/nonexistent/libik220.so";
+    startup.Platform.Daq = startup.Platform.Relay = startup.Platform.Encoder =
+        startup.Platform.Controller = Driver::Simulated;
+    startup.ControllerPort = 2;
+    startup.Ik220.ForceSamples = startup.Ik220.StrainSamples = startup.Ik220.TravelSamples =
+        samples;
+    return startup;
+}
+
 MachineOpening OpenMachine(const MachineStartup& startup, Clock& clock,
                            SimulatedMachine* simulation) {
     MachineOpening opening;

@@ -117,6 +117,10 @@ struct MachineOpening {
     std::vector<MachineMessage> messages;  // to show the operator, in this order
 };
 
+// Every device on the simulated machine, no vendor library looked for, the controller on
+// COM2, `samples` conversions averaged per reading: how headless runs and tests open it.
+MachineStartup SimulatedMachineStartup(int samples);
+
 // The start-up of the machine interface, in the program's order: the encoder card (only when
 // fitted), the relay card, the channel map and sample counts, the caliper, micrometer and
 // controller ports (9600 baud, no parity, 8 data bits, 1 stop bit; a port number shared with

@@ -163,14 +163,7 @@ private:
     EventLog& log_;
 };
 
-MachineStartup Simulated() {
-    MachineStartup startup = WithoutVendorLibraries();
-    startup.Platform.Daq = startup.Platform.Relay = startup.Platform.Encoder =
-        startup.Platform.Controller = Driver::Simulated;
-    startup.ControllerPort = 2;
-    startup.Ik220.ForceSamples = startup.Ik220.StrainSamples = startup.Ik220.TravelSamples = 1;
-    return startup;
-}
+MachineStartup Simulated() { return SimulatedMachineStartup(1); }
 
 TEST(OpenMachine, TheSimulatedMachineGetsTheControllerBytesAndAnswersTheReadings) {
     EventLog log;

@@ -30,13 +30,7 @@ class SimBench {
     explicit SimBench(const SimulationConfig& config, int samples = 1,
                       bool incrementalTravel = false) {
         sim = std::make_unique<VirtualMachine>(config, clock);
-        MachineStartup startup;
-        startup.Platform.DaskLibrary = "/nonexistent/libpci_dask.so";
-        startup.Platform.Daq = startup.Platform.Relay = startup.Platform.Encoder =
-            startup.Platform.Controller = Driver::Simulated;
-        startup.ControllerPort = 2;
-        startup.Ik220.ForceSamples = startup.Ik220.StrainSamples = startup.Ik220.TravelSamples =
-            samples;
+        MachineStartup startup = SimulatedMachineStartup(samples);
         startup.Controller.MachineType = config.MachineType;
         startup.Controller.NominalForce = config.NominalForce;
         startup.Controller.NominalTravel = config.NominalTravel;

@@ -28,16 +28,11 @@ struct SimulatedBench {
         SimulationConfig config;
         config.Preset = preset;
         sim = std::make_unique<VirtualMachine>(config, clock);
-        MachineStartup startup;
-        startup.Platform.DaskLibrary = "/nonexistent/libpci_dask.so";
-        startup.Platform.Daq = startup.Platform.Relay = startup.Platform.Encoder =
-            startup.Platform.Controller = Driver::Simulated;
+        MachineStartup startup = SimulatedMachineStartup(1);
         startup.Platform.ComDevice[3] = kSimulatedCaliperDevice;
         startup.Platform.ComDevice[4] = kSimulatedMicrometerDevice;
-        startup.ControllerPort = 2;
         startup.CaliperPort = 3;
         startup.MicrometerPort = 4;
-        startup.Ik220.ForceSamples = startup.Ik220.StrainSamples = startup.Ik220.TravelSamples = 1;
         startup.Controller.NominalForce = config.NominalForce;
         startup.Controller.NominalTravel = config.NominalTravel;
         startup.Controller.FmaxMonitoring = true;
