@@ -7,16 +7,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "evaluation/curve_builder.h"
@@ -31,11 +27,10 @@
 #include "shell/result_panels.h"
 #include "ui/dialog_base.h"
 #include "ui/stored_texts.h"
+#include "window_fixture.h"
 
 namespace quorvex {
 namespace {
-
-namespace fs = std::filesystem;
 
 bool Black(const QImage& image, int x, int y) {
     return image.pixel(x, y) == qRgb(0, 0, 0);
@@ -169,23 +164,12 @@ TEST(DiagramSettingsDialog, RefusesForceOverTimeOutsideTheUniversalTest) {
 }
 
 // The main window with a tensile test evaluated: the picks on the evaluated curve.
-class DiagramPickWindowTest : public ::testing::Test {
+class DiagramPickWindowTest : public testing::WindowFixture {
   protected:
     void SetUp() override {
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(directory.path()));
-        const fs::path work(directory.path().toStdString());
-        std::ofstream(work / "Sprache.con") << "0";
-        std::ofstream platform(work / "Quorvex.platform");
-        platform << "daq = absent\nrelay = absent\nencoder = none\n";
-        for (int com = 1; com <= 16; ++com) platform << "com" << com << " = none\n";
-
-        WhenModal<TNeue_Serie>([](TNeue_Serie* d) { d->reject(); });
-        window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, files);
-        ui.MainWindow = window.get();
+        PrepareWorkingDirectory(testing::kAbsentDevices);
+        ShowWindow();
         window->resize(1000, 800);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return app.StartupShown; }, 5000));
 
         ParameterSet& p = test->Parameters;
         p.TestType = 0;
@@ -195,11 +179,6 @@ class DiagramPickWindowTest : public ::testing::Test {
         window->FillResultPanels();
         QTest::qWait(20);  // the layout settles: the drawing area has its size
     }
-    void TearDown() override {
-        window.reset();
-        QDir::setCurrent(previous);
-    }
-
     // A click on the drawing area just below a sample of the stress/fine-strain curve.
     void ClickSample(int sample) {
         LiveDiagramModel& diagram = window->Diagram();
@@ -209,16 +188,6 @@ class DiagramPickWindowTest : public ::testing::Test {
         QTest::mouseClick(window->DiagramArea(), Qt::LeftButton, {}, QPoint(px, py + 1));
     }
 
-    QString previous;
-    QTemporaryDir directory;
-    AppState app;
-    std::unique_ptr<TestState> test = std::make_unique<TestState>();
-    std::unique_ptr<MachineConfig> machineConfig = std::make_unique<MachineConfig>();
-    StoredTexts texts;
-    RecordedMessages messages;
-    NoFiles files;
-    UiContext ui{messages, texts, {}, nullptr};
-    std::unique_ptr<TSDIAppForm> window;
     testing::TensileModel model;  // So 10 mm², E 210000, smooth yielding from 300 N/mm²
 };
 

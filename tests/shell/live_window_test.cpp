@@ -4,32 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 
-#include "evaluation/test_state.h"
-#include "gui_test_support.h"
 #include "machine/test_doubles.h"
-#include "setup/machine_config.h"
-#include "shell/app_state.h"
 #include "shell/live_widgets.h"
-#include "shell/main_window.h"
-#include "shell/project_dialog.h"
 #include "shell/result_panels.h"
-#include "ui/dialog_base.h"
-#include "ui/file_dialogs.h"
-#include "ui/stored_texts.h"
 #include "ui/text_table.h"
+#include "window_fixture.h"
 
 namespace quorvex {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::EventLog;
 using testing::FakeDaqCard;
 using testing::FakeRelayCard;
@@ -58,29 +44,12 @@ class RecordingMachine : public SimulatedMachine {
     EventLog& log_;
 };
 
-class LiveWindowTest : public ::testing::Test {
+class LiveWindowTest : public testing::WindowFixture {
   protected:
-    void SetUp() override {
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(directory.path()));
-        const fs::path work(directory.path().toStdString());
-        std::ofstream(work / "Sprache.con") << "0";
-        std::ofstream platform(work / "Quorvex.platform");
-        platform << "daq = simulated\nrelay = simulated\nencoder = none\n"
-                    "controller = simulated\n";
-        for (int com = 1; com <= 16; ++com) platform << "com" << com << " = none\n";
-    }
-    void TearDown() override {
-        window.reset();
-        QDir::setCurrent(previous);
-    }
+    void SetUp() override { PrepareWorkingDirectory(testing::kSimulatedDevices); }
 
     void Start() {
-        WhenModal<TNeue_Serie>([](TNeue_Serie* d) { d->reject(); });
-        window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, files);
-        window->UseMachine(&machine, clock);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return app.StartupShown; }, 5000));
+        ShowWindow(&machine, &clock);
         ASSERT_TRUE(app.DaqPresent);
         // Known factors: 100 kN and 300 mm nominal.
         machineConfig->Factors.ForceFactor = 100.0 / 30000;
@@ -106,19 +75,9 @@ class LiveWindowTest : public ::testing::Test {
         return log.Take();
     }
 
-    QString previous;
-    QTemporaryDir directory;
     EventLog log;
     LoggingClock clock{log};
     RecordingMachine machine{log};
-    AppState app;
-    std::unique_ptr<TestState> test = std::make_unique<TestState>();
-    std::unique_ptr<MachineConfig> machineConfig = std::make_unique<MachineConfig>();
-    StoredTexts texts;
-    RecordedMessages messages;
-    NoFiles files;
-    UiContext ui{messages, texts, {}, nullptr};
-    std::unique_ptr<TSDIAppForm> window;
     QWidget* focus = nullptr;
 };
 

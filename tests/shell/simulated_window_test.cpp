@@ -2,47 +2,20 @@
 // crosshead that the operator's keys move, and F8 stops it.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 
-#include "evaluation/test_state.h"
-#include "gui_test_support.h"
 #include "machine/sim/virtual_machine.h"
-#include "setup/machine_config.h"
-#include "shell/app_state.h"
 #include "shell/live_widgets.h"
-#include "shell/main_window.h"
-#include "shell/project_dialog.h"
 #include "shell/result_panels.h"
-#include "ui/dialog_base.h"
-#include "ui/file_dialogs.h"
-#include "ui/stored_texts.h"
+#include "window_fixture.h"
 
 namespace quorvex {
 namespace {
 
-namespace fs = std::filesystem;
-
-class SimulatedWindowTest : public ::testing::Test {
+class SimulatedWindowTest : public testing::WindowFixture {
   protected:
-    void SetUp() override {
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(directory.path()));
-        const fs::path work(directory.path().toStdString());
-        std::ofstream(work / "Sprache.con") << "0";
-        std::ofstream platform(work / "Quorvex.platform");
-        platform << "daq = simulated\nrelay = simulated\nencoder = none\ncontroller = simulated\n";
-        for (int com = 1; com <= 16; ++com) platform << "com" << com << " = none\n";
-    }
-    void TearDown() override {
-        window.reset();
-        QDir::setCurrent(previous);
-    }
+    void SetUp() override { PrepareWorkingDirectory(testing::kSimulatedDevices); }
 
     // Measuring ticks of 50 ms on the manual clock.
     void Run(double seconds) {
@@ -55,26 +28,12 @@ class SimulatedWindowTest : public ::testing::Test {
         return window->TravelReadout()->Text().remove(QStringLiteral("S:")).trimmed().toDouble();
     }
 
-    QString previous;
-    QTemporaryDir directory;
     ManualClock clock;
     VirtualMachine machine{SimulationConfig{}, clock};
-    AppState app;
-    std::unique_ptr<TestState> test = std::make_unique<TestState>();
-    std::unique_ptr<MachineConfig> machineConfig = std::make_unique<MachineConfig>();
-    StoredTexts texts;
-    RecordedMessages messages;
-    NoFiles files;
-    UiContext ui{messages, texts, {}, nullptr};
-    std::unique_ptr<TSDIAppForm> window;
 };
 
 TEST_F(SimulatedWindowTest, ReadoutsFollowTheCrossheadTheKeysMove) {
-    WhenModal<TNeue_Serie>([](TNeue_Serie* d) { d->reject(); });
-    window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, files);
-    window->UseMachine(&machine, clock);
-    window->show();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return app.StartupShown; }, 5000));
+    ShowWindow(&machine, &clock);
     ASSERT_TRUE(app.DaqPresent);
     window->MessenTimer().stop();  // the test ticks by hand
     QWidget* focus = window->ResultPanels()->Field("Remark");

@@ -3,56 +3,30 @@
 // start offers to keep it in the series; the stop button ends a test early.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 
-#include "evaluation/test_state.h"
-#include "gui_test_support.h"
 #include "machine/sim/virtual_machine.h"
 #include "results/specimen_dialog.h"
-#include "setup/machine_config.h"
-#include "shell/app_state.h"
 #include "shell/lu_dialog.h"
-#include "shell/main_window.h"
-#include "shell/project_dialog.h"
 #include "shell/result_panels.h"
 #include "shell/test_run.h"
-#include "ui/dialog_base.h"
-#include "ui/file_dialogs.h"
-#include "ui/stored_texts.h"
+#include "window_fixture.h"
 
 namespace quorvex {
 namespace {
 
 namespace fs = std::filesystem;
 
-class WindowTestRunTest : public ::testing::Test {
+class WindowTestRunTest : public testing::WindowFixture {
   protected:
     void SetUp() override {
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(directory.path()));
-        work = fs::path(directory.path().toStdString());
-        std::ofstream(work / "Sprache.con") << "0";
-        {
-            std::ofstream platform(work / "Quorvex.platform");
-            platform << "daq = simulated\nrelay = simulated\nencoder = none\n"
-                        "controller = simulated\n";
-            for (int com = 1; com <= 16; ++com) platform << "com" << com << " = none\n";
-        }
-
-        WhenModal<TNeue_Serie>([](TNeue_Serie* d) { d->reject(); });
-        window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, files);
-        window->UseMachine(&machine, clock);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return app.StartupShown; }, 5000));
+        PrepareWorkingDirectory(testing::kSimulatedDevices);
+        ShowWindow(&machine, &clock);
         ASSERT_TRUE(app.DaqPresent);
         // The test ticks by hand; the timer stays on, as F2 starts a test only then.
         app.ProjectOpen = true;
@@ -62,10 +36,6 @@ class WindowTestRunTest : public ::testing::Test {
         p.Stages[0] = {1, 0, 1, 2, 1};
         p.Stages[1] = {1, 1, 1, 20, 1};
         p.MessageTimeSec = 2;
-    }
-    void TearDown() override {
-        window.reset();
-        QDir::setCurrent(previous);
     }
 
     // Measuring ticks of 50 ms on the manual clock while the test runs.
@@ -77,19 +47,8 @@ class WindowTestRunTest : public ::testing::Test {
     }
     bool F2() { return window->FormKeyDown(Qt::Key_F2, Qt::NoModifier); }
 
-    QString previous;
-    QTemporaryDir directory;
-    fs::path work;
     ManualClock clock;
     VirtualMachine machine{SimulationConfig{}, clock};
-    AppState app;
-    std::unique_ptr<TestState> test = std::make_unique<TestState>();
-    std::unique_ptr<MachineConfig> machineConfig = std::make_unique<MachineConfig>();
-    StoredTexts texts;
-    RecordedMessages messages;
-    NoFiles files;
-    UiContext ui{messages, texts, {}, nullptr};
-    std::unique_ptr<TSDIAppForm> window;
 };
 
 TEST_F(WindowTestRunTest, F2RunsATestToTheBreakAndTheNextStartKeepsItInTheSeries) {
