@@ -6,7 +6,7 @@
 #include "flexural_modulus_evaluation.h"
 #include "fmax_evaluations.h"
 #include "plastics_evaluation.h"
-#include "specimen.h"
+#include "cross_section.h"
 #include "tensile_evaluation.h"
 #include "test_types.h"
 #include "universal_evaluation.h"

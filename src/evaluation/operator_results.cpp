@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "specimen.h"
+#include "cross_section.h"
 
 namespace quorvex {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "byte_image.h"
-#include "specimen.h"
+#include "cross_section.h"
 
 namespace quorvex {
 

@@ -27,7 +27,7 @@
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/machine_setup_command.h"
-#include "results/specimen_dialog.h"
+#include "results/probendaten_dialog.h"
 #include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"

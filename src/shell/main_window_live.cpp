@@ -13,7 +13,7 @@
 #include <numbers>
 
 #include "evaluation/evaluate_test.h"
-#include "results/specimen_dialog.h"
+#include "results/probendaten_dialog.h"
 #include "evaluation/operator_results.h"
 #include "evaluation/result_limits.h"
 #include "evaluation/test_state.h"

@@ -14,7 +14,7 @@
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
 #include "evaluation/test_state.h"
-#include "results/specimen_dialog.h"
+#include "results/probendaten_dialog.h"
 #include "setup/machine_config.h"
 #include "shell/app_state.h"
 #include "shell/live_diagram_model.h"

@@ -28,7 +28,7 @@
 #include "gui_test_support.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
-#include "results/specimen_dialog.h"
+#include "results/probendaten_dialog.h"
 #include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "machine/sim/virtual_machine.h"
-#include "results/specimen_dialog.h"
+#include "results/probendaten_dialog.h"
 #include "shell/lu_dialog.h"
 #include "shell/result_panels.h"
 #include "shell/test_run.h"

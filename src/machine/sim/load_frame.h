@@ -6,7 +6,7 @@
 #pragma once
 
 #include "machine/sim/sim_config.h"
-#include "machine/sim/specimen.h"
+#include "machine/sim/material_model.h"
 
 namespace quorvex {
 

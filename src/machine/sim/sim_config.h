@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "machine/sim/specimen.h"
+#include "machine/sim/material_model.h"
 
 namespace quorvex {
 

@@ -1,4 +1,4 @@
-#include "evaluation/specimen.h"
+#include "evaluation/cross_section.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The automatic specimen numbers and their counter file.
-#include "specimen_numbering.h"
+#include "proben_nr.h"
 
 #include "evaluation/test_files.h"
 #include "evaluation/text_functions.h"

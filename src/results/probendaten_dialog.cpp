@@ -1,6 +1,6 @@
 // The specimen data dialog's inputs: filled from the parameter set when shown, So and the
 // proportional lengths recomputed as dimensions are confirmed, checked and taken on OK.
-#include "results/specimen_dialog.h"
+#include "results/probendaten_dialog.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "evaluation/specimen.h"
+#include "evaluation/cross_section.h"
 #include "evaluation/text_functions.h"
 #include "results/dimension_dialog.h"
 #include "ui/captions.h"

@@ -1,5 +1,5 @@
 // Flow laws, presets and readings of the virtual specimens.
-#include "machine/sim/specimen.h"
+#include "machine/sim/material_model.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,10 +1,10 @@
 // Checks and derived lengths of the tensile specimen.
-#include "specimen_form.h"
+#include "probendaten_form.h"
 
 #include <cmath>
 #include <numbers>
 
-#include "evaluation/specimen.h"
+#include "evaluation/cross_section.h"
 #include "evaluation/text_functions.h"
 #include "evaluation/win1252.h"
 

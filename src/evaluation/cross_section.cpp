@@ -1,5 +1,5 @@
 // Cross-section formulas of the specimen shapes.
-#include "specimen.h"
+#include "cross_section.h"
 
 #include <cmath>
 #include <numbers>
