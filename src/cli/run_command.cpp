@@ -13,10 +13,6 @@
 namespace quorvex::cli {
 namespace {
 
-bool IsTensileFamily(int type) {
-    return type == 0 || type == 1 || type == 2 || type == 6 || type == 9;
-}
-
 int Usage(std::ostream& err, const std::string& problem) {
     err << "quorvex-cli: " << problem << "\nusage:\n";
     PrintRunHelp(err);
@@ -59,7 +55,7 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
             } catch (const std::exception&) {
                 options.TestType = -1;
             }
-            if (!IsTensileFamily(options.TestType)) {
+            if (!RunsAsTensileTest(options.TestType)) {
                 problem = "\"" + value + "\": the test type is 0, 1, 2, 6 or 9";
             }
         } else if (option == "--params") {

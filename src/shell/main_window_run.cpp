@@ -40,10 +40,6 @@ MessageKind Kind(RunMessageKind kind) {
     return MessageKind::Information;
 }
 
-bool TensileFamily(int testType) {
-    return testType == 0 || testType == 1 || testType == 2 || testType == 6 || testType == 9;
-}
-
 // The stress-rate unit by the parameter set's unit system.
 QString StressRateUnit(int unitSystem) {
     if (unitSystem == 1) return QStringLiteral("N/mm²/s");
@@ -65,7 +61,7 @@ void TSDIAppForm::CreateTestRun() {
                                             *diagram_, *runHost_);
     // The runs of the other test types come with their own routines; F2 leaves them alone.
     StartTestRun = [this] {
-        if (TensileFamily(test_.Parameters.TestType)) {
+        if (RunsAsTensileTest(test_.Parameters.TestType)) {
             testRun_->Start();
         } else {
             QApplication::beep();

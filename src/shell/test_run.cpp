@@ -9,6 +9,7 @@
 
 #include "evaluation/compression_evaluation.h"
 #include "evaluation/evaluate_test.h"
+#include "evaluation/proben_nr.h"
 #include "evaluation/tensile_evaluation.h"
 #include "evaluation/test_files.h"
 #include "evaluation/test_state.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int kTypeCompression = 9;
 constexpr int kRateDisplayMs = 300;
-constexpr std::size_t kSpecimenNoMax = 30;
 
 // Switching criteria and speed units of the speed programme.
 constexpr int kCriterionStrain = 1;
@@ -31,16 +31,6 @@ constexpr int kCriterionStress = 2;
 constexpr int kCriterionDeformation = 3;
 constexpr int kSpeedPercentPerMin = 2;
 constexpr int kSpeedStressRate = 3;
-
-// At most n characters of a UTF-8 text.
-std::string CutToCharacters(const std::string& text, std::size_t n) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xC0) != 0x80 && count++ == n) return text.substr(0, i);
-    }
-    return text;
-}
 
 int RemovalPromptSeconds(int messageTimeSec) {
     return messageTimeSec >= 2 && messageTimeSec <= 10 ? messageTimeSec : 5;
@@ -97,12 +87,13 @@ bool TensileRun::Start() {
         }
     }
     if (!host_.SpecimenDialog(specimenNumber_ > 0 ? specimenNumber_ : 0)) return false;
-    const std::size_t hash = p.SpecimenNo.find('#');
-    if (specimenNumber_ >= 0 && hash != std::string::npos && hash > 0) {
-        ++specimenNumber_;
-        WriteSpecimenNumber(numberFile, specimenNumber_);
-        p.SpecimenNo =
-            CutToCharacters(NumberAfterHash(p.SpecimenNo, specimenNumber_), kSpecimenNoMax);
+    // A counter already refused above is not read again.
+    if (specimenNumber_ >= 0) {
+        const SpecimenNumbering numbering =
+            ApplyAutomaticSpecimenNumber(app_.WorkingDirectory, true, p.SpecimenNo);
+        if (numbering.Status.status == LoadStatus::Refused) {
+            host_.MessageText(RunMessageKind::Error, numbering.Status.message);
+        }
     }
 
     ControllerLink* link = devices_.Link;

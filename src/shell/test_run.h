@@ -37,6 +37,11 @@ constexpr int kStoreLastTest = 168;
 constexpr int kMemoryFull = 169;
 }  // namespace run_text
 
+// The test types this run serves: the metal tensile test, the screws, plastics and compression.
+inline bool RunsAsTensileTest(int testType) {
+    return testType == 0 || testType == 1 || testType == 2 || testType == 6 || testType == 9;
+}
+
 // The run's own state: what the preload found, the force maximum, the stage programme, the
 // hysteresis loop and the extensometer.
 struct TensileRunState {

@@ -59,7 +59,8 @@ class FakeHost : public RunHost {
         Log("question" + std::to_string(text));
         return answerYes;
     }
-    bool SpecimenDialog(long long) override {
+    bool SpecimenDialog(long long counter) override {
+        dialogCounter = counter;
         Log("specimen");
         return dialogOk;
     }
@@ -76,6 +77,7 @@ class FakeHost : public RunHost {
     void FillResultPanels() override { Log("fill"); }
     void AskFinalDimensions() override { Log("final"); }
     void StartAutoSequence() override { Log("sequence"); }
+    long long dialogCounter = -1;
 
     // What was logged since the last call, space-separated.
     std::string Take() {

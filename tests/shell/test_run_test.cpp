@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "evaluation/test_state.h"
@@ -159,6 +161,37 @@ TEST_F(TensileRunTest, StartChecksInTheirOrder) {
             EXPECT_EQ(Sent(), "");  // no command before the checks pass
         }
     }
+}
+
+TEST_F(TensileRunTest, AutomaticNumberingNumbersAfterTheDialogAndRefusesAGarbledCounter) {
+    const std::filesystem::path dir =
+        std::filesystem::path(::testing::TempDir()) / "quorvex_run_numbering";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    app.WorkingDirectory = dir;
+    test->Parameters.AutoSpecimenNo = 1;
+    test->Parameters.SpecimenNo = "Charge 7-#";
+    auto counterFile = [&] {
+        std::ifstream in(dir / "ProbenNr.txt");
+        std::string line;
+        std::getline(in, line);
+        return line;
+    };
+
+    std::ofstream(dir / "ProbenNr.txt") << " 12 \r\n";
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(host.dialogCounter, 12);  // the dialog shows the number the test will receive
+    EXPECT_EQ(test->Parameters.SpecimenNo, "Charge 7-#13");
+    EXPECT_EQ(counterFile(), "13\r");
+    run.Stop(false);
+
+    std::ofstream(dir / "ProbenNr.txt") << "Charge";
+    host.Take();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(host.Take().rfind("text:", 0), 0u);  // the refusal names the file first
+    EXPECT_EQ(test->Parameters.SpecimenNo, "Charge 7-#13");
+    EXPECT_EQ(counterFile(), "Charge");
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(TensileRunTest, StagesSwitchAtTheirStrainAndAnInactiveStageEndsTheProgramme) {
