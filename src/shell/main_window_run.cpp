@@ -107,6 +107,8 @@ bool MainWindowRunHost::Question(int text) {
                                                     MessageButtons::YesNo) == QMessageBox::Yes;
 }
 
+constexpr int kTextNoSeriesEditor = 872;  // until the series editor is built
+
 bool MainWindowRunHost::SpecimenDialog(long long counter) {
     if (window_.ShowSpecimenDialog) return window_.ShowSpecimenDialog();
     TSDIAppForm& w = window_;
@@ -128,10 +130,8 @@ void MainWindowRunHost::OpenSeriesEditor() {
         window_.OpenSeriesEditor();
         return;
     }
-    window_.ui_.Messages.ShowOperatorMessage(
-        QStringLiteral("Der Serien-Editor ist in dieser Version noch nicht vorhanden: "
-                       "die Versuche der Serie werden nicht gesichert."),
-        MessageKind::Information, MessageButtons::Ok);
+    window_.ui_.Messages.ShowOperatorMessage(window_.ui_.Texts.Text(kTextNoSeriesEditor),
+                                             MessageKind::Information, MessageButtons::Ok);
 }
 
 void MainWindowRunHost::StoreLastTestInSeries() {
