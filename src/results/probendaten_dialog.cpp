@@ -73,12 +73,12 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
         widget->setText(LoadText(number, base));
         return widget;
     };
-    for (const InputSpec& spec : kInputs) {
+    for (const InputSpec& entry : kInputs) {
         auto* edit = new QLineEdit;
         AttachDecimalKeyFilter(edit);
-        inputs_[static_cast<std::size_t>(spec.field)] = edit;
-        labels_[static_cast<std::size_t>(spec.field)] = new QLabel(QString::fromUtf8(spec.label));
-        if (spec.crossSection) {
+        inputs_[static_cast<std::size_t>(entry.field)] = edit;
+        labels_[static_cast<std::size_t>(entry.field)] = new QLabel(QString::fromUtf8(entry.label));
+        if (entry.crossSection) {
             connect(edit, &QLineEdit::editingFinished, this, &TBtnRightDlg3::DimensionConfirmed);
         }
     }
@@ -213,9 +213,9 @@ TBtnRightDlg3::~TBtnRightDlg3() {
 QWidget* TBtnRightDlg3::BuildShapePage(int shape) {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
-    for (const InputSpec& spec : kInputs) {
-        if (spec.shape != shape) continue;
-        form->addRow(Label(spec.field), Input(spec.field));
+    for (const InputSpec& entry : kInputs) {
+        if (entry.shape != shape) continue;
+        form->addRow(Label(entry.field), Input(entry.field));
     }
     return page;
 }
