@@ -65,7 +65,7 @@ void TBtnRightDlg4::showEvent(QShowEvent* event) {
 
 void TBtnRightDlg4::FormShow() {
     const StatisticsSelection selection = OpenStatisticsSelection(parameters_);
-    const ProjectOptionsAccess access = OptionsAccess(ReadOnly, false);
+    const ProjectOptionsAccess access = OptionsAccess(ReadOnly, /*databaseAvailable=*/false);
     for (std::size_t row = 0; row < choices_.size(); ++row) {
         choices_[row]->setChecked(selection[row]);
         choices_[row]->setEnabled(access.BoxesEnabled);
