@@ -126,6 +126,7 @@ void TNeue_Serie::accept() {
     }
     app_.ProjectName = name;
     app_.ProjectOpen = true;
+    app_.ProjectSettingsFromFile = result.SettingsFromFile;
     QuorvexDialog::accept();
 }
 

@@ -46,6 +46,7 @@ ProjectResult OpenResultsProject(const std::filesystem::path& workingDirectory,
         result.FileMessage = QString::fromStdString(load.message);
     }
     result.Opened = true;
+    result.SettingsFromFile = load.Loaded();
     return result;
 }
 

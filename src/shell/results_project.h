@@ -24,6 +24,7 @@ std::filesystem::path ProjectParameterFile(const std::filesystem::path& workingD
 
 struct ProjectResult {
     bool Opened = false;
+    bool SettingsFromFile = false;  // the project's parameter file was read
     int RefusalText = 0;     // text number of the message when refused
     QString FileMessage;     // a parameter file that was there but refused, naming it
 };
