@@ -11,6 +11,7 @@
 #include "evaluate_command.h"
 #include "export_command.h"
 #include "params_command.h"
+#include "project_command.h"
 #ifdef QUORVEX_CLI_RUN
 #include "run_command.h"
 #endif
@@ -25,6 +26,7 @@ void PrintHelp(std::ostream& out) {
     quorvex::cli::PrintEvaluateHelp(out);
     quorvex::cli::PrintCurveHelp(out);
     quorvex::cli::PrintExportHelp(out);
+    quorvex::cli::PrintProjectHelp(out);
 #ifdef QUORVEX_CLI_RUN
     quorvex::cli::PrintRunHelp(out);
 #endif
@@ -54,10 +56,15 @@ int main(int argc, char** argv) {
         return quorvex::cli::RunParamsCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     if (args[0] == "evaluate") {
-        return quorvex::cli::RunEvaluateCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+        return quorvex::cli::RunEvaluateCommand({args.begin() + 1, args.end()}, std::cout,
+                                                std::cerr);
     }
     if (args[0] == "export") {
         return quorvex::cli::RunExportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    if (args[0] == "project") {
+        return quorvex::cli::RunProjectCommand({args.begin() + 1, args.end()}, std::cout,
+                                               std::cerr);
     }
     if (args[0] == "curve") {
         return quorvex::cli::RunCurveCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);

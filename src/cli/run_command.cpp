@@ -33,6 +33,8 @@ void PrintRunHelp(std::ostream& out) {
            "      --fault NAME         noisy-force, dead-extensometer, slipping-extensometer,\n"
            "                           stuck-crosshead, lost-link, missing-card (repeatable)\n"
            "      --machine KIND       spindle, hydraulic-bleed-off or hydraulic-inflow\n"
+           "      --set FIELD=VALUE    change a field of the parameter set before the start,\n"
+           "                           named as in params set (repeatable)\n"
            "      --dir DIR            where the series files go (default: the current "
            "directory)\n";
 }
@@ -67,6 +69,8 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
         } else if (option == "--fault") {
             faults += (faults.empty() ? "" : ",") + value;
             problem = ParseSimulationKey("sim.faults", faults, options.Simulation);
+        } else if (option == "--set") {
+            options.Assignments.push_back(value);
         } else if (option == "--dir") {
             dir = value;
         } else {
