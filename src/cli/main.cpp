@@ -8,6 +8,9 @@
 #endif
 
 #include "curve_command.h"
+#ifdef QUORVEX_CLI_DB
+#include "db_command.h"
+#endif
 #include "evaluate_command.h"
 #include "export_command.h"
 #include "params_command.h"
@@ -29,6 +32,9 @@ void PrintHelp(std::ostream& out) {
     quorvex::cli::PrintProjectHelp(out);
 #ifdef QUORVEX_CLI_RUN
     quorvex::cli::PrintRunHelp(out);
+#endif
+#ifdef QUORVEX_CLI_DB
+    quorvex::cli::PrintDbHelp(out);
 #endif
     out << "\n"
            "  --help                   show this text\n"
@@ -69,6 +75,11 @@ int main(int argc, char** argv) {
     if (args[0] == "curve") {
         return quorvex::cli::RunCurveCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
+#ifdef QUORVEX_CLI_DB
+    if (args[0] == "db") {
+        return quorvex::cli::RunDbCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+#endif
 #ifdef QUORVEX_CLI_RUN
     if (args[0] == "run") {
         return quorvex::cli::RunRunCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);

@@ -11,6 +11,9 @@
 #include "evaluation/project_store.h"
 #include "evaluation/result_elements.h"
 #include "json_dump.h"
+#ifdef QUORVEX_CLI_DB
+#include "project_store_command.h"
+#endif
 
 namespace quorvex::cli {
 namespace {
@@ -129,10 +132,18 @@ void PrintProjectHelp(std::ostream& out) {
     out << "  project list DIR/NAME.Res\n"
            "                           print every record of a results project file as one\n"
            "                           JSON object per line, deleted records marked\n";
+#ifdef QUORVEX_CLI_DB
+    PrintProjectStoreHelp(out);
+#endif
 }
 
 int RunProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 2 && args[0] == "list") return List(args[1], out, err);
+#ifdef QUORVEX_CLI_DB
+    if (!args.empty() && args[0] == "store") {
+        return RunProjectStoreCommand({args.begin() + 1, args.end()}, out, err);
+    }
+#endif
     return Usage(err);
 }
 
