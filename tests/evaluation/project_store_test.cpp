@@ -203,7 +203,7 @@ TEST_F(ProjectStoreTest, AnInterruptedWriteLeavesTheWholeRecordsReadable) {
     EXPECT_TRUE(Mentions(result.Messages, "Proj.Res"));
     const std::string now = FileText(ResultsFile());
     ASSERT_EQ(now.size(), 4 * 544u);
-    EXPECT_EQ(now.substr(0, 3 * 544), stored);
+    EXPECT_TRUE(now.substr(0, 3 * 544) == stored);
     EXPECT_EQ(ReadProjectRecord(ResultsFile(), 4)->SpecimenNo, "S1");
     EXPECT_EQ(ReadProjectRecord(ResultsFile(), 4)->RecordNumber, 4);
     EXPECT_EQ(CountRecords(ResultsFile()).TornBytes, 0u);
@@ -224,7 +224,8 @@ TEST_F(ProjectStoreTest, AFailedWriteLeavesNoPartOfTheRecord) {
     std::signal(SIGXFSZ, previous);
 
     EXPECT_FALSE(appended.Written);
-    EXPECT_EQ(FileText(ResultsFile()), stored);
+    EXPECT_EQ(std::filesystem::file_size(ResultsFile()), 2 * 544u);
+    EXPECT_TRUE(FileText(ResultsFile()) == stored);
 
     // A results "file" that is a directory takes nothing either.
     std::filesystem::create_directories(dir / "Dir.Res");
