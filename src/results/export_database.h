@@ -62,14 +62,18 @@ class ExportDatabases : public ExportRowSink {
 
     // The export table of the row's test type; a missing file or table skips the row silently.
     void WriteExportRow(const ExportRow& row) override;
-    // WerteZug; a row that cannot be written goes to the outbox first, then the outbox is sent.
+    // WerteZug: the row goes into the outbox first, then the outbox is sent in order, so an
+    // absent database or a crash loses nothing. Without an alias database nothing happens.
     void WriteAliasRow(const ExportRow& row) override;
 
-    // Sends the rows of the outbox (each exactly once); returns how many still wait.
+    // Sends the rows of the outbox (each exactly once; at start-up); returns how many wait.
     int SendPendingAliasRows();
+    // The lines of the outbox, for the window's status line.
     int PendingAliasRows() const;
 
-    // Problems the operator should hear of (an unreadable outbox, naming it).
+    // Problems the operator should hear of, each once: an alias database that cannot be
+    // reached or lacks its tables, a missing password file, a row the database refused, a line
+    // of the outbox that is no row (naming the file and the line).
     std::vector<std::string> TakeMessages();
 
   private:

@@ -36,7 +36,7 @@ ResultsRecord SampleRecord(int type, int number) {
     r.Ac = 31.35f, r.At = 31.52f, r.Ae = 1.254f, r.Z = 62.77f, r.E = 210456.7f;
     r.Lo = 50.004f, r.a = 3.0005f, r.b = 20.0049f, r.d = 10.0004f, r.D = 12.5556f;
     r.r = 0.9876f, r.n = 0.2345f, r.QAW = 1.2345f;
-    r.Remark = number == 0 ? "  " : "Bruch in der Mitte";
+    r.Remark = number == 0 ? "  " : "Bruch 'außen'; \"Mitte\"";  // quotes stay text
     for (int i = 0; i < ResultsRecord::kResultCount; ++i) r.Results[i] = 1.23456f * (i + 1);
     return r;
 }
@@ -95,6 +95,10 @@ enum class Engine { Sqlite, Postgres };
 
 std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {
     return info.param == Engine::Sqlite ? "Sqlite" : "Postgres";
+}
+
+void PrintTo(Engine engine, std::ostream* out) {
+    *out << (engine == Engine::Sqlite ? "SQLite" : "PostgreSQL");
 }
 
 // An alias database of the engine, empty, with a way to take it away and bring it back, and
