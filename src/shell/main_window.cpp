@@ -316,6 +316,7 @@ void TSDIAppForm::OpenMeasuringHardware() {
     }
     MachineOpening opening = OpenMachine(startup, *clock_, simulation);
     machine_ = std::move(opening.machine);
+    activeSimulation_ = machine_->Simulated() ? simulation : nullptr;
     ShowMachineMessages(opening.messages);
     app_.CaliperPort.Open = machine_->CaliperPortOpen();
     app_.MicrometerPort.Open = machine_->MicrometerPortOpen();
@@ -373,6 +374,7 @@ void TSDIAppForm::FormClose() {
         ui_.StopMachine = nullptr;
         ShowMachineMessages(machine_->Close());
         machine_.reset();
+        activeSimulation_ = nullptr;
         ownedSimulation_.reset();
     }
     app_.CaliperPort.Open = false;

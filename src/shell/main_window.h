@@ -327,6 +327,7 @@ class TSDIAppForm : public QMainWindow {
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;
     SimulatedMachine* injectedSimulation_ = nullptr;  // a test's, instead of the platform's
+    SimulatedMachine* activeSimulation_ = nullptr;    // the one the machine runs on, if any
     MachineFiles machineFiles_;
     QLabel* simulationBanner_ = nullptr;
     std::unique_ptr<VirtualMachine> ownedSimulation_;  // outlives the machine opened with it

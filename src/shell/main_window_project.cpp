@@ -144,7 +144,8 @@ void TSDIAppForm::ShowAliasOutbox() {
         }
     }
     app_.AliasRowsWaiting = databases_ ? databases_->PendingAliasRows() : 0;
-    aliasOutboxLabel_->setText(ui_.Texts.Text(kTextAliasRowsWaiting).arg(app_.AliasRowsWaiting));
+    aliasOutboxLabel_->setText(
+        LoadText(kTextAliasRowsWaiting, ui_.Texts.Base()).arg(app_.AliasRowsWaiting));
     aliasOutboxLabel_->setVisible(app_.AliasRowsWaiting > 0);
 }
 
@@ -196,7 +197,7 @@ void TSDIAppForm::SaveSeriesBeforeClearing() {
     // Without the series editor the tests would be lost when the series is cleared: they are
     // offered for storing into the project at once.
     if (!app_.ProjectOpen) return;
-    if (ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextStoreTestsInProject),
+    if (ui_.Messages.ShowOperatorMessage(LoadText(kTextStoreTestsInProject, ui_.Texts.Base()),
                                          MessageKind::Confirmation,
                                          MessageButtons::YesNo) != QMessageBox::Yes) {
         return;
@@ -327,7 +328,7 @@ void TSDIAppForm::CurrentSeriesCommand() {
     if (ResultsEditor) {
         ResultsEditor(true);
     } else {
-        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextEditorMissing),
+        ui_.Messages.ShowOperatorMessage(LoadText(kTextEditorMissing, ui_.Texts.Base()),
                                          MessageKind::Information, MessageButtons::Ok);
     }
 }
@@ -337,7 +338,7 @@ void TSDIAppForm::ProjectEditorCommand() {
     if (ResultsEditor) {
         ResultsEditor(false);
     } else {
-        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextEditorMissing),
+        ui_.Messages.ShowOperatorMessage(LoadText(kTextEditorMissing, ui_.Texts.Base()),
                                          MessageKind::Information, MessageButtons::Ok);
     }
 }
@@ -429,7 +430,7 @@ void TSDIAppForm::SaveSpecimenCommand() {
         if (!specimenDlg_->ExecutePlain()) return;
     }
     const QString chosen =
-        files_.SaveFileName(ui_.Texts.Text(kTextSpecimenSaveTitle),
+        files_.SaveFileName(LoadText(kTextSpecimenSaveTitle, ui_.Texts.Base()),
                             QString::fromStdString(app_.WorkingDirectory.string()), QString(),
                             QStringLiteral("*.pro"), QStringLiteral("*.pro"));
     if (chosen.isEmpty()) return;
@@ -442,7 +443,7 @@ void TSDIAppForm::SaveSpecimenCommand() {
 
 void TSDIAppForm::DeleteSpecimenCommand() {
     const QString chosen =
-        files_.OpenFileName(ui_.Texts.Text(kTextSpecimenDeleteTitle),
+        files_.OpenFileName(LoadText(kTextSpecimenDeleteTitle, ui_.Texts.Base()),
                             QString::fromStdString(app_.WorkingDirectory.string()),
                             QStringLiteral("*.pro"), QStringLiteral("*.pro"));
     if (!chosen.isEmpty()) DeleteSpecimenFile(ToPath(chosen));

@@ -62,6 +62,8 @@ void TSDIAppForm::CreateTestRun() {
     // The runs of the other test types come with their own routines; F2 leaves them alone.
     StartTestRun = [this] {
         if (RunsAsTensileTest(test_.Parameters.TestType)) {
+            // On the simulated machine the next specimen is clamped when the last one broke.
+            if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
             testRun_->Start();
         } else {
             QApplication::beep();

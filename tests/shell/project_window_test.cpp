@@ -27,6 +27,7 @@
 #include "shell/lu_dialog.h"
 #include "shell/results_project.h"
 #include "shell/test_run.h"
+#include "ui/text_table.h"
 #include "window_fixture.h"
 
 namespace quorvex {
@@ -212,7 +213,7 @@ TEST_F(ProjectWindowTest, AFullSeriesIsStoredInsteadOfLostWithoutTheSeriesEditor
 
     ASSERT_GE(messages.shown.size(), 2u);
     EXPECT_TRUE(messages.shown[0].text.startsWith(texts.Text(run_text::kSeriesFull)));
-    EXPECT_EQ(messages.shown[1].text, texts.Text(210));
+    EXPECT_EQ(messages.shown[1].text, LoadText(210, 0));
     EXPECT_EQ(CountOccupiedSlots(test->TestSeries), 0);
     ASSERT_EQ(CountRecords(work / "P" / "P.Res").Records, Series::kMaxTests);
     EXPECT_EQ(ReadProjectRecord(work / "P" / "P.Res", 10)->SpecimenNo, "S10");
@@ -228,8 +229,9 @@ TEST_F(ProjectWindowTest, SeriesBarDeletesTheTestAndGivesItsNumberBack) {
     QAction* deleteTest = SeriesButton(*window, "DeleteTest");
     ASSERT_NE(deleteTest, nullptr);
 
+    messages.shown.clear();
     deleteTest->trigger();  // nothing recorded
-    ASSERT_EQ(messages.shown.size(), 1u);
+    ASSERT_EQ(messages.shown.size(), 1u) << messages.shown[0].text.toStdString();
     EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
 
     test->Parameters.AutoSpecimenNo = 1;
