@@ -14,6 +14,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "evaluation/curve_builder.h"
+#include "evaluation/curve_file.h"
 #include "evaluation/project_store.h"
 #include "evaluation/test_files.h"
 #include "machine/sim/virtual_machine.h"
@@ -256,6 +258,75 @@ TEST_F(ProjectWindowTest, SeriesBarDeletesTheTestAndGivesItsNumberBack) {
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[0].text, texts.Text(text::kNoProjectOpen));
     EXPECT_EQ(messages.shown[1].text, texts.Text(text::kNoProjectOpen));
+}
+
+// File dialogs that answer with the names a test gives, and remember what they were asked.
+class ChosenFiles : public FileDialogs {
+  public:
+    QString SaveFileName(const QString& title, const QString&, const QString&,
+                         const QString& filter, const QString&) override {
+        titles.push_back(title);
+        filters.push_back(filter);
+        return save;
+    }
+    QString OpenFileName(const QString& title, const QString&, const QString& filter,
+                         const QString&) override {
+        titles.push_back(title);
+        filters.push_back(filter);
+        return open;
+    }
+    QString save, open;
+    QStringList titles, filters;
+};
+
+TEST_F(ProjectWindowTest, DemoFileLoadsAStoredCurveAsANewTestAndSpecimenFilesComeAndGo) {
+    ChosenFiles chosen;
+    fileDialogs = &chosen;
+    PrepareWorkingDirectory(testing::kAbsentDevices);
+    ShowWindow();
+    {
+        TestState recorded;
+        testing::TensileModel model;
+        model.Rm = 480;
+        testing::BuildTensileCurve(recorded, model);
+        ASSERT_TRUE(
+            WriteCurveFile(work / "7.DIA", recorded.Parameters, recorded.Buffer, recorded.Marks));
+    }
+    chosen.open = QString::fromStdString((work / "7.DIA").string());
+    window->Menu().DemoFile->trigger();
+    EXPECT_TRUE(chosen.filters.back().contains(QStringLiteral("*.WDZ *.DIA")));
+    EXPECT_TRUE(test->Marks.EvaluationDone);
+    EXPECT_NEAR(test->Current().Rm, 480.0, 5.0);
+    EXPECT_TRUE(app.LastTestNew);
+    EXPECT_FALSE(app.LastTestSaved);
+
+    // A file that is not a curve is named and changes nothing.
+    std::ofstream(work / "short.Dia") << "abc";
+    chosen.open = QString::fromStdString((work / "short.Dia").string());
+    messages.shown.clear();
+    window->Menu().DemoFile->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("short.Dia")));
+    EXPECT_NEAR(test->Current().Rm, 480.0, 5.0);
+
+    // "Probe anlegen": the question 168 for the new test, the specimen dialog, the file.
+    test->Parameters.SpecimenId = "Heat 12";
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+    chosen.save = QString::fromStdString((work / "bar.x.y").string());
+    messages.shown.clear();
+    window->Menu().SaveSpecimen->trigger();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown[0].text, texts.Text(text::kSaveLastTestInSeries));
+    EXPECT_EQ(chosen.titles.back(), LoadText(49, 0));
+    ASSERT_TRUE(fs::exists(work / "bar.pro"));
+    ParameterSet loaded;
+    ASSERT_TRUE(LoadSpecimenFile(work / "bar.pro", loaded).Loaded());
+    EXPECT_EQ(loaded.SpecimenId, "Heat 12");
+
+    chosen.open = QString::fromStdString((work / "bar.pro").string());
+    window->Menu().DeleteSpecimen->trigger();
+    EXPECT_EQ(chosen.titles.back(), LoadText(177, 0));
+    EXPECT_FALSE(fs::exists(work / "bar.pro"));
 }
 
 }  // namespace

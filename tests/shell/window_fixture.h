@@ -52,7 +52,7 @@ class WindowFixture : public ::testing::Test {
     // start-up, whose project question is cancelled.
     void ShowWindow(SimulatedMachine* machine = nullptr, Clock* clock = nullptr) {
         WhenModal<TNeue_Serie>([](TNeue_Serie* d) { d->reject(); });
-        window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, files);
+        window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, *fileDialogs);
         ui.MainWindow = window.get();
         if (machine != nullptr && clock != nullptr) window->UseMachine(machine, *clock);
         window->show();
@@ -68,6 +68,7 @@ class WindowFixture : public ::testing::Test {
     StoredTexts texts;
     RecordedMessages messages;
     NoFiles files;
+    FileDialogs* fileDialogs = &files;  // a test may answer the file dialogs itself
     UiContext ui{messages, texts, {}, nullptr};
     std::unique_ptr<TSDIAppForm> window;
 };
