@@ -36,6 +36,8 @@ TVersuchsartDlg::TVersuchsartDlg(UiContext& ui, ParameterSet& parameters, QWidge
     // All ten types in sight, without scrolling.
     typeList_->setMinimumHeight(typeList_->sizeHintForRow(0) * kTestTypeCount +
                                 2 * typeList_->frameWidth());
+    typeList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    typeList_->setMinimumWidth(typeList_->sizeHintForColumn(0) + 4 * typeList_->frameWidth() + 8);
     // A double click confirms the row it hits; Enter reaches OK as the default button.
     connect(typeList_, &QListWidget::itemDoubleClicked, this, [this] {
         if (ok_->isEnabled()) OKBtnClick();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -56,9 +57,16 @@ std::filesystem::path ToPath(const QString& path) {
     return path.toStdString();
 }
 
-// The system's short date format for the result lines ("dd.MM.yyyy", "M/d/yy", ...).
+// The system's short date format for the result lines ("dd.MM.yy", "M/d/yy", ...), in
+// numbers only: month and day names become their numbers. Without regional settings (the C
+// locale) the German form.
 std::string ShortDateFormat() {
-    return QLocale::system().dateFormat(QLocale::ShortFormat).toStdString();
+    const QLocale system = QLocale::system();
+    if (system.language() == QLocale::C) return "dd.MM.yyyy";
+    QString format = system.dateFormat(QLocale::ShortFormat);
+    format.replace(QRegularExpression(QStringLiteral("M{3,}")), QStringLiteral("MM"));
+    format.replace(QRegularExpression(QStringLiteral("d{3,}")), QStringLiteral("dd"));
+    return format.toStdString();
 }
 
 }  // namespace

@@ -138,6 +138,7 @@ void MainWindowRunHost::ShowRunning(bool running) {
         if (menu) menu->menuAction()->setEnabled(!running);
     }
     if (w.diagramBar_) w.diagramBar_->setEnabled(!running);
+    if (w.seriesBar_) w.seriesBar_->setEnabled(!running);
     w.jogUpButton_->setEnabled(!running);
     w.jogDownButton_->setEnabled(!running);
     w.startPositionField_->setEnabled(false);
