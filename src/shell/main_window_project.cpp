@@ -52,6 +52,7 @@ constexpr int kTextDeleteTest = 807;
 constexpr int kTextCurrentSeries = 808;
 constexpr int kTextStoreInSeries = 809;
 constexpr int kTextAliasRowsWaiting = 810;
+constexpr int kTextAliasUnavailable = 811;
 
 std::filesystem::path ToPath(const QString& path) {
     return path.toStdString();
@@ -152,9 +153,12 @@ void TSDIAppForm::ShowAliasOutbox() {
         }
     }
     app_.AliasRowsWaiting = databases_ ? databases_->PendingAliasRows() : 0;
+    const int base = ui_.Texts.Base();
+    const bool aliasAway = test_.Parameters.WriteAliasTable && !app_.DatabaseAvailable;
     aliasOutboxLabel_->setText(
-        LoadText(kTextAliasRowsWaiting, ui_.Texts.Base()).arg(app_.AliasRowsWaiting));
-    aliasOutboxLabel_->setVisible(app_.AliasRowsWaiting > 0);
+        aliasAway ? LoadText(kTextAliasUnavailable, base)
+                  : LoadText(kTextAliasRowsWaiting, base).arg(app_.AliasRowsWaiting));
+    aliasOutboxLabel_->setVisible(aliasAway || app_.AliasRowsWaiting > 0);
 }
 
 // --- storing
@@ -171,8 +175,14 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     context.ProjectName = app_.ProjectName.toStdString();
     context.ShortDateFormat = ShortDateFormat();
     context.Today = DateTimeNow();
+    // An alias database that did not answer at start-up takes no rows (its option shows
+    // unticked and disabled); the status line says so.
+    ParameterSet& p = test_.Parameters;
+    const std::uint8_t writeAlias = p.WriteAliasTable;
+    if (!app_.DatabaseAvailable) p.WriteAliasTable = 0;
     const ProjectStoreResult result =
         StoreSeriesInProject(test_, seriesSlots, context, *databases_);
+    p.WriteAliasTable = writeAlias;
     for (const std::string& message : result.Messages) {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(message), MessageKind::Error,
                                          MessageButtons::Ok);

@@ -62,6 +62,9 @@ class ProjectWindowTest : public testing::WindowFixture {
         PrepareWorkingDirectory(testing::kSimulatedDevices);
         WriteNetConfig(work, work.string());
         ASSERT_EQ(InitExportTables(work), "");
+        std::ofstream(work / "Quorvex.platform", std::ios::app)
+            << "alias.driver = sqlite\nalias.database = alias.sqlite\n";
+        ASSERT_EQ(InitAliasTable(LoadAliasSettings(work).Settings, work), "");
         ShowWindow(&machine, &clock);
         ASSERT_TRUE(app.DaqPresent);
         ParameterSet& p = test->Parameters;
@@ -92,20 +95,22 @@ class ProjectWindowTest : public testing::WindowFixture {
         ASSERT_TRUE(test->Marks.EvaluationDone);
     }
 
-    int ExportRows() {
+    int Rows(const char* file, const char* table) {
         int rows = -1;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
                                                         QStringLiteral("project_window_test"));
-            db.setDatabaseName(QString::fromStdString((work / kExportDatabaseFile).string()));
+            db.setDatabaseName(QString::fromStdString((work / file).string()));
             if (db.open()) {
-                QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM \"Data_EN10002\""), db);
+                QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table), db);
                 if (query.next()) rows = query.value(0).toInt();
             }
         }
         QSqlDatabase::removeDatabase(QStringLiteral("project_window_test"));
         return rows;
     }
+    int ExportRows() { return Rows(kExportDatabaseFile, "Data_EN10002"); }
+    int AliasRows() { return Rows("alias.sqlite", kAliasTable); }
 
     ManualClock clock;
     VirtualMachine machine{SimulationConfig{}, clock};
@@ -162,6 +167,8 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
     test->Parameters.AsciiExport = 1;
     test->Parameters.SaveCurves = 1;
     test->Parameters.HeaderValue[0] = "Order 4711";
+    test->Parameters.WriteAliasTable = 1;
+    ASSERT_TRUE(app.DatabaseAvailable);
 
     for (int n = 1; n <= 2; ++n) {
         SCOPED_TRACE(n);
@@ -187,6 +194,8 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
     const std::string lines = ReadText(work / "EN10002.Asc");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2);
     EXPECT_EQ(ExportRows(), 2);
+    EXPECT_EQ(AliasRows(), 2);
+    EXPECT_FALSE(window->AliasOutboxLabel()->isVisibleTo(window.get()));
 
     // A third test, not stored: closing asks text 175 and stores it as F6 does.
     RunTensileTest();
@@ -197,6 +206,29 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
     EXPECT_EQ(messages.shown[0].text, texts.Text(text::kSaveLastTestInProject));
     EXPECT_EQ(CountRecords(work / "P" / "P.Res").Records, 3);
     EXPECT_EQ(ExportRows(), 3);
+    EXPECT_EQ(AliasRows(), 3);
+}
+
+TEST_F(ProjectWindowTest, AnAliasDatabaseAwayAtStartTakesNoRowsAndTheStatusLineSaysSo) {
+    PrepareWorkingDirectory(testing::kAbsentDevices);
+    WriteNetConfig(work, work.string());
+    ASSERT_EQ(InitExportTables(work), "");
+    std::ofstream(work / "Quorvex.platform", std::ios::app)
+        << "alias.driver = sqlite\nalias.database = alias.sqlite\n";
+    test->Parameters.WriteAliasTable = 1;
+    ShowWindow();
+    EXPECT_FALSE(app.DatabaseAvailable);
+    OpenProject("P");
+    test->Parameters.WriteAliasTable = 1;
+    test->Parameters.SaveCurves = 0;
+    test->TestSeries.Slots[1].Rm = 420;
+    ASSERT_TRUE(window->StoreSlotsInProject({1}));
+    EXPECT_EQ(ExportRows(), 1);
+    EXPECT_FALSE(fs::exists(work / "alias.sqlite"));
+    EXPECT_FALSE(fs::exists(work / kAliasOutboxFile));
+    EXPECT_EQ(test->Parameters.WriteAliasTable, 1);
+    EXPECT_TRUE(window->AliasOutboxLabel()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->AliasOutboxLabel()->text(), LoadText(811, 0));
 }
 
 TEST_F(ProjectWindowTest, AFullSeriesIsStoredInsteadOfLostWithoutTheSeriesEditor) {
