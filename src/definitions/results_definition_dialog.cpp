@@ -1,0 +1,498 @@
+// The results-definition dialog: rows of result slots on page "Auswertung", the type's options
+// on page "Optionen", both built from the type's table and read back into the plain form.
+#include "definitions/results_definition_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ui/captions.h"
+#include "ui/key_filters.h"
+#include "ui/operator_message.h"
+#include "ui/stored_texts.h"
+#include "ui/text_table.h"
+
+namespace quorvex {
+namespace {
+
+constexpr int kEvaluationPageText = 67;  // "Auswertung"
+constexpr int kOptionsPageText = 66;     // "Optionen"
+constexpr int kResultsText = 70;         // "&Resultate"
+constexpr int kLimitsText = 68;          // "Überwachung &Grenzwerte"
+constexpr int kPrintText = 69;           // "Dr&ucken"
+constexpr int kStatisticsText = 77;      // "Statistik"
+constexpr int kDecimalsText = 693;       // "Nachkomma"
+constexpr int kActiveText = 71;          // "aktiv"
+constexpr int kRemarkText = 450;         // "Bemerkung"
+constexpr int kFootnoteText = 451;       // "Fußnote"
+constexpr int kOkText = 34;
+constexpr int kCancelText = 35;  // "Abbrechen"
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A caption by text number, or a fixed caption that is the same in every language.
+template <class W>
+W* Captioned(W* widget, int textNumber, const std::string& caption, int base) {
+    if (textNumber != 0) {
+        SetTextNumber(widget, textNumber);
+        widget->setText(LoadText(textNumber, base));
+    } else {
+        widget->setText(Q(caption));
+    }
+    return widget;
+}
+
+}  // namespace
+
+ResultsDefinitionDialog::ResultsDefinitionDialog(UiContext& ui, ParameterSet& parameters,
+                                                 DefinitionKind kind, QWidget* parent)
+    : QuorvexDialog(ui, parent), parameters_(parameters), layout_(LayoutOf(kind)) {
+    UseSettingsPlacement();
+    const int base = ui_.Texts.Base();
+    SetTextNumber(this, layout_.CaptionText);
+    setWindowTitle(LoadText(layout_.CaptionText, base));
+
+    QWidget* rowsPage = BuildRowsPage();
+    QWidget* optionsPage = BuildOptionsPage();
+    auto* layout = new QVBoxLayout(this);
+    if (layout_.Pages) {
+        pages_ = new QTabWidget(this);
+        pages_->addTab(rowsPage, LoadText(kEvaluationPageText, base));
+        pages_->addTab(optionsPage, LoadText(kOptionsPageText, base));
+        layout->addWidget(pages_);
+    } else {
+        auto* single = new QHBoxLayout;
+        single->addWidget(rowsPage);
+        single->addWidget(optionsPage);
+        layout->addLayout(single);
+    }
+
+    auto* buttons = new QDialogButtonBox(this);
+    ok_ = buttons->addButton(LoadText(kOkText, base), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->addButton(LoadText(kCancelText, base), QDialogButtonBox::RejectRole);
+    SetTextNumber(ok_, kOkText);
+    SetTextNumber(cancel_, kCancelText);
+    // Enter belongs to the inputs (it checks and moves on), never to a button.
+    for (QPushButton* b : {ok_, cancel_}) b->setAutoDefault(false);
+    connect(ok_, &QPushButton::clicked, this, &ResultsDefinitionDialog::OKBtnClick);
+    connect(cancel_, &QPushButton::clicked, this, &ResultsDefinitionDialog::reject);
+    layout->addWidget(buttons);
+}
+
+QWidget* ResultsDefinitionDialog::BuildRowsPage() {
+    const int base = ui_.Texts.Base();
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+    auto heading = [&](int textNumber, int column, int span) {
+        grid->addWidget(Captioned(new QLabel(page), textNumber, {}, base), 0, column, 1, span);
+    };
+    heading(kResultsText, 0, 1);
+    heading(kLimitsText, 1, 6);
+    heading(kPrintText, 7, 1);
+    heading(kStatisticsText, 8, 1);
+    if (layout_.Decimals == DecimalsEdit::Spin) heading(kDecimalsText, 9, 1);
+    rows_.resize(layout_.Rows.size());
+    for (std::size_t i = 0; i < layout_.Rows.size(); ++i) {
+        RowWidgets& r = rows_[i];
+        const int line = static_cast<int>(i) + 1;
+        r.Evaluate = new QCheckBox(page);
+        r.LimitActive = Captioned(new QCheckBox(page), kActiveText, {}, base);
+        r.Min = new QLineEdit(page);
+        r.Max = new QLineEdit(page);
+        for (QLineEdit* e : {r.Min, r.Max}) {
+            e->setMaxLength(10);
+            AttachDecimalKeyFilter(e);
+        }
+        r.Unit = new QLabel(page);
+        r.Print = new QCheckBox(page);
+        r.Statistics = new QCheckBox(page);
+        grid->addWidget(r.Evaluate, line, 0);
+        grid->addWidget(r.LimitActive, line, 1);
+        grid->addWidget(new QLabel(QStringLiteral("min :"), page), line, 2);
+        grid->addWidget(r.Min, line, 3);
+        grid->addWidget(new QLabel(QStringLiteral("max :"), page), line, 4);
+        grid->addWidget(r.Max, line, 5);
+        grid->addWidget(r.Unit, line, 6);
+        grid->addWidget(r.Print, line, 7);
+        grid->addWidget(r.Statistics, line, 8);
+        if (layout_.Decimals == DecimalsEdit::Spin) {
+            r.Decimals = new QSpinBox(page);
+            r.Decimals->setRange(0, 5);
+            grid->addWidget(r.Decimals, line, 9);
+        }
+        ConnectRow(r);
+    }
+    return page;
+}
+
+void ResultsDefinitionDialog::ConnectRow(RowWidgets& r) {
+    connect(r.Evaluate, &QCheckBox::toggled, this, [&r](bool on) {
+        if (on) return;
+        for (QCheckBox* b : {r.LimitActive, r.Print, r.Statistics}) b->setChecked(false);
+    });
+    for (QCheckBox* box : {r.LimitActive, r.Print, r.Statistics}) {
+        connect(box, &QCheckBox::toggled, this, [&r, box](bool on) {
+            if (on && !r.Evaluate->isChecked()) box->setChecked(false);
+        });
+    }
+}
+
+QWidget* ResultsDefinitionDialog::BuildOptionsPage() {
+    const int base = ui_.Texts.Base();
+    auto* page = new QWidget(this);
+    auto* column = new QVBoxLayout(page);
+    std::map<std::string, QGridLayout*> groups;
+    auto groupFor = [&](int textNumber, const std::string& caption) {
+        const std::string key = std::to_string(textNumber) + caption;
+        if (auto it = groups.find(key); it != groups.end()) return it->second;
+        auto* box = new QGroupBox(page);
+        if (textNumber != 0) {
+            SetTextNumber(box, textNumber);
+            box->setTitle(LoadText(textNumber, base));
+        } else {
+            box->setTitle(Q(caption));
+        }
+        column->addWidget(box);
+        return groups[key] = new QGridLayout(box);
+    };
+    options_.resize(layout_.Options.size());
+    for (std::size_t i = 0; i < layout_.Options.size(); ++i) {
+        const OptionSpec& o = layout_.Options[i];
+        OptionWidgets& w = options_[i];
+        QGridLayout* grid = groupFor(o.GroupText, o.GroupCaption);
+        QWidget* host = grid->parentWidget();
+        const int line = grid->rowCount();
+        switch (o.Kind) {
+            case OptionKind::Box:
+                w.Input = Captioned(new QCheckBox(host), o.TextNumber, o.Caption, base);
+                grid->addWidget(w.Input, line, 0, 1, 3);
+                break;
+            case OptionKind::Choice: {
+                w.Input = new QWidget(host);
+                auto* items = new QVBoxLayout(w.Input);
+                items->setContentsMargins(0, 0, 0, 0);
+                w.Items = new QButtonGroup(w.Input);
+                const std::size_t count = std::max(o.ItemTexts.size(), o.ItemCaptions.size());
+                for (std::size_t item = 0; item < count; ++item) {
+                    auto* radio = Captioned(
+                        new QRadioButton(w.Input),
+                        item < o.ItemTexts.size() ? o.ItemTexts[item] : 0,
+                        item < o.ItemCaptions.size() ? o.ItemCaptions[item] : std::string{}, base);
+                    w.Items->addButton(radio, static_cast<int>(item));
+                    items->addWidget(radio);
+                }
+                connect(w.Items, &QButtonGroup::idClicked, this, [this, key = o.Key](int item) {
+                    if (key == "Standard" && item <= 2) acAsAl_ = item == 2;
+                    RefreshLabels();
+                });
+                grid->addWidget(w.Input, line, 0, 1, 3);
+                break;
+            }
+            case OptionKind::Spin:
+            case OptionKind::Number: {
+                w.Label = Captioned(new QLabel(host), o.TextNumber, o.Caption, base);
+                if (o.Kind == OptionKind::Spin) {
+                    auto* spin = new QSpinBox(host);
+                    spin->setRange(o.Low, o.High);
+                    w.Input = spin;
+                } else {
+                    auto* edit = new QLineEdit(host);
+                    edit->setMaxLength(o.DecimalsSlot > 0 ? 10 : std::max(o.Width, 6));
+                    AttachDecimalKeyFilter(edit);
+                    edit->installEventFilter(this);
+                    w.Input = edit;
+                }
+                grid->addWidget(w.Label, line, 0);
+                grid->addWidget(w.Input, line, 1);
+                grid->addWidget(new QLabel(Q(o.Unit), host), line, 2);
+                break;
+            }
+        }
+        w.Input->setObjectName(Q(o.Key));
+    }
+    auto* print = new QGroupBox(page);
+    SetTextNumber(print, kPrintText);
+    print->setTitle(LoadText(kPrintText, base));
+    auto* printLayout = new QVBoxLayout(print);
+    remark_ = Captioned(new QCheckBox(print), kRemarkText, {}, base);
+    footnote_ = Captioned(new QCheckBox(print), kFootnoteText, {}, base);
+    printLayout->addWidget(remark_);
+    printLayout->addWidget(footnote_);
+    column->addWidget(print);
+    column->addStretch();
+    return page;
+}
+
+const ResultsDefinitionDialog::RowWidgets& ResultsDefinitionDialog::RowAt(int slot) const {
+    for (std::size_t i = 0; i < layout_.Rows.size(); ++i) {
+        if (layout_.Rows[i].Slot == slot) return rows_[i];
+    }
+    static const RowWidgets none;
+    return none;
+}
+
+QWidget* ResultsDefinitionDialog::Option(const std::string& key) const {
+    const int index = OptionIndex(layout_, key);
+    return index < 0 ? nullptr : options_[static_cast<std::size_t>(index)].Input;
+}
+
+QAbstractButton* ResultsDefinitionDialog::OptionItem(const std::string& key, int item) const {
+    const int index = OptionIndex(layout_, key);
+    if (index < 0 || !options_[static_cast<std::size_t>(index)].Items) return nullptr;
+    return options_[static_cast<std::size_t>(index)].Items->button(item);
+}
+
+int ResultsDefinitionDialog::CurrentPage() const {
+    return pages_ ? pages_->currentIndex() : kPageEvaluation;
+}
+
+void ResultsDefinitionDialog::showEvent(QShowEvent* event) {
+    FormShow();
+    QuorvexDialog::showEvent(event);
+    if (!ok_->isEnabled()) cancel_->setFocus();
+}
+
+void ResultsDefinitionDialog::FormShow() {
+    ApplyOpeningChanges(layout_, parameters_, &restorePoint_);
+    acAsAl_ = false;
+    ShowForm(OpenDefinitionForm(layout_, parameters_));
+    if (pages_) pages_->setCurrentIndex(kPageEvaluation);
+    ApplyAccess();
+}
+
+void ResultsDefinitionDialog::ShowForm(const DefinitionForm& form) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const RowForm& f = form.Rows[i];
+        RowWidgets& r = rows_[i];
+        // Evaluate first, so that the dependency does not clear the boxes being shown.
+        r.Evaluate->setChecked(f.Evaluate);
+        r.LimitActive->setChecked(f.LimitActive);
+        r.Print->setChecked(f.Print);
+        r.Statistics->setChecked(f.Statistics);
+        r.Min->setText(Q(f.Min));
+        r.Max->setText(Q(f.Max));
+        if (r.Decimals) r.Decimals->setValue(f.Decimals);
+    }
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+        const OptionSpec& o = layout_.Options[i];
+        const QString text = Q(form.Options.at(o.Key));
+        OptionWidgets& w = options_[i];
+        switch (o.Kind) {
+            case OptionKind::Number:
+                static_cast<QLineEdit*>(w.Input)->setText(text);
+                break;
+            case OptionKind::Box:
+                static_cast<QCheckBox*>(w.Input)->setChecked(text == QLatin1String("1"));
+                break;
+            case OptionKind::Spin:
+                static_cast<QSpinBox*>(w.Input)->setValue(text.toInt());
+                break;
+            case OptionKind::Choice: {
+                // A choice without a stored value opens without a selection.
+                w.Items->setExclusive(false);
+                for (QAbstractButton* b : w.Items->buttons()) b->setChecked(false);
+                w.Items->setExclusive(true);
+                if (QAbstractButton* b = w.Items->button(text.toInt())) b->setChecked(true);
+                break;
+            }
+        }
+    }
+    remark_->setChecked(form.Remark);
+    footnote_->setChecked(form.Footnote);
+    RefreshLabels();
+}
+
+DefinitionForm ResultsDefinitionDialog::ReadForm() const {
+    DefinitionForm form;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const RowWidgets& r = rows_[i];
+        RowForm f;
+        f.Slot = layout_.Rows[i].Slot;
+        f.Evaluate = r.Evaluate->isChecked();
+        f.LimitActive = r.LimitActive->isChecked();
+        f.Print = r.Print->isChecked();
+        f.Statistics = r.Statistics->isChecked();
+        f.Min = r.Min->text().toStdString();
+        f.Max = r.Max->text().toStdString();
+        f.Decimals = r.Decimals ? r.Decimals->value() : 0;
+        form.Rows.push_back(f);
+    }
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+        const OptionSpec& o = layout_.Options[i];
+        const OptionWidgets& w = options_[i];
+        std::string value;
+        switch (o.Kind) {
+            case OptionKind::Number:
+                value = static_cast<QLineEdit*>(w.Input)->text().toStdString();
+                break;
+            case OptionKind::Box:
+                value = std::to_string(static_cast<QCheckBox*>(w.Input)->isChecked() ? 1 : 0);
+                break;
+            case OptionKind::Spin:
+                value = std::to_string(static_cast<QSpinBox*>(w.Input)->value());
+                break;
+            case OptionKind::Choice:
+                value = std::to_string(w.Items->checkedId());
+                break;
+        }
+        form.Options[o.Key] = value;
+    }
+    form.Remark = remark_->isChecked();
+    form.Footnote = footnote_->isChecked();
+    form.AcAsAl = acAsAl_;
+    return form;
+}
+
+void ResultsDefinitionDialog::RefreshLabels() {
+    const DefinitionForm form = ReadForm();
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        rows_[i].Evaluate->setText(Q(RowName(layout_, layout_.Rows[i], form)));
+        rows_[i].Unit->setText(Q(RowUnit(layout_, layout_.Rows[i], form)));
+    }
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+        const OptionSpec& o = layout_.Options[i];
+        if (options_[i].Label && o.TextNumber == 0) {
+            options_[i].Label->setText(Q(OptionCaption(o, form)));
+        }
+    }
+}
+
+void ResultsDefinitionDialog::ApplyAccess() {
+    const bool editable = layout_.AlwaysEditable || !ReadOnly;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const int slot = layout_.Rows[i].Slot;
+        const bool rowOn = editable && slot != layout_.DisabledRow;
+        RowWidgets& r = rows_[i];
+        r.Evaluate->setEnabled(rowOn && !IsLockedTicked(layout_, slot));
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{r.LimitActive, r.Print, r.Statistics, r.Min, r.Max}) {
+            w->setEnabled(rowOn);
+        }
+        if (r.Decimals) r.Decimals->setEnabled(rowOn);
+    }
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+        const bool on = editable && (!layout_.Options[i].NeedsHydraulicGrips || HydraulicGrips);
+        options_[i].Input->setEnabled(on);
+    }
+    remark_->setEnabled(editable);
+    footnote_->setEnabled(editable);
+    ok_->setEnabled(editable);
+}
+
+QWidget* ResultsDefinitionDialog::FieldWidget(int field) const {
+    const FieldRef ref = DecodeField(field);
+    if (ref.What == FieldRef::Option) return options_.at(static_cast<std::size_t>(ref.Index)).Input;
+    const RowWidgets& r = rows_.at(static_cast<std::size_t>(ref.Index));
+    return ref.What == FieldRef::Min ? r.Min : r.Max;
+}
+
+void ResultsDefinitionDialog::ShowFailure(const CheckFailure& failure) {
+    const int base = ui_.Texts.Base();
+    const std::string message = ComposeMessage(
+        failure, [base](int number) { return LoadText(number, base).toStdString(); });
+    ui_.Messages.ShowOperatorMessage(Q(message), MessageKind::Error, MessageButtons::Ok);
+    if (pages_) pages_->setCurrentIndex(PageOfField(layout_, failure.Field));
+    FieldWidget(failure.Field)->setFocus();
+}
+
+void ResultsDefinitionDialog::OKBtnClick() {
+    if (!ok_->isEnabled()) return;
+    const DefinitionForm form = ReadForm();
+    if (const CheckResult failure = CheckDefinitionForm(layout_, form)) {
+        ShowFailure(*failure);
+        return;
+    }
+    StoreDefinitionForm(layout_, form, parameters_);
+    accept();
+}
+
+void ResultsDefinitionDialog::reject() {
+    if (layout_.RestoreOnCancel) parameters_ = restorePoint_;
+    QuorvexDialog::reject();
+}
+
+bool ResultsDefinitionDialog::EnterInRangedOption(int option) {
+    const OptionSpec& o = layout_.Options[static_cast<std::size_t>(option)];
+    const std::string text =
+        static_cast<QLineEdit*>(options_[static_cast<std::size_t>(option)].Input)
+            ->text()
+            .toStdString();
+    if (const CheckResult failure =
+            CheckNumberField(OptionField(option), text, o.CheckLow, o.CheckHigh, o.RangeText)) {
+        ShowFailure(*failure);
+        return true;
+    }
+    for (std::size_t next = static_cast<std::size_t>(option) + 1; next < options_.size(); ++next) {
+        if (layout_.Options[next].Check & kBeforeLimits) {
+            options_[next].Input->setFocus();
+            break;
+        }
+    }
+    return true;
+}
+
+bool ResultsDefinitionDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            for (std::size_t i = 0; i < options_.size(); ++i) {
+                if (options_[i].Input == watched && (layout_.Options[i].Check & kBeforeLimits)) {
+                    return EnterInRangedOption(static_cast<int>(i));
+                }
+            }
+        }
+    }
+    return QuorvexDialog::eventFilter(watched, event);
+}
+
+TBtnRightDlg1::TBtnRightDlg1(UiContext& ui, ParameterSet& p, QWidget* parent)
+    : ResultsDefinitionDialog(ui, p, DefinitionKind::Tensile, parent) {
+    setObjectName(QStringLiteral("BtnRightDlg1"));
+}
+TDefResult2Dlg::TDefResult2Dlg(UiContext& ui, ParameterSet& p, int mode, QWidget* parent)
+    : ResultsDefinitionDialog(
+          ui, p, mode == 1 ? DefinitionKind::FlexuralStrength : DefinitionKind::Shear, parent) {
+    setObjectName(QStringLiteral("DefResult2Dlg"));
+}
+TDefResult3Dlg::TDefResult3Dlg(UiContext& ui, ParameterSet& p, QWidget* parent)
+    : ResultsDefinitionDialog(ui, p, DefinitionKind::Chain, parent) {
+    setObjectName(QStringLiteral("DefResult3Dlg"));
+}
+TDefResult4Dlg::TDefResult4Dlg(UiContext& ui, ParameterSet& p, QWidget* parent)
+    : ResultsDefinitionDialog(ui, p, DefinitionKind::Universal, parent) {
+    setObjectName(QStringLiteral("DefResult4Dlg"));
+}
+TDefResult5Dlg::TDefResult5Dlg(UiContext& ui, ParameterSet& p, QWidget* parent)
+    : ResultsDefinitionDialog(ui, p, DefinitionKind::Plastics, parent) {
+    setObjectName(QStringLiteral("DefResult5Dlg"));
+}
+TDefResult6Dlg::TDefResult6Dlg(UiContext& ui, ParameterSet& p, QWidget* parent)
+    : ResultsDefinitionDialog(ui, p, DefinitionKind::FlexuralModulus, parent) {
+    setObjectName(QStringLiteral("DefResult6Dlg"));
+}
+TResult_DruckDlg::TResult_DruckDlg(UiContext& ui, ParameterSet& p, QWidget* parent)
+    : ResultsDefinitionDialog(ui, p, DefinitionKind::Compression, parent) {
+    setObjectName(QStringLiteral("Result_DruckDlg"));
+}
+
+int ExecResultsDefinition(UiContext& ui, ParameterSet& parameters, int testType, bool readOnly,
+                          bool hydraulicGrips, QWidget* parent) {
+    ResultsDefinitionDialog dialog(ui, parameters, DefinitionKindOfTestType(testType), parent);
+    dialog.ReadOnly = readOnly;
+    dialog.HydraulicGrips = hydraulicGrips;
+    return dialog.exec();
+}
+
+}  // namespace quorvex
