@@ -60,6 +60,7 @@ ResultsDefinitionDialog::ResultsDefinitionDialog(UiContext& ui, ParameterSet& pa
                                                  DefinitionKind kind, QWidget* parent)
     : QuorvexDialog(ui, parent), parameters_(parameters), layout_(LayoutOf(kind)) {
     UseSettingsPlacement();
+    setObjectName(Q(layout_.ObjectName));
     const int base = ui_.Texts.Base();
     SetTextNumber(this, layout_.CaptionText);
     setWindowTitle(LoadText(layout_.CaptionText, base));
@@ -261,7 +262,8 @@ int ResultsDefinitionDialog::CurrentPage() const {
 void ResultsDefinitionDialog::showEvent(QShowEvent* event) {
     FormShow();
     QuorvexDialog::showEvent(event);
-    if (!ok_->isEnabled()) cancel_->setFocus();
+    // The chain-test dialog, always editable, still opens with the focus on Cancel.
+    if (!ok_->isEnabled() || layout_.AlwaysEditable) cancel_->setFocus();
 }
 
 void ResultsDefinitionDialog::FormShow() {
@@ -455,36 +457,6 @@ bool ResultsDefinitionDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QuorvexDialog::eventFilter(watched, event);
-}
-
-TBtnRightDlg1::TBtnRightDlg1(UiContext& ui, ParameterSet& p, QWidget* parent)
-    : ResultsDefinitionDialog(ui, p, DefinitionKind::Tensile, parent) {
-    setObjectName(QStringLiteral("BtnRightDlg1"));
-}
-TDefResult2Dlg::TDefResult2Dlg(UiContext& ui, ParameterSet& p, int mode, QWidget* parent)
-    : ResultsDefinitionDialog(
-          ui, p, mode == 1 ? DefinitionKind::FlexuralStrength : DefinitionKind::Shear, parent) {
-    setObjectName(QStringLiteral("DefResult2Dlg"));
-}
-TDefResult3Dlg::TDefResult3Dlg(UiContext& ui, ParameterSet& p, QWidget* parent)
-    : ResultsDefinitionDialog(ui, p, DefinitionKind::Chain, parent) {
-    setObjectName(QStringLiteral("DefResult3Dlg"));
-}
-TDefResult4Dlg::TDefResult4Dlg(UiContext& ui, ParameterSet& p, QWidget* parent)
-    : ResultsDefinitionDialog(ui, p, DefinitionKind::Universal, parent) {
-    setObjectName(QStringLiteral("DefResult4Dlg"));
-}
-TDefResult5Dlg::TDefResult5Dlg(UiContext& ui, ParameterSet& p, QWidget* parent)
-    : ResultsDefinitionDialog(ui, p, DefinitionKind::Plastics, parent) {
-    setObjectName(QStringLiteral("DefResult5Dlg"));
-}
-TDefResult6Dlg::TDefResult6Dlg(UiContext& ui, ParameterSet& p, QWidget* parent)
-    : ResultsDefinitionDialog(ui, p, DefinitionKind::FlexuralModulus, parent) {
-    setObjectName(QStringLiteral("DefResult6Dlg"));
-}
-TResult_DruckDlg::TResult_DruckDlg(UiContext& ui, ParameterSet& p, QWidget* parent)
-    : ResultsDefinitionDialog(ui, p, DefinitionKind::Compression, parent) {
-    setObjectName(QStringLiteral("Result_DruckDlg"));
 }
 
 int ExecResultsDefinition(UiContext& ui, ParameterSet& parameters, int testType, bool readOnly,

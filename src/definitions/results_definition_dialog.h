@@ -107,40 +107,26 @@ class ResultsDefinitionDialog : public QuorvexDialog {
 };
 
 // The dialogs by the program's names, each for its test types.
-class TBtnRightDlg1 : public ResultsDefinitionDialog {  // types 0-2
-    Q_OBJECT
+template <DefinitionKind Kind>
+class NamedDefinitionDialog : public ResultsDefinitionDialog {
   public:
-    TBtnRightDlg1(UiContext& ui, ParameterSet& p, QWidget* parent = nullptr);
+    NamedDefinitionDialog(UiContext& ui, ParameterSet& p, QWidget* parent = nullptr)
+        : ResultsDefinitionDialog(ui, p, Kind, parent) {}
 };
-class TDefResult2Dlg : public ResultsDefinitionDialog {  // mode 0: type 3, mode 1: type 8
-    Q_OBJECT
+using TBtnRightDlg1 = NamedDefinitionDialog<DefinitionKind::Tensile>;           // types 0-2
+using TDefResult3Dlg = NamedDefinitionDialog<DefinitionKind::Chain>;            // type 4
+using TDefResult4Dlg = NamedDefinitionDialog<DefinitionKind::Universal>;        // type 5
+using TDefResult5Dlg = NamedDefinitionDialog<DefinitionKind::Plastics>;         // type 6
+using TDefResult6Dlg = NamedDefinitionDialog<DefinitionKind::FlexuralModulus>;  // type 7
+using TResult_DruckDlg = NamedDefinitionDialog<DefinitionKind::Compression>;    // type 9
+
+// Mode 0: test type 3 (shear), mode 1: test type 8 (flexural strength).
+class TDefResult2Dlg : public ResultsDefinitionDialog {
   public:
-    TDefResult2Dlg(UiContext& ui, ParameterSet& p, int mode, QWidget* parent = nullptr);
-};
-class TDefResult3Dlg : public ResultsDefinitionDialog {  // type 4
-    Q_OBJECT
-  public:
-    TDefResult3Dlg(UiContext& ui, ParameterSet& p, QWidget* parent = nullptr);
-};
-class TDefResult4Dlg : public ResultsDefinitionDialog {  // type 5
-    Q_OBJECT
-  public:
-    TDefResult4Dlg(UiContext& ui, ParameterSet& p, QWidget* parent = nullptr);
-};
-class TDefResult5Dlg : public ResultsDefinitionDialog {  // type 6
-    Q_OBJECT
-  public:
-    TDefResult5Dlg(UiContext& ui, ParameterSet& p, QWidget* parent = nullptr);
-};
-class TDefResult6Dlg : public ResultsDefinitionDialog {  // type 7
-    Q_OBJECT
-  public:
-    TDefResult6Dlg(UiContext& ui, ParameterSet& p, QWidget* parent = nullptr);
-};
-class TResult_DruckDlg : public ResultsDefinitionDialog {  // type 9
-    Q_OBJECT
-  public:
-    TResult_DruckDlg(UiContext& ui, ParameterSet& p, QWidget* parent = nullptr);
+    TDefResult2Dlg(UiContext& ui, ParameterSet& p, int mode, QWidget* parent = nullptr)
+        : ResultsDefinitionDialog(
+              ui, p, mode == 1 ? DefinitionKind::FlexuralStrength : DefinitionKind::Shear, parent) {
+    }
 };
 
 // "Def &Resultate" and the results-definition step of creating a project: shows the dialog of

@@ -73,8 +73,9 @@ enum class DecimalsEdit { None, Spin };
 
 struct DefinitionLayout {
     DefinitionKind Kind = DefinitionKind::Tensile;
-    int CaptionText = 65;  // "Definition Resultate"
-    bool Pages = true;     // two pages; false: everything on one page
+    std::string ObjectName;  // the dialog's name: "BtnRightDlg1", "DefResult2Dlg", ...
+    int CaptionText = 65;    // "Definition Resultate"
+    bool Pages = true;       // two pages; false: everything on one page
     std::vector<DefinitionRow> Rows;
     DecimalsEdit Decimals = DecimalsEdit::Spin;
     std::vector<std::pair<int, int>> DecimalsOnOpening;  // (slot, decimals) written on opening

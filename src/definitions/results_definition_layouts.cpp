@@ -120,6 +120,7 @@ std::vector<OptionSpec> ProofStrainOptions(int groupText, const char* first, con
 
 DefinitionLayout TensileLayout() {
     DefinitionLayout l;
+    l.ObjectName = "BtnRightDlg1";
     l.Kind = DefinitionKind::Tensile;
     l.Rows =
         Rows({{"a", "mm"},      {"b", "mm"},      {"d", "mm"},     {"D", "mm"},     {"So", "mm²"},
@@ -178,6 +179,7 @@ DefinitionLayout TensileLayout() {
 
 DefinitionLayout ShearLayout(bool flexuralStrength) {
     DefinitionLayout l;
+    l.ObjectName = "DefResult2Dlg";
     l.Kind = flexuralStrength ? DefinitionKind::FlexuralStrength : DefinitionKind::Shear;
     l.Rows = flexuralStrength ? Rows({{"l", "mm"},
                                       {"b", "mm"},
@@ -209,6 +211,7 @@ DefinitionLayout ShearLayout(bool flexuralStrength) {
 
 DefinitionLayout ChainLayout() {
     DefinitionLayout l;
+    l.ObjectName = "DefResult3Dlg";
     l.Kind = DefinitionKind::Chain;
     l.Rows = Rows({{"Lc", "mm"},
                    {"Lt", "mm"},
@@ -253,6 +256,7 @@ OptionSpec PointInput(std::string key, std::string caption, std::string unit, in
 
 DefinitionLayout UniversalLayout() {
     DefinitionLayout l;
+    l.ObjectName = "DefResult4Dlg";
     l.Kind = DefinitionKind::Universal;
     l.Rows = Rows({{"Fmax", "N"},
                    {"Smax", "mm"},
@@ -310,6 +314,7 @@ OptionSpec SigStrainPoint() {
 
 DefinitionLayout PlasticsLayout() {
     DefinitionLayout l;
+    l.ObjectName = "DefResult5Dlg";
     l.Kind = DefinitionKind::Plastics;
     l.Rows = Rows({{"b", "mm"},
                    {"h", "mm"},
@@ -353,6 +358,7 @@ DefinitionLayout PlasticsLayout() {
 
 DefinitionLayout FlexuralModulusLayout() {
     DefinitionLayout l;
+    l.ObjectName = "DefResult6Dlg";
     l.Kind = DefinitionKind::FlexuralModulus;
     l.Rows = Rows({{"L", "mm"},
                    {"h", "mm"},
@@ -374,6 +380,7 @@ DefinitionLayout FlexuralModulusLayout() {
 
 DefinitionLayout CompressionLayout() {
     DefinitionLayout l;
+    l.ObjectName = "Result_DruckDlg";
     l.Kind = DefinitionKind::Compression;
     l.Pages = false;
     l.Rows = Rows({{"d", "mm"},
