@@ -267,6 +267,10 @@ void ResultsDefinitionDialog::showEvent(QShowEvent* event) {
 }
 
 void ResultsDefinitionDialog::FormShow() {
+    if (pages_) {  // tab captions follow a language switch at the next showing
+        pages_->setTabText(kPageEvaluation, LoadText(kEvaluationPageText, ui_.Texts.Base()));
+        pages_->setTabText(kPageOptions, LoadText(kOptionsPageText, ui_.Texts.Base()));
+    }
     ApplyOpeningChanges(layout_, parameters_, &restorePoint_);
     acAsAl_ = false;
     ShowForm(OpenDefinitionForm(layout_, parameters_));
@@ -443,6 +447,20 @@ bool ResultsDefinitionDialog::EnterInRangedOption(int option) {
         }
     }
     return true;
+}
+
+void ResultsDefinitionDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & Qt::AltModifier && ok_->isEnabled()) {
+        for (const DefinitionLayout::AltKey& alt : layout_.AltKeys) {
+            if (event->key() != Qt::Key_A + (alt.Letter - 'A')) continue;
+            QWidget* target = alt.Key ? Option(alt.Key) : EvaluateBox(alt.Slot);
+            if (pages_) pages_->setCurrentIndex(alt.Key ? kPageOptions : kPageEvaluation);
+            if (target) target->setFocus();
+            event->accept();
+            return;
+        }
+    }
+    QuorvexDialog::keyPressEvent(event);
 }
 
 bool ResultsDefinitionDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -62,6 +62,7 @@ class ResultsDefinitionDialog : public QuorvexDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     struct RowWidgets {

@@ -92,6 +92,13 @@ struct DefinitionLayout {
     bool RestoreOnCancel = false;         // Cancel undoes the opening changes too
     bool AlwaysEditable = false;          // ignores the project's read-only rule
     std::vector<OptionSpec> Options;
+    // Alt+letter moves the focus: to a row's evaluate box (Slot) or to an option (Key).
+    struct AltKey {
+        char Letter;
+        int Slot;
+        const char* Key;
+    };
+    std::vector<AltKey> AltKeys;
 };
 
 const DefinitionLayout& LayoutOf(DefinitionKind kind);

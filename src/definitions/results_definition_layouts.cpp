@@ -174,6 +174,11 @@ DefinitionLayout TensileLayout() {
     standard.GroupCaption = "Zugversuch nach";
     standard.Stored = false;
     l.Options.push_back(std::move(standard));
+    l.AltKeys = {{'F', 0, "FixedModulus"},
+                 {'G', 19, nullptr},
+                 {'K', 0, "UseFixedModulus"},
+                 {'R', 5, nullptr},
+                 {'V', 0, "DeltaR"}};
     return l;
 }
 

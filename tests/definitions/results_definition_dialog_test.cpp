@@ -109,6 +109,13 @@ TEST_F(ResultsDefinitionDialogs, EnterChecksTheRangedOptionsAndMovesOn) {
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(dialog.focusWidget(), dialog.Option("FixedModulus"));
 
+    // Alt+V and Alt+R reach their controls from anywhere.
+    QTest::keyClick(&dialog, Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(dialog.focusWidget(), dialog.EvaluateBox(5));
+    EXPECT_EQ(dialog.CurrentPage(), kPageEvaluation);
+    QTest::keyClick(&dialog, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(dialog.focusWidget(), deltaR);
+
     // The same value refuses OK on page "Optionen".
     deltaR->setText(QStringLiteral("1"));
     Ok(dialog);
