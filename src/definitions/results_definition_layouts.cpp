@@ -350,7 +350,7 @@ DefinitionLayout PlasticsLayout() {
                  SigStrainPoint<2>(),
                  SigStrainPoint<3>(),
                  SigStrainPoint<4>(),
-                 Number("DeltaSigY", 697, 0, "Delta-Sig-Y :", "MPa", 6, 1, FIELD_GET(YieldDropMin),
+                 Number("DeltaSigY", 697, 0, "Delta-Sig-Y :", {}, 6, 1, FIELD_GET(YieldDropMin),
                         [](ParameterSet& p, double v) { p.YieldDropMin = static_cast<float>(v); })};
     for (OptionSpec& o : ProofStrainOptions(686, "Eps-X1 :", "Eps-X2 :")) {
         l.Options.push_back(std::move(o));
@@ -417,13 +417,12 @@ DefinitionLayout CompressionLayout() {
     for (OptionSpec& o : ModulusMethodOptions()) l.Options.push_back(std::move(o));
     l.Options.push_back(Box("ProbeMonitoring", 691, 0, "Aktiv", FIELD_GET(ProbeMonitoring),
                             [](ParameterSet& p, double v) { p.ProbeMonitoring = Flag(v); }));
-    l.Options.push_back(Number("ProbeTolerance", 691, 692, {}, "mm", 6, 1,
-                               FIELD_GET(ProbeTolerance),
+    l.Options.push_back(Number("ProbeTolerance", 691, 692, {}, {}, 6, 1, FIELD_GET(ProbeTolerance),
                                [](ParameterSet& p, double v) { p.ProbeTolerance = v; }));
-    l.Options.push_back(Number("CompressionLimit2", 691, 692, {}, "mm", 6, 3,
+    l.Options.push_back(Number("CompressionLimit2", 691, 692, {}, {}, 6, 3,
                                FIELD_GET(CompressionLimit2),
                                [](ParameterSet& p, double v) { p.CompressionLimit2 = v; }));
-    OptionSpec offset = Number("ForceOffset", 0, 135, {}, "kN", 6, 1, FIELD_GET(ForceOffset),
+    OptionSpec offset = Number("ForceOffset", 0, 135, {}, {}, 6, 1, FIELD_GET(ForceOffset),
                                [](ParameterSet& p, double v) { p.ForceOffset = v; });
     offset.GroupCaption = "Offset";
     l.Options.push_back(std::move(offset));
