@@ -155,7 +155,8 @@ std::string RowName(const DefinitionLayout& layout, const DefinitionRow& row,
                     const DefinitionForm& form);
 std::string RowUnit(const DefinitionLayout& layout, const DefinitionRow& row,
                     const DefinitionForm& form);
-// Captions of options that follow the choices ("Rp1 :" or "Rp :"); otherwise the option's own caption.
+// Captions of options that follow the choices ("Rp1 :" or "Rp :"); otherwise the option's own
+// caption.
 std::string OptionCaption(const OptionSpec& option, const DefinitionForm& form);
 
 int OptionIndex(const DefinitionLayout& layout, const std::string& key);
