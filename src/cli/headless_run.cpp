@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "evaluation/parameter_file.h"
+#include "parameter_assignment.h"
 
 namespace quorvex::cli {
 namespace {
@@ -98,6 +99,12 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     const SimulationConfig& sim = options.Simulation;
     PutSpecimen(sim.Specimen(), p);
     p.SpecimenNo = "SIM-" + PresetName(sim.Preset);
+    error = AssignParameterFields(p, nullptr, options.Assignments);
+    if (!error.empty()) return false;
+    if (!RunsAsTensileTest(p.TestType)) {
+        error = "test type " + std::to_string(p.TestType) + ": the test type is 0, 1, 2, 6 or 9";
+        return false;
+    }
 
     config_.Setup.MachineType = static_cast<std::uint8_t>(sim.MachineType);
     config_.Setup.IncrementalTravel = sim.TravelIncrements > 0 ? 1 : 0;

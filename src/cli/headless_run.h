@@ -60,6 +60,8 @@ struct HeadlessOptions {
     int TestType = 0;
     // The parameter set file; empty: the defaults with a demonstration programme.
     std::string ParamsFile;
+    // "Field=Value" changes of the parameter set, applied last (after the specimen preset).
+    std::vector<std::string> Assignments;
     int Samples = 4;       // conversions averaged per reading
     int MaxTicks = 40000;  // the operator's patience: a test that never ends is stopped
 };

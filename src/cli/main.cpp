@@ -8,9 +8,13 @@
 #endif
 
 #include "curve_command.h"
+#ifdef QUORVEX_CLI_DB
+#include "db_command.h"
+#endif
 #include "evaluate_command.h"
 #include "export_command.h"
 #include "params_command.h"
+#include "project_command.h"
 #ifdef QUORVEX_CLI_RUN
 #include "run_command.h"
 #endif
@@ -25,8 +29,12 @@ void PrintHelp(std::ostream& out) {
     quorvex::cli::PrintEvaluateHelp(out);
     quorvex::cli::PrintCurveHelp(out);
     quorvex::cli::PrintExportHelp(out);
+    quorvex::cli::PrintProjectHelp(out);
 #ifdef QUORVEX_CLI_RUN
     quorvex::cli::PrintRunHelp(out);
+#endif
+#ifdef QUORVEX_CLI_DB
+    quorvex::cli::PrintDbHelp(out);
 #endif
     out << "\n"
            "  --help                   show this text\n"
@@ -54,14 +62,24 @@ int main(int argc, char** argv) {
         return quorvex::cli::RunParamsCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     if (args[0] == "evaluate") {
-        return quorvex::cli::RunEvaluateCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+        return quorvex::cli::RunEvaluateCommand({args.begin() + 1, args.end()}, std::cout,
+                                                std::cerr);
     }
     if (args[0] == "export") {
         return quorvex::cli::RunExportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
+    if (args[0] == "project") {
+        return quorvex::cli::RunProjectCommand({args.begin() + 1, args.end()}, std::cout,
+                                               std::cerr);
+    }
     if (args[0] == "curve") {
         return quorvex::cli::RunCurveCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
+#ifdef QUORVEX_CLI_DB
+    if (args[0] == "db") {
+        return quorvex::cli::RunDbCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+#endif
 #ifdef QUORVEX_CLI_RUN
     if (args[0] == "run") {
         return quorvex::cli::RunRunCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);

@@ -9,6 +9,7 @@
 #include "evaluation/series_store.h"
 #include "headless_run.h"
 #include "machine/sim/sim_config.h"
+#include "project_storing.h"
 
 namespace quorvex::cli {
 namespace {
@@ -33,8 +34,14 @@ void PrintRunHelp(std::ostream& out) {
            "      --fault NAME         noisy-force, dead-extensometer, slipping-extensometer,\n"
            "                           stuck-crosshead, lost-link, missing-card (repeatable)\n"
            "      --machine KIND       spindle, hydraulic-bleed-off or hydraulic-inflow\n"
+           "      --set FIELD=VALUE    change a field of the parameter set before the start,\n"
+           "                           named as in params set (repeatable)\n"
            "      --dir DIR            where the series files go (default: the current "
-           "directory)\n";
+           "directory)\n"
+           "      --project NAME       then store the test in the results project NAME of DIR\n"
+           "                           as F6 does (made when missing, with NAME.Par from the\n"
+           "                           run's parameter set): the record, its files, the ASCII\n"
+           "                           line, the export and alias rows of the parameter set\n";
 }
 
 int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -42,6 +49,7 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
     options.Simulation.Preset = SpecimenPreset::Steel;
     std::filesystem::path dir = std::filesystem::current_path();
     std::string faults;
+    std::string project;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (i + 1 >= args.size()) return Usage(err, "\"" + option + "\" needs a value");
@@ -67,8 +75,13 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
         } else if (option == "--fault") {
             faults += (faults.empty() ? "" : ",") + value;
             problem = ParseSimulationKey("sim.faults", faults, options.Simulation);
+        } else if (option == "--set") {
+            options.Assignments.push_back(value);
         } else if (option == "--dir") {
             dir = value;
+        } else if (option == "--project") {
+            project = CleanedProjectName(value);
+            if (project.empty()) problem = "\"" + value + "\" is no project name";
         } else {
             problem = "unknown option \"" + option + "\"";
         }
@@ -83,6 +96,10 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
     HeadlessTest test;
     std::string error;
     if (!test.Prepare(options, dir, error)) {
+        err << "quorvex-cli: " << error << "\n";
+        return 1;
+    }
+    if (!project.empty() && !PrepareProject(dir, project, test.Test().Parameters, error)) {
         err << "quorvex-cli: " << error << "\n";
         return 1;
     }
@@ -108,6 +125,7 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
             << "\"\n";
         return 1;
     }
+    if (!project.empty() && StoreSlot1InProject(state, dir, project, err) == 0) return 1;
     out << ResultsJson(state);
     return 0;
 }

@@ -17,8 +17,8 @@ enum class ExportKind { Text, Number, Integer, Date };
 struct ExportField {
     std::string Name;
     ExportKind Kind = ExportKind::Text;
-    std::string Text;    // Text: UTF-8, "-" when blank
-    double Number = 0;   // Number: already rounded; Date: days since 1899-12-30 (whole day)
+    std::string Text;   // Text: UTF-8, "-" when blank
+    double Number = 0;  // Number: already rounded; Date: days since 1899-12-30 (whole day)
     std::int64_t Integer = 0;
 };
 

@@ -54,12 +54,20 @@ struct AppendResult {
 // Writes the record at the next whole record position with the curve number (offset 162) and
 // the record number (offset 166) set; creates the file when it is missing. A torn tail is cut
 // and reported; nothing already stored is overwritten. Nothing is written on other failures.
+// The record number is always the position written at (another program may have appended
+// since `recordNumber` was counted); a curve number equal to `recordNumber` follows it, 0 stays.
 AppendResult AppendRecord(const std::filesystem::path& resultsFile, const ResultsRecord& record,
                           int curveNumber, int recordNumber);
 
 // Record n (1-based), or nothing when the file holds no whole record n.
 std::optional<ResultsRecord> ReadProjectRecord(const std::filesystem::path& resultsFile,
                                                int number);
+
+// Every whole record in file order, deleted ones included, with its number; `visit` returns
+// false to stop. Nothing when the file cannot be opened (a missing file, a directory).
+std::optional<RecordCount> ReadProjectRecords(
+    const std::filesystem::path& resultsFile,
+    const std::function<bool(int number, const ResultsRecord&)>& visit);
 
 // Sets the deletion mark of record n in place; false when there is no such record.
 bool MarkRecordDeleted(const std::filesystem::path& resultsFile, int number);

@@ -125,6 +125,8 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
         } else if (key.rfind("sim.", 0) == 0) {
             const std::string error = ParseSimulationKey(key, lowerValue, config.Simulation);
             if (!error.empty()) warn(error);
+        } else if (key.rfind("alias.", 0) == 0) {
+            // The alias database of the results store: read by the results library itself.
         } else if (const int com = ComKey(key)) {
             config.ComDevice[static_cast<std::size_t>(com)] = lowerValue == "none" ? "" : value;
         } else {

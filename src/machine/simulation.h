@@ -21,7 +21,7 @@ constexpr const char* kSimulatedCaliperDevice = "simulated-caliper";
 constexpr const char* kSimulatedMicrometerDevice = "simulated-micrometer";
 
 class SimulatedMachine {
-public:
+  public:
     virtual ~SimulatedMachine() = default;
     virtual std::unique_ptr<DaqCard> CreateDaqCard() = 0;
     virtual std::unique_ptr<RelayCard> CreateRelayCard() = 0;
@@ -33,6 +33,9 @@ public:
     virtual std::unique_ptr<SerialPort> CreateInstrumentPort(SimulatedInstrument) {
         return nullptr;
     }
+    // What the operator's hands do before the next test: a broken specimen is taken out and
+    // the next one of the same kind clamped, unloaded, at the present crosshead position.
+    virtual void ClampNextSpecimen() {}
 };
 
 }  // namespace quorvex

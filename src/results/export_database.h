@@ -21,13 +21,13 @@ constexpr const char* kAliasOutboxFile = "WerteZug.outbox";
 
 // The "alias.*" keys of "Quorvex.platform".
 struct AliasSettings {
-    bool Configured = false;    // an alias.driver line was there
-    QString Driver;             // "sqlite" or "postgresql"
-    QString Database;           // file (sqlite, relative to the working directory) or name
+    bool Configured = false;  // alias.driver and alias.database were given
+    QString Driver;           // "sqlite" or "postgresql"
+    QString Database;         // file (sqlite, relative to the working directory) or name
     QString Host;
     int Port = 5432;
     QString User;
-    QString PasswordFile;       // a file holding the password, never the password itself
+    QString PasswordFile;  // a file holding the password, never the password itself
 };
 
 struct AliasSettingsResult {
@@ -38,6 +38,12 @@ struct AliasSettingsResult {
 // Reads the alias keys from "Quorvex.platform" in the directory; other keys are left alone.
 AliasSettingsResult LoadAliasSettings(const std::filesystem::path& directory);
 
+// The database directory: the one "NET.CFG" in the working directory names (the record of
+// the network settings, whose first field is the directory, or a text whose first line is
+// it), else the program's directory.
+QString DatabaseDirectoryFromNetConfig(const std::filesystem::path& workingDirectory,
+                                       const QString& programDirectory);
+
 // The directory of the export tables: the database directory when it can be written, else the
 // working directory (a system install leaves the program's directory read-only).
 std::filesystem::path UsableDatabaseDirectory(const QString& databaseDirectory,
@@ -45,8 +51,8 @@ std::filesystem::path UsableDatabaseDirectory(const QString& databaseDirectory,
 
 class ExportDatabases : public ExportRowSink {
   public:
-    ExportDatabases(std::filesystem::path databaseDirectory,
-                    std::filesystem::path workingDirectory, AliasSettings alias);
+    ExportDatabases(std::filesystem::path databaseDirectory, std::filesystem::path workingDirectory,
+                    AliasSettings alias);
     ~ExportDatabases() override;
     ExportDatabases(const ExportDatabases&) = delete;
     ExportDatabases& operator=(const ExportDatabases&) = delete;
@@ -56,14 +62,18 @@ class ExportDatabases : public ExportRowSink {
 
     // The export table of the row's test type; a missing file or table skips the row silently.
     void WriteExportRow(const ExportRow& row) override;
-    // WerteZug; a row that cannot be written goes to the outbox first, then the outbox is sent.
+    // WerteZug: the row goes into the outbox first, then the outbox is sent in order, so an
+    // absent database or a crash loses nothing. Without an alias database nothing happens.
     void WriteAliasRow(const ExportRow& row) override;
 
-    // Sends the rows of the outbox (each exactly once); returns how many still wait.
+    // Sends the rows of the outbox (each exactly once; at start-up); returns how many wait.
     int SendPendingAliasRows();
+    // The lines of the outbox, for the window's status line.
     int PendingAliasRows() const;
 
-    // Problems the operator should hear of (an unreadable outbox, naming it).
+    // Problems the operator should hear of, each once: an alias database that cannot be
+    // reached or lacks its tables, a missing password file, a row the database refused, a line
+    // of the outbox that is no row (naming the file and the line).
     std::vector<std::string> TakeMessages();
 
   private:

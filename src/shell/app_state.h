@@ -25,6 +25,10 @@ struct AppState {
     bool StartupShown = false;      // the deferred start-up (project question) has run
     bool ProjectOpen = false;
     QString ProjectName;
+    // The open project's settings came from its own parameter file: the export and statistics
+    // options are then read-only unless the operator is unlocked.
+    bool ProjectSettingsFromFile = false;
+    int AliasRowsWaiting = 0;  // alias rows kept in the outbox until the database is back
 
     bool TestRunning = false;
     bool LastTestNew = false;    // a test was run or loaded and not yet handled

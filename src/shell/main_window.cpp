@@ -1,8 +1,5 @@
 // The main window's life cycle and the commands it carries out itself.
 #include "shell/main_window.h"
-#include "shell/main_window_run.h"
-#include "shell/run_diagram.h"
-#include "shell/test_run.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,10 +21,11 @@
 #include "evaluation/test_state.h"
 #include "evaluation/test_types.h"
 #include "evaluation/text_functions.h"
+#include "results/export_database.h"
+#include "results/probendaten_dialog.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/machine_setup_command.h"
-#include "results/probendaten_dialog.h"
 #include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
@@ -36,9 +34,12 @@
 #include "shell/app_state.h"
 #include "shell/live_widgets.h"
 #include "shell/machine_startup.h"
+#include "shell/main_window_run.h"
 #include "shell/project_dialog.h"
 #include "shell/result_panels.h"
+#include "shell/run_diagram.h"
 #include "shell/system_files.h"
+#include "shell/test_run.h"
 #include "shell/window_title.h"
 #include "shell/working_files.h"
 #include "ui/about_box.h"
@@ -118,6 +119,7 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     // Key preview: the window sees every key of its own controls first.
     qApp->installEventFilter(this);
     ConnectMenu();
+    ConnectProjectCommands();
     FormCreate();
 }
 
@@ -207,9 +209,8 @@ void TSDIAppForm::ReadWorkingFiles() {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message), MessageKind::Error,
                                          MessageButtons::Ok);
     }
-    // The results database test and the nominal ranges, channel map, support values and
-    // extensometer-arm parameters are read here by their own parts.
-    app_.DatabaseAvailable = false;
+    // Whether the alias database can be reached decides whether its option can be ticked.
+    OpenDatabases();
 }
 
 void TSDIAppForm::ShowErrors(const std::vector<QString>& messages) {
@@ -315,6 +316,7 @@ void TSDIAppForm::OpenMeasuringHardware() {
     }
     MachineOpening opening = OpenMachine(startup, *clock_, simulation);
     machine_ = std::move(opening.machine);
+    activeSimulation_ = machine_->Simulated() ? simulation : nullptr;
     ShowMachineMessages(opening.messages);
     app_.CaliperPort.Open = machine_->CaliperPortOpen();
     app_.MicrometerPort.Open = machine_->MicrometerPortOpen();
@@ -347,29 +349,9 @@ void TSDIAppForm::Timer1Timer() {
     timer1_.start();
 }
 
-bool TSDIAppForm::OfferUnsavedTests() {
-    if (app_.LastTestNew && !app_.LastTestSaved && StoreLastTestInProject) {
-        if (ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kSaveLastTestInProject),
-                                             MessageKind::Warning,
-                                             MessageButtons::YesNo) == QMessageBox::Yes) {
-            StoreLastTestInProject();
-        }
-    }
-    if (CountOccupiedSlots(test_.TestSeries) > 0) {
-        const QString question = ui_.Texts.Text(text::kSaveSeriesFirst) + QStringLiteral("\n\n");
-        if (ui_.Messages.ShowOperatorMessage(question, MessageKind::Warning,
-                                             MessageButtons::YesNo) == QMessageBox::Yes &&
-            OpenSeriesEditor) {
-            OpenSeriesEditor();
-        }
-        ClearSeries(test_.TestSeries, DateTimeNow());
-    }
-    return true;
-}
-
 bool TSDIAppForm::FormCloseQuery() {
     if (app_.TestRunning) return false;
-    OfferUnsavedTests();
+    OfferUnsavedTests(true);
     if (app_.ProjectOpen) {
         WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
     }
@@ -392,6 +374,7 @@ void TSDIAppForm::FormClose() {
         ui_.StopMachine = nullptr;
         ShowMachineMessages(machine_->Close());
         machine_.reset();
+        activeSimulation_ = nullptr;
         ownedSimulation_.reset();
     }
     app_.CaliperPort.Open = false;
@@ -411,17 +394,6 @@ void TSDIAppForm::ClearCurrentTest() {
     test_.Buffer.Clear();
     test_.Marks = TestMarks{};
     test_.Current().Remark.clear();
-}
-
-void TSDIAppForm::OpenProjectCommand() {
-    OfferUnsavedTests();
-    if (app_.ProjectOpen) {
-        WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
-    }
-    neueSerie_->Mode = TNeue_Serie::kOpenMode;
-    neueSerie_->exec();
-    UpdateWindowTitle();
-    ClearCurrentTest();
 }
 
 void TSDIAppForm::ChooseLanguageCommand() {
@@ -474,6 +446,7 @@ std::filesystem::path ToPath(const QString& path) {
 }  // namespace
 
 void TSDIAppForm::LoadParametersCommand() {
+    AskStoreLastTestInSeries();
     const QString chosen =
         files_.OpenFileName(WithoutAccelerator(menu_.LoadParameters->text()),
                             QString::fromStdString(app_.WorkingDirectory.string()),

@@ -17,6 +17,7 @@
 #include "shell/live_values.h"
 #include "shell/main_menu.h"
 #include "shell/motion_services.h"
+#include "ui/operator_message.h"
 
 class QBoxLayout;
 class QGroupBox;
@@ -40,6 +41,10 @@ class TBtnRightDlg5;
 class TVersuchsDlg;
 class TVersuchsDlgBiegung;
 class TBtnRightDlg3;
+class TBtnRightDlg4;
+class TAscii_Format;
+class TVersuchsartDlg;
+class ExportDatabases;
 struct SpecimenDialogMachine;
 class TNeue_Serie;
 class TPasswordDlg;
@@ -60,10 +65,15 @@ class TSDIAppForm : public QMainWindow {
                 FileDialogs& files, QWidget* parent = nullptr);
     ~TSDIAppForm() override;
 
-    // Operations of parts that are built later; while one is not installed, the question that
-    // leads to it is not asked (the state that calls for it cannot arise without that part).
-    std::function<void()> StoreLastTestInProject;
-    std::function<void()> OpenSeriesEditor;
+    // The results editor over the current series (true) or the open project (false): the one
+    // hook through which F9, "aktuelle Serie", F10 and the questions that lead to the series
+    // reach it. Until it is installed, F9 and F10 say that it is not there, and a series that
+    // must be cleared is offered for storing into the project instead.
+    std::function<void(bool seriesMode)> ResultsEditor;
+    // The definition dialogs of the create-project chain that are built later (title and
+    // header data, results definition); a missing one is skipped. True for OK.
+    std::function<bool()> TitleHeaderDefinition;
+    std::function<bool()> ResultsDefinition;
     // The test run and the commands of the keys that lead to it, built with the test run
     // and the series: F2 starts (or, during a test, stops) the run of the test type; without
     // the card F2 loads a demo test; F3 starts a test from a specimen-data file; F6 stores
@@ -72,7 +82,6 @@ class TSDIAppForm : public QMainWindow {
     std::function<void()> StopTestRun;
     std::function<void()> LoadDemoTest;
     std::function<void()> StartTestFromSpecimenFile;
-    std::function<void()> StoreLastTestInSeries;
     std::function<void()> ShowCurrentSeries;
     std::function<void()> OpenProjectEditor;
     // Instead of the window's own specimen dialogs at the start of a test (types 0 and 6
@@ -108,6 +117,40 @@ class TSDIAppForm : public QMainWindow {
     void InterfacesCommand();
     // "&Probendaten": the specimen dialog in plain mode, then the last test evaluated again.
     void SpecimenDataCommand();
+
+    // Results project and series commands.
+    void NewProjectCommand();
+    void StatisticsOptionsCommand();
+    void AsciiOptionsCommand();
+    void DeleteTestCommand();
+    void StoreInSeriesCommand();
+    void CurrentSeriesCommand();
+    void ProjectEditorCommand();
+    void SaveSpecimenCommand();
+    void DeleteSpecimenCommand();
+    void DemoFileCommand();
+    // F6: the last test through the series straight into the project.
+    void StoreLastTestKey();
+    // The last test into the next series slot with the remark of the result panel.
+    void StoreLastTestInSeriesNow();
+    // Stores series slots into the open project with its files, result lines and database
+    // rows; false (and the operator told) when nothing could be stored.
+    bool StoreSlotsInProject(const std::vector<int>& seriesSlots);
+
+    // One step of "Resultate-Projekt neu" before the project dialog; a step without a dialog
+    // (not built yet) is skipped. Run returns false when the operator cancelled the creation.
+    struct ProjectCreationStep {
+        const char* Name;
+        std::function<bool()> Run;
+    };
+    std::vector<ProjectCreationStep> ProjectCreationSteps();
+
+    QToolBar* SeriesBar() const { return seriesBar_; }
+    QLabel* AliasOutboxLabel() const { return aliasOutboxLabel_; }
+    ExportDatabases* Databases() const { return databases_.get(); }
+    TVersuchsartDlg* TestTypeDlg() const { return testTypeDlg_; }
+    TBtnRightDlg4* StatisticsDlg() const { return statisticsDlg_; }
+    TAscii_Format* AsciiDlg() const { return asciiDlg_; }
 
     // The tensile specimen dialog and what it drives; the test start shows it in start mode.
     TBtnRightDlg3* SpecimenDialog() const { return specimenDlg_; }
@@ -225,7 +268,6 @@ class TSDIAppForm : public QMainWindow {
     void JogRelease(JogDirection direction);
     void StartPositionCommand();
     void SeriesFullCheck();
-    void StoreLastTestKey();
     void TaraCounterPopup(LiveReadout* readout, int counterKind);
     void AskMeasuredLength(const std::string& field);
     void AskFinalDimensions(bool compression);
@@ -240,8 +282,19 @@ class TSDIAppForm : public QMainWindow {
     void ShowErrors(const std::vector<QString>& messages);
     void ShowMachineMessages(const std::vector<MachineMessage>& messages);
 
-    // Shared by the close request and the project commands.
-    bool OfferUnsavedTests();
+    // Shared by the close request and the project commands: the last test (closing: into the
+    // project, text 175; else into the series, text 168), then the series (text 176).
+    void OfferUnsavedTests(bool closing);
+    // Text 168 when the last test is new and not saved; Yes stores it in the series.
+    void AskStoreLastTestInSeries(MessageKind kind = MessageKind::Warning);
+    // Before the series is cleared: the series editor, or without it the question whether the
+    // tests go into the project.
+    void SaveSeriesBeforeClearing();
+    void BuildSeriesBar();
+    void OpenDatabases();
+    void ShowAliasOutbox();
+    void ConnectProjectCommands();
+    bool OptionsReadOnly() const;
     void ClearCurrentTest();
     void SetResultTabCaptions();
 
@@ -264,10 +317,17 @@ class TSDIAppForm : public QMainWindow {
     TVersuchsDlg* versuchsDlg_ = nullptr;
     TVersuchsDlgBiegung* versuchsDlgBiegung_ = nullptr;
     TBtnRightDlg3* specimenDlg_ = nullptr;
+    TVersuchsartDlg* testTypeDlg_ = nullptr;
+    TBtnRightDlg4* statisticsDlg_ = nullptr;
+    TAscii_Format* asciiDlg_ = nullptr;
+    QToolBar* seriesBar_ = nullptr;
+    QLabel* aliasOutboxLabel_ = nullptr;
+    std::unique_ptr<ExportDatabases> databases_;
     bool shown_ = false;
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;
     SimulatedMachine* injectedSimulation_ = nullptr;  // a test's, instead of the platform's
+    SimulatedMachine* activeSimulation_ = nullptr;    // the one the machine runs on, if any
     MachineFiles machineFiles_;
     QLabel* simulationBanner_ = nullptr;
     std::unique_ptr<VirtualMachine> ownedSimulation_;  // outlives the machine opened with it

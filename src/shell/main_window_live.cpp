@@ -13,11 +13,11 @@
 #include <numbers>
 
 #include "evaluation/evaluate_test.h"
-#include "results/probendaten_dialog.h"
 #include "evaluation/operator_results.h"
 #include "evaluation/result_limits.h"
 #include "evaluation/test_state.h"
 #include "evaluation/text_functions.h"
+#include "results/probendaten_dialog.h"
 #include "setup/machine_config.h"
 #include "shell/app_state.h"
 #include "shell/live_widgets.h"
@@ -31,10 +31,6 @@
 
 namespace quorvex {
 namespace {
-
-constexpr int kTextSeriesFull = 165;
-constexpr int kTextSaveTestsFirst = 166;
-constexpr int kTextNoTest = 174;
 
 QString Qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -271,41 +267,6 @@ bool TSDIAppForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 void TSDIAppForm::FormKeyUp() {
     if (!jog_) return;
     jog_->KeyReleased(app_.TestRunning);
-}
-
-void TSDIAppForm::SeriesFullCheck() {
-    if (CountOccupiedSlots(test_.TestSeries) < Series::kMaxTests) return;
-    ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextSeriesFull) + QStringLiteral("\n\n") +
-                                         ui_.Texts.Text(kTextSaveTestsFirst),
-                                     MessageKind::Warning, MessageButtons::Ok);
-    if (OpenSeriesEditor) OpenSeriesEditor();
-    ClearSeries(test_.TestSeries, DateTimeNow());
-}
-
-void TSDIAppForm::StoreLastTestKey() {
-    if (!app_.ProjectOpen) {
-        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen), MessageKind::Error,
-                                         MessageButtons::Ok);
-        return;
-    }
-    if (!app_.LastTestNew || app_.LastTestSaved) {
-        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextNoTest), MessageKind::Information,
-                                         MessageButtons::Ok);
-        return;
-    }
-    if (CountOccupiedSlots(test_.TestSeries) > 0) {
-        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextSaveTestsFirst), MessageKind::Warning,
-                                         MessageButtons::Ok);
-        if (OpenSeriesEditor) OpenSeriesEditor();
-        ClearSeries(test_.TestSeries, DateTimeNow());
-    }
-    // Storing needs the series and the project store; without them the test stays new.
-    if (!StoreLastTestInSeries || !StoreLastTestInProject) return;
-    StoreLastTestInSeries();
-    app_.LastTestNew = false;
-    StoreLastTestInProject();
-    test_.Curves.Clear();
-    ClearSeries(test_.TestSeries, DateTimeNow());
 }
 
 // --- jog panel and motions

@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
@@ -62,16 +62,14 @@ void TSDIAppForm::CreateTestRun() {
     // The runs of the other test types come with their own routines; F2 leaves them alone.
     StartTestRun = [this] {
         if (RunsAsTensileTest(test_.Parameters.TestType)) {
+            // On the simulated machine the next specimen is clamped when the last one broke.
+            if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
             testRun_->Start();
         } else {
             QApplication::beep();
         }
     };
     StopTestRun = [this] { testRun_->Stop(false); };
-    StoreLastTestInSeries = [this] {
-        StoreTestInSeries(test_, NextFreeSlot(test_.TestSeries), app_.WorkingDirectory,
-                          DateTimeNow());
-    };
     connect(startButton_, &QPushButton::clicked, this, [this] {
         if (!app_.TestRunning && StartTestRun) StartTestRun();
     });
@@ -107,8 +105,6 @@ bool MainWindowRunHost::Question(int text) {
                                                     MessageButtons::YesNo) == QMessageBox::Yes;
 }
 
-constexpr int kTextNoSeriesEditor = 872;  // until the series editor is built
-
 bool MainWindowRunHost::SpecimenDialog(long long counter) {
     if (window_.ShowSpecimenDialog) return window_.ShowSpecimenDialog();
     TSDIAppForm& w = window_;
@@ -126,16 +122,11 @@ bool MainWindowRunHost::SpecimenDialog(long long counter) {
 }
 
 void MainWindowRunHost::OpenSeriesEditor() {
-    if (window_.OpenSeriesEditor) {
-        window_.OpenSeriesEditor();
-        return;
-    }
-    window_.ui_.Messages.ShowOperatorMessage(window_.ui_.Texts.Text(kTextNoSeriesEditor),
-                                             MessageKind::Information, MessageButtons::Ok);
+    window_.SaveSeriesBeforeClearing();
 }
 
 void MainWindowRunHost::StoreLastTestInSeries() {
-    if (window_.StoreLastTestInSeries) window_.StoreLastTestInSeries();
+    window_.StoreLastTestInSeriesNow();
 }
 
 void MainWindowRunHost::ShowRunning(bool running) {

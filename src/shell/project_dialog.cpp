@@ -19,8 +19,7 @@
 
 namespace quorvex {
 
-TNeue_Serie::TNeue_Serie(UiContext& ui, AppState& app, ParameterSet& parameters,
-                         QWidget* parent)
+TNeue_Serie::TNeue_Serie(UiContext& ui, AppState& app, ParameterSet& parameters, QWidget* parent)
     : QuorvexDialog(ui, parent), app_(app), parameters_(parameters) {
     setObjectName(QStringLiteral("Neue_Serie"));
     setWindowTitle(LoadText(133, 0));
@@ -118,14 +117,15 @@ void TNeue_Serie::accept() {
     }
     if (!result.Opened) {
         if (result.RefusalText != 0) {
-            ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(result.RefusalText),
-                                             MessageKind::Error, MessageButtons::Ok);
+            ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(result.RefusalText), MessageKind::Error,
+                                             MessageButtons::Ok);
         }
         app_.ProjectOpen = false;
         return;
     }
     app_.ProjectName = name;
     app_.ProjectOpen = true;
+    app_.ProjectSettingsFromFile = result.SettingsFromFile;
     QuorvexDialog::accept();
 }
 

@@ -36,16 +36,16 @@ std::filesystem::path ProjectParameterFile(const std::filesystem::path& workingD
     return ResolveInDirectory(directory, name.toStdString() + ".Par");
 }
 
-ProjectResult OpenResultsProject(const std::filesystem::path& workingDirectory,
-                                 const QString& name, ParameterSet& p) {
+ProjectResult OpenResultsProject(const std::filesystem::path& workingDirectory, const QString& name,
+                                 ParameterSet& p) {
     ProjectResult result;
     if (!IsUsableProjectName(name)) return result;
-    const LoadResult load =
-        LoadParameterSet(p, ProjectParameterFile(workingDirectory, name), true);
+    const LoadResult load = LoadParameterSet(p, ProjectParameterFile(workingDirectory, name), true);
     if (load.status == LoadStatus::Refused) {
         result.FileMessage = QString::fromStdString(load.message);
     }
     result.Opened = true;
+    result.SettingsFromFile = load.Loaded();
     return result;
 }
 

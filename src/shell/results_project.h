@@ -24,14 +24,15 @@ std::filesystem::path ProjectParameterFile(const std::filesystem::path& workingD
 
 struct ProjectResult {
     bool Opened = false;
-    int RefusalText = 0;     // text number of the message when refused
-    QString FileMessage;     // a parameter file that was there but refused, naming it
+    bool SettingsFromFile = false;  // the project's parameter file was read
+    int RefusalText = 0;            // text number of the message when refused
+    QString FileMessage;            // a parameter file that was there but refused, naming it
 };
 
 // Opens an existing project: its parameter file is read with the machine fields of the running
 // program kept. A missing file leaves the parameter set as it is.
-ProjectResult OpenResultsProject(const std::filesystem::path& workingDirectory,
-                                 const QString& name, ParameterSet& p);
+ProjectResult OpenResultsProject(const std::filesystem::path& workingDirectory, const QString& name,
+                                 ParameterSet& p);
 
 // Creates a project: refused (text 550) when the project's parameter file exists already or
 // its directory cannot be made; a directory without a parameter file is taken over. The

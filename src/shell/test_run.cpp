@@ -408,18 +408,24 @@ void TensileRun::StopProcedure(bool byOperator) {
     if (send && (test_.Parameters.MachineOffAtEnd || byOperator)) link->MachineOff();
 }
 
-void TensileRun::EndOfTest() {
-    ParameterSet& p = test_.Parameters;
+int EvaluateAndShowTest(TestState& test, RunDiagram& diagram) {
+    ParameterSet& p = test.Parameters;
     const bool usable =
-        test_.Marks.SampleCount > 0 && ExtensionUsable(CurveView(test_.Buffer, p, test_.Marks));
+        test.Marks.SampleCount > 0 && ExtensionUsable(CurveView(test.Buffer, p, test.Marks));
     const int view =
         UsesExtensometerResults(p) && usable ? kViewStressFineStrain : kViewStressStrain;
     p.DiagramType = static_cast<std::uint8_t>(view);
+    EvaluateTest(test, false);
+    diagram.ShowEvaluatedCurve(view);
+    return view;
+}
+
+void TensileRun::EndOfTest() {
+    ParameterSet& p = test_.Parameters;
     app_.LastTestNew = true;
     app_.LastTestSaved = false;
-    EvaluateTest(test_, false);
+    EvaluateAndShowTest(test_, diagram_);
     state_.Evaluated = true;
-    diagram_.ShowEvaluatedCurve(view);
     host_.FillResultPanels();
     host_.AskFinalDimensions();
     if (Compression() && p.ProbeMonitoring) {

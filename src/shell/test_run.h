@@ -42,6 +42,11 @@ inline bool RunsAsTensileTest(int testType) {
     return testType == 0 || testType == 1 || testType == 2 || testType == 6 || testType == 9;
 }
 
+// After a test or a curve loaded from a file: the view by the extensometer's usability (fine
+// strain when the results use it and it is usable, else strain), the evaluation, and the
+// evaluated curve with its marks in the diagram. Returns the view.
+int EvaluateAndShowTest(TestState& test, RunDiagram& diagram);
+
 // The run's own state: what the preload found, the force maximum, the stage programme, the
 // hysteresis loop and the extensometer.
 struct TensileRunState {

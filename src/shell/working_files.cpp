@@ -1,20 +1,15 @@
 // Reading and writing the shell's working files.
 #include "shell/working_files.h"
 
-#include <QFile>
-
 #include "evaluation/files.h"
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_types.h"
+#include "results/export_database.h"
 
 namespace quorvex {
 QString ReadDatabaseDirectory(const std::filesystem::path& workingDirectory,
                               const QString& programDirectory) {
-    QFile file(QString::fromStdU16String(
-        ResolveInDirectory(workingDirectory, kNetConfigFile).u16string()));
-    if (!file.open(QIODevice::ReadOnly)) return programDirectory;
-    const QString line = QString::fromLocal8Bit(file.readLine()).trimmed();
-    return line.isEmpty() ? programDirectory : line;
+    return DatabaseDirectoryFromNetConfig(workingDirectory, programDirectory);
 }
 
 bool LanguageMarkerExists(const std::filesystem::path& workingDirectory) {

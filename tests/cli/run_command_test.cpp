@@ -8,6 +8,7 @@
 #include <string>
 
 #include "command_run.h"
+#include "evaluation/files.h"
 #include "temp_dir.h"
 
 namespace quorvex::cli {
@@ -57,6 +58,27 @@ TEST_F(RunCommandTest, RefusesWrongOptionsAndTestsWithoutEvaluation) {
         EXPECT_EQ(run.out, "");
         EXPECT_FALSE(std::filesystem::exists(dir / "1.Dia"));
     }
+}
+
+TEST_F(RunCommandTest, SetChangesTheParameterSetBeforeTheStart) {
+    const CommandRun refused = Command(
+        RunRunCommand,
+        {"--dir", dir.string(), "--set", "HeaderValue[0]=Kunde", "--set", "EffectiveSo=nan"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("EffectiveSo takes a finite number"), std::string::npos)
+        << refused.err;
+    const CommandRun wrongType =
+        Command(RunRunCommand, {"--dir", dir.string(), "--set", "TestType=5"});
+    EXPECT_EQ(wrongType.code, 1);
+    EXPECT_NE(wrongType.err.find("the test type is 0, 1, 2, 6 or 9"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "1.Dia"));
+
+    const CommandRun run = Command(RunRunCommand, {"--preset", "aluminium", "--dir", dir.string(),
+                                                   "--set", "HeaderValue[0]=Kunde"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto header = ReadWholeFile(dir / "1.Hea");
+    ASSERT_TRUE(header);
+    EXPECT_EQ(std::string(header->begin() + 1, header->begin() + 6), "Kunde");
 }
 
 }  // namespace

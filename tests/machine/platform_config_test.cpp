@@ -38,7 +38,9 @@ TEST(PlatformConfig, KeysValuesAndWarnings) {
         "daq = maybe\n"
         "controller = absent\n"
         "just some words\n"
-        "speed = 9600\n");
+        "speed = 9600\n"
+        "alias.driver = postgresql\n"  // the results store reads these itself
+        "ALIAS.Password-File = /etc/quorvex/alias.pw\n");
     const PlatformConfig& c = result.config;
     EXPECT_EQ(c.Daq, Driver::Absent);
     EXPECT_EQ(c.Relay, Driver::Simulated);

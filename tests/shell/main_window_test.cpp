@@ -26,9 +26,9 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_state.h"
 #include "gui_test_support.h"
+#include "results/probendaten_dialog.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
-#include "results/probendaten_dialog.h"
 #include "setup/programme_bending_dialog.h"
 #include "setup/programme_dialog.h"
 #include "setup/sensor_choice_dialog.h"
@@ -186,11 +186,13 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
     const MainMenu& m = window->Menu();
     for (QAction* built :
          {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About, m.LoadParameters,
-          m.SaveParametersAs, m.DeleteParameters, m.Machine, m.Calibration, m.Interfaces}) {
+          m.SaveParametersAs, m.DeleteParameters, m.Machine, m.Calibration, m.Interfaces,
+          m.SaveSpecimen, m.DeleteSpecimen, m.NewProject, m.DemoFile, m.CurrentSeries,
+          m.ResultsProjectEditor, m.Statistics, m.AsciiFile}) {
         EXPECT_TRUE(built->isEnabled()) << built->text().toStdString();
     }
-    for (QAction* later : {m.SaveSpecimen, m.NewProject, m.BackupSystemFiles, m.DemoFile,
-                           m.CurrentSeries, m.PrinterSetup}) {
+    for (QAction* later : {m.BackupSystemFiles, m.PrinterSetup, m.TitleHeaderDefinition,
+                           m.ResultsDefinition, m.HeaderData}) {
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     }
     EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));

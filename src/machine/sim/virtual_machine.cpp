@@ -210,6 +210,11 @@ void VirtualMachine::ClampSpecimen(const SpecimenParameters& specimen) {
     AttachExtensometer();
 }
 
+void VirtualMachine::ClampNextSpecimen() {
+    Sync();
+    if (frame_.Broken()) ClampSpecimen(config_.Specimen());
+}
+
 double VirtualMachine::Extension() const {
     if (!extensometerAttached_ || config_.Faults.DeadExtensometer) return 0;
     const double range = 1.02 * config_.NominalStrain;  // its mechanical stops

@@ -46,6 +46,7 @@ class VirtualMachine : public SimulatedMachine {
     bool ExtensometerAttached() const { return extensometerAttached_; }
     // A new specimen clamped at the present crosshead position, without load.
     void ClampSpecimen(const SpecimenParameters& specimen);
+    void ClampNextSpecimen() override;
     // The instrument's button: one reading of the specimen's width (caliper) or thickness
     // (micrometer), or its diameter, as "A 12,34" and a carriage return.
     void PressCaliperButton() { SendReading(SimulatedInstrument::Caliper); }

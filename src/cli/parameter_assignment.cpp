@@ -1,0 +1,193 @@
+// A field visitor that walks the parameter set's field list, builds each field's name as
+// "params show" nests it, and changes the one field an assignment names.
+#include "parameter_assignment.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <type_traits>
+
+#include "evaluation/win1252.h"
+
+namespace quorvex::cli {
+namespace {
+
+constexpr std::size_t kStageTextLength = 28;
+
+template <class T>
+std::optional<T> WholeNumber(std::string_view text) {
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+class FieldAssigner : public FieldGroups {
+  public:
+    FieldAssigner(std::string_view field, std::string_view text, ByteImage* image)
+        : field_(field), text_(text), image_(image) {}
+
+    void BeginArray(const char* name) { levels_.push_back({Name(name), true, 0}); }
+    void EndArray() { levels_.pop_back(); }
+    void BeginObject() { levels_.push_back({Name(""), false, 0}); }
+    void EndObject() { levels_.pop_back(); }
+
+    void Byte(std::size_t offset, const char* name, std::uint8_t& value) {
+        Assign(
+            offset, name, value,
+            [](std::string_view text) -> std::optional<std::uint8_t> {
+                const auto number = WholeNumber<long long>(text);
+                if (!number || *number < 0 || *number > 255) return std::nullopt;
+                return static_cast<std::uint8_t>(*number);
+            },
+            "a whole number 0 ... 255");
+    }
+    void Int32(std::size_t offset, const char* name, std::int32_t& value) {
+        Assign(
+            offset, name, value,
+            [](std::string_view text) { return WholeNumber<std::int32_t>(text); },
+            "a whole number -2147483648 ... 2147483647");
+    }
+    void Float(std::size_t offset, const char* name, float& value) {
+        Assign(
+            offset, name, value,
+            [](std::string_view text) -> std::optional<float> {
+                const auto number = WholeNumber<double>(text);
+                if (!number || !std::isfinite(*number) ||
+                    std::fabs(*number) > std::numeric_limits<float>::max()) {
+                    return std::nullopt;
+                }
+                return static_cast<float>(*number);
+            },
+            "a finite number within +-3.4e38");
+    }
+    void Double(std::size_t offset, const char* name, double& value) {
+        Assign(
+            offset, name, value,
+            [](std::string_view text) -> std::optional<double> {
+                const auto number = WholeNumber<double>(text);
+                if (!number || !std::isfinite(*number)) return std::nullopt;
+                return *number;
+            },
+            "a finite number");
+    }
+    void String(std::size_t offset, const char* name, std::string& value, std::size_t maxLength) {
+        const std::string range = "a text of at most " + std::to_string(maxLength) +
+                                  " characters of the Windows-1252 code page";
+        Assign(
+            offset, name, value,
+            [maxLength](std::string_view text) -> std::optional<std::string> {
+                // A character the file cannot hold would be stored as "?".
+                if (Win1252ToUtf8(Utf8ToWin1252(text)) != text) return std::nullopt;
+                if (Utf8Length(text) > maxLength) return std::nullopt;
+                return std::string(text);
+            },
+            range.c_str(), maxLength);
+    }
+
+    // Stages 6-30 are stored as one text; their fields are named like those of stages 1-5.
+    void StageText(std::size_t offset, SpeedStage& stage) {
+        const SpeedStage before = stage;
+        const bool foundBefore = found_;
+        textStage_ = true;
+        MapFields(*this, stage, offset);
+        textStage_ = false;
+        if (found_ == foundBefore || !error_.empty()) return;
+        const std::string text = quorvex::StageText(stage);
+        const bool unitsFit = stage.StageFromUnit >= 0 && stage.StageFromUnit <= 9 &&
+                              stage.StageSpeedUnit >= 0 && stage.StageSpeedUnit <= 9;
+        if (text.size() != kStageTextLength || !unitsFit) {
+            error_ = "\"" + field_ + "=" + text_ +
+                     "\" does not fit the stored text of the stages 6-30 (values -99999.999 ... "
+                     "999999.999, units 0 ... 9)";
+            stage = before;
+            return;
+        }
+        if (image_ != nullptr) ParameterImageWriter(*image_).StageText(offset, stage);
+    }
+
+    bool Found() const { return found_; }
+    const std::string& Error() const { return error_; }
+
+  private:
+    struct Level {
+        std::string Name;
+        bool IsArray;
+        int Next;
+    };
+
+    // The full name of the next field at this level: "Name", "Array[i]" or "Object.Name".
+    std::string Name(const char* name) {
+        if (levels_.empty()) return name;
+        Level& level = levels_.back();
+        if (level.IsArray) return level.Name + "[" + std::to_string(level.Next++) + "]";
+        return level.Name + "." + name;
+    }
+
+    template <class T, class Parse>
+    void Assign(std::size_t offset, const char* name, T& value, Parse parse, const char* range,
+                std::size_t maxLength = 0) {
+        if (Name(name) != field_ || found_) return;
+        found_ = true;
+        const auto parsed = parse(text_);
+        if (!parsed) {
+            error_ = "\"" + field_ + "=" + text_ + "\": " + field_ + " takes " + range;
+            return;
+        }
+        value = *parsed;
+        if (image_ == nullptr || textStage_) return;
+        ImageWriter writer(*image_);
+        if constexpr (std::is_same_v<T, std::string>) {
+            writer.String(offset, name, value, maxLength);
+        } else if constexpr (std::is_same_v<T, std::uint8_t>) {
+            writer.Byte(offset, name, value);
+        } else if constexpr (std::is_same_v<T, std::int32_t>) {
+            writer.Int32(offset, name, value);
+        } else if constexpr (std::is_same_v<T, float>) {
+            writer.Float(offset, name, value);
+        } else {
+            writer.Double(offset, name, value);
+        }
+    }
+
+    std::string field_, text_;
+    ByteImage* image_;
+    std::vector<Level> levels_;
+    bool textStage_ = false;
+    bool found_ = false;
+    std::string error_;
+};
+
+}  // namespace
+
+std::string AssignParameterFields(ParameterSet& p, ByteImage* image,
+                                  const std::vector<std::string>& assignments) {
+    ParameterSet changed = p;
+    std::optional<ByteImage> changedImage;
+    if (image != nullptr) changedImage = *image;
+    for (const std::string& assignment : assignments) {
+        const std::size_t equals = assignment.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            return "\"" + assignment + "\" is no assignment Field=Value";
+        }
+        const std::string field = assignment.substr(0, equals);
+        FieldAssigner assigner(field, std::string_view(assignment).substr(equals + 1),
+                               changedImage ? &*changedImage : nullptr);
+        MapFields(assigner, changed);
+        if (!assigner.Error().empty()) return assigner.Error();
+        if (!assigner.Found()) {
+            return "\"" + field +
+                   "\" is no field of the parameter set (names as \"params show\" prints them: "
+                   "arrays as Name[i], fields of their objects as Name[i].Field)";
+        }
+    }
+    p = std::move(changed);
+    if (image != nullptr) *image = std::move(*changedImage);
+    return "";
+}
+
+}  // namespace quorvex::cli

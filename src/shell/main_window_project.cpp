@@ -1,0 +1,477 @@
+// The results project and series commands of the main window: creating and opening projects,
+// the series tool bar, keeping the last test in the series or the project, the export and
+// statistics options, specimen files and the demonstration curve.
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "evaluation/curve_file.h"
+#include "evaluation/project_store.h"
+#include "evaluation/series_store.h"
+#include "evaluation/test_files.h"
+#include "evaluation/test_state.h"
+#include "evaluation/text_functions.h"
+#include "evaluation/win1252.h"
+#include "results/ascii_format_dialog.h"
+#include "results/export_database.h"
+#include "results/probendaten_dialog.h"
+#include "results/project_options_form.h"
+#include "results/statistics_options_dialog.h"
+#include "results/test_type_dialog.h"
+#include "shell/app_state.h"
+#include "shell/main_window.h"
+#include "shell/project_dialog.h"
+#include "shell/results_project.h"
+#include "shell/test_run.h"
+#include "shell/working_files.h"
+#include "ui/captions.h"
+#include "ui/dialog_base.h"
+#include "ui/file_dialogs.h"
+#include "ui/stored_texts.h"
+#include "ui/text_table.h"
+
+namespace quorvex {
+namespace {
+
+constexpr int kTextSpecimenSaveTitle = 49;  // "Probendaten speichern unter"
+constexpr int kTextSaveTestsFirst = 166;
+constexpr int kTextNoTest = 174;
+constexpr int kTextReallyDeleteTest = 173;
+constexpr int kTextSpecimenDeleteTitle = 177;  // "Probendaten löschen"
+constexpr int kTextStoreTestsInProject = 210;
+constexpr int kTextEditorMissing = 872;
+constexpr int kTextPrintTest = 806;
+constexpr int kTextDeleteTest = 807;
+constexpr int kTextCurrentSeries = 808;
+constexpr int kTextStoreInSeries = 809;
+constexpr int kTextAliasRowsWaiting = 810;
+
+std::filesystem::path ToPath(const QString& path) {
+    return path.toStdString();
+}
+
+// The system's short date format for the result lines ("dd.MM.yyyy", "M/d/yy", ...).
+std::string ShortDateFormat() {
+    return QLocale::system().dateFormat(QLocale::ShortFormat).toStdString();
+}
+
+}  // namespace
+
+void TSDIAppForm::ConnectProjectCommands() {
+    testTypeDlg_ = new TVersuchsartDlg(ui_, test_.Parameters, this);
+    statisticsDlg_ = new TBtnRightDlg4(ui_, test_.Parameters, this);
+    asciiDlg_ = new TAscii_Format(ui_, test_.Parameters, this);
+
+    const struct {
+        QAction* action;
+        void (TSDIAppForm::*command)();
+    } commands[] = {
+        {menu_.NewProject, &TSDIAppForm::NewProjectCommand},
+        {menu_.Statistics, &TSDIAppForm::StatisticsOptionsCommand},
+        {menu_.AsciiFile, &TSDIAppForm::AsciiOptionsCommand},
+        {menu_.CurrentSeries, &TSDIAppForm::CurrentSeriesCommand},
+        {menu_.ResultsProjectEditor, &TSDIAppForm::ProjectEditorCommand},
+        {menu_.SaveSpecimen, &TSDIAppForm::SaveSpecimenCommand},
+        {menu_.DeleteSpecimen, &TSDIAppForm::DeleteSpecimenCommand},
+        {menu_.DemoFile, &TSDIAppForm::DemoFileCommand},
+    };
+    for (const auto& c : commands) {
+        connect(c.action, &QAction::triggered, this, c.command);
+        c.action->setEnabled(true);
+    }
+    ShowCurrentSeries = [this] { CurrentSeriesCommand(); };
+    OpenProjectEditor = [this] { ProjectEditorCommand(); };
+    LoadDemoTest = [this] { DemoFileCommand(); };
+    BuildSeriesBar();
+}
+
+void TSDIAppForm::BuildSeriesBar() {
+    seriesBar_ = addToolBar(LoadText(kTextCurrentSeries, 0));
+    seriesBar_->setObjectName(QStringLiteral("SeriesBar"));
+    auto add = [this](const char* name, int textNumber, QStyle::StandardPixmap icon,
+                      void (TSDIAppForm::*command)()) {
+        QAction* action = seriesBar_->addAction(style()->standardIcon(icon),
+                                                textNumber ? LoadText(textNumber, 0) : QString());
+        action->setObjectName(QString::fromLatin1(name));
+        if (textNumber) SetTextNumber(action, textNumber);
+        if (command) connect(action, &QAction::triggered, this, command);
+        return action;
+    };
+    // The report of the current test comes with the printed reports; until then it is off.
+    add("PrintTest", kTextPrintTest, QStyle::SP_FileDialogListView, nullptr)->setEnabled(false);
+    add("DeleteTest", kTextDeleteTest, QStyle::SP_TrashIcon, &TSDIAppForm::DeleteTestCommand);
+    add("CurrentSeries", kTextCurrentSeries, QStyle::SP_FileDialogInfoView,
+        &TSDIAppForm::CurrentSeriesCommand);
+    add("StoreInSeries", kTextStoreInSeries, QStyle::SP_DialogSaveButton,
+        &TSDIAppForm::StoreInSeriesCommand);
+    QAction* f6 = add("StoreInProject", 0, QStyle::SP_DriveHDIcon, &TSDIAppForm::StoreLastTestKey);
+    f6->setText(QStringLiteral("F6"));
+}
+
+// --- the databases
+
+void TSDIAppForm::OpenDatabases() {
+    const AliasSettingsResult alias = LoadAliasSettings(app_.WorkingDirectory);
+    for (const std::string& warning : alias.Warnings) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(warning), MessageKind::Error,
+                                         MessageButtons::Ok);
+    }
+    databases_ = std::make_unique<ExportDatabases>(
+        UsableDatabaseDirectory(app_.DatabaseDirectory, app_.WorkingDirectory),
+        app_.WorkingDirectory, alias.Settings);
+    app_.DatabaseAvailable = databases_->ProbeAlias();
+    // Rows that waited for the alias database since the last run go now, once.
+    if (app_.DatabaseAvailable) databases_->SendPendingAliasRows();
+    ShowAliasOutbox();
+}
+
+void TSDIAppForm::ShowAliasOutbox() {
+    if (!aliasOutboxLabel_) {
+        aliasOutboxLabel_ = new QLabel(this);
+        aliasOutboxLabel_->setObjectName(QStringLiteral("AliasOutbox"));
+        statusBar()->addPermanentWidget(aliasOutboxLabel_);
+    }
+    if (databases_) {
+        for (const std::string& message : databases_->TakeMessages()) {
+            ui_.Messages.ShowOperatorMessage(QString::fromStdString(message), MessageKind::Error,
+                                             MessageButtons::Ok);
+        }
+    }
+    app_.AliasRowsWaiting = databases_ ? databases_->PendingAliasRows() : 0;
+    aliasOutboxLabel_->setText(
+        LoadText(kTextAliasRowsWaiting, ui_.Texts.Base()).arg(app_.AliasRowsWaiting));
+    aliasOutboxLabel_->setVisible(app_.AliasRowsWaiting > 0);
+}
+
+// --- storing
+
+bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
+    if (!app_.ProjectOpen) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen), MessageKind::Error,
+                                         MessageButtons::Ok);
+        return false;
+    }
+    if (!databases_) OpenDatabases();
+    ProjectStoreContext context;
+    context.WorkingDirectory = app_.WorkingDirectory;
+    context.ProjectName = app_.ProjectName.toStdString();
+    context.ShortDateFormat = ShortDateFormat();
+    context.Today = DateTimeNow();
+    const ProjectStoreResult result =
+        StoreSeriesInProject(test_, seriesSlots, context, *databases_);
+    for (const std::string& message : result.Messages) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(message), MessageKind::Error,
+                                         MessageButtons::Ok);
+    }
+    ShowAliasOutbox();
+    return !result.Stored.empty();
+}
+
+void TSDIAppForm::StoreLastTestInSeriesNow() {
+    ResultsRecord& current = test_.Current();
+    current.Remark = Utf8Left(current.Remark, 40);
+    StoreTestInSeries(test_, NextFreeSlot(test_.TestSeries), app_.WorkingDirectory, DateTimeNow());
+    app_.LastTestSaved = true;
+    app_.LastTestNew = false;
+}
+
+void TSDIAppForm::AskStoreLastTestInSeries(MessageKind kind) {
+    if (!app_.LastTestNew || app_.LastTestSaved) return;
+    if (ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kSaveLastTestInSeries), kind,
+                                         MessageButtons::YesNo) == QMessageBox::Yes) {
+        StoreLastTestInSeriesNow();
+    }
+}
+
+void TSDIAppForm::SaveSeriesBeforeClearing() {
+    if (ResultsEditor) {
+        ResultsEditor(true);
+        return;
+    }
+    // Without the series editor the tests would be lost when the series is cleared: they are
+    // offered for storing into the project at once.
+    if (!app_.ProjectOpen) return;
+    if (ui_.Messages.ShowOperatorMessage(LoadText(kTextStoreTestsInProject, ui_.Texts.Base()),
+                                         MessageKind::Confirmation,
+                                         MessageButtons::YesNo) != QMessageBox::Yes) {
+        return;
+    }
+    std::vector<int> seriesSlots;
+    for (int slot = 1; slot <= Series::kSlots; ++slot) {
+        if (test_.TestSeries.Slots[static_cast<std::size_t>(slot)].Rm > 0)
+            seriesSlots.push_back(slot);
+    }
+    StoreSlotsInProject(seriesSlots);
+}
+
+void TSDIAppForm::SeriesFullCheck() {
+    if (CountOccupiedSlots(test_.TestSeries) < Series::kMaxTests) return;
+    ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(run_text::kSeriesFull) +
+                                         QStringLiteral("\n\n") +
+                                         ui_.Texts.Text(run_text::kSaveTestsFirst),
+                                     MessageKind::Warning, MessageButtons::Ok);
+    SaveSeriesBeforeClearing();
+    ClearSeries(test_.TestSeries, DateTimeNow());
+}
+
+void TSDIAppForm::StoreLastTestKey() {
+    if (!app_.ProjectOpen) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen), MessageKind::Error,
+                                         MessageButtons::Ok);
+        return;
+    }
+    if (!app_.LastTestNew || app_.LastTestSaved) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextNoTest), MessageKind::Information,
+                                         MessageButtons::Ok);
+        return;
+    }
+    if (CountOccupiedSlots(test_.TestSeries) > 0) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextSaveTestsFirst), MessageKind::Warning,
+                                         MessageButtons::Ok);
+        SaveSeriesBeforeClearing();
+        ClearSeries(test_.TestSeries, DateTimeNow());
+    }
+    StoreLastTestInSeriesNow();
+    // A test that could not be stored stays in the series and counts as unsaved.
+    if (!StoreSlotsInProject({1})) {
+        app_.LastTestSaved = false;
+        return;
+    }
+    test_.Curves.Clear();
+    ClearSeries(test_.TestSeries, DateTimeNow());
+}
+
+void TSDIAppForm::OfferUnsavedTests(bool closing) {
+    if (closing) {
+        if (app_.LastTestNew && !app_.LastTestSaved &&
+            ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kSaveLastTestInProject),
+                                             MessageKind::Warning,
+                                             MessageButtons::YesNo) == QMessageBox::Yes) {
+            StoreLastTestKey();
+        }
+    } else {
+        AskStoreLastTestInSeries();
+    }
+    if (CountOccupiedSlots(test_.TestSeries) > 0) {
+        const QString question = ui_.Texts.Text(text::kSaveSeriesFirst) + QStringLiteral("\n\n");
+        if (ui_.Messages.ShowOperatorMessage(question, MessageKind::Warning,
+                                             MessageButtons::YesNo) == QMessageBox::Yes) {
+            SaveSeriesBeforeClearing();
+        }
+        ClearSeries(test_.TestSeries, DateTimeNow());
+    }
+}
+
+// --- the series tool bar
+
+void TSDIAppForm::StoreInSeriesCommand() {
+    if (!app_.ProjectOpen) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen), MessageKind::Error,
+                                         MessageButtons::Ok);
+        return;
+    }
+    if (app_.LastTestNew && !app_.LastTestSaved) {
+        AskStoreLastTestInSeries(MessageKind::Information);
+        return;
+    }
+    ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextNoTest), MessageKind::Information,
+                                     MessageButtons::Ok);
+}
+
+void TSDIAppForm::DeleteTestCommand() {
+    if (test_.Marks.SampleCount <= 0) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextNoTest), MessageKind::Error,
+                                         MessageButtons::Ok);
+        return;
+    }
+    if (ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextReallyDeleteTest),
+                                         MessageKind::Warning,
+                                         MessageButtons::YesNo) != QMessageBox::Yes) {
+        return;
+    }
+    ClearCurrentTest();
+    diagram_->PrepareAxes();
+    LayoutResultPanels();
+    app_.LastTestNew = false;
+    if (!test_.Parameters.AutoSpecimenNo) return;
+    // The number the deleted test took is given back.
+    const std::filesystem::path numberFile = app_.WorkingDirectory / kSpecimenNumberFile;
+    const SpecimenNumberRead read = ReadSpecimenNumber(ResolvePath(numberFile));
+    if (read.Status.status == LoadStatus::Refused) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(read.Status.message),
+                                         MessageKind::Error, MessageButtons::Ok);
+        return;
+    }
+    if (!WriteSpecimenNumber(ResolvePath(numberFile), std::max(0LL, read.Number - 1))) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(numberFile.string()),
+                                         MessageKind::Error, MessageButtons::Ok);
+    }
+}
+
+void TSDIAppForm::CurrentSeriesCommand() {
+    if (!app_.ProjectOpen) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen),
+                                         MessageKind::Information, MessageButtons::Ok);
+        return;
+    }
+    if (CountOccupiedSlots(test_.TestSeries) == 0) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoTests), MessageKind::Information,
+                                         MessageButtons::Ok);
+        return;
+    }
+    if (ResultsEditor) {
+        ResultsEditor(true);
+    } else {
+        ui_.Messages.ShowOperatorMessage(LoadText(kTextEditorMissing, ui_.Texts.Base()),
+                                         MessageKind::Information, MessageButtons::Ok);
+    }
+}
+
+void TSDIAppForm::ProjectEditorCommand() {
+    if (!app_.ProjectOpen || app_.TestRunning) return;
+    if (ResultsEditor) {
+        ResultsEditor(false);
+    } else {
+        ui_.Messages.ShowOperatorMessage(LoadText(kTextEditorMissing, ui_.Texts.Base()),
+                                         MessageKind::Information, MessageButtons::Ok);
+    }
+}
+
+// --- projects
+
+std::vector<TSDIAppForm::ProjectCreationStep> TSDIAppForm::ProjectCreationSteps() {
+    return {
+        // Cancelling the test method cancels the creation; the later dialogs keep their own
+        // settings on Cancel and the chain goes on.
+        {"TVersuchsartDlg", [this] { return testTypeDlg_->exec() == QDialog::Accepted; }},
+        {"TMultPageDlg", TitleHeaderDefinition ? [this] { TitleHeaderDefinition(); return true; }
+                                               : std::function<bool()>()},
+        {"TBtnRightDlg1", ResultsDefinition ? [this] { ResultsDefinition(); return true; }
+                                            : std::function<bool()>()},
+        {"TestParameters", [this] { TestParametersCommand(); return true; }},
+        {"TBtnRightDlg2", [this] { DiagramSettingsCommand(); return true; }},
+        {"TBtnRightDlg4", [this] { StatisticsOptionsCommand(); return true; }},
+        {"TAscii_Format", [this] { AsciiOptionsCommand(); return true; }},
+    };
+}
+
+void TSDIAppForm::OpenProjectCommand() {
+    OfferUnsavedTests(false);
+    if (app_.ProjectOpen) {
+        WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
+    }
+    neueSerie_->Mode = TNeue_Serie::kOpenMode;
+    neueSerie_->exec();
+    UpdateWindowTitle();
+    ClearCurrentTest();
+    app_.LastTestNew = false;
+    LayoutResultPanels();
+    diagram_->PrepareAxes();
+    startPositionField_->setText(
+        QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
+}
+
+void TSDIAppForm::NewProjectCommand() {
+    OfferUnsavedTests(false);
+    if (app_.ProjectOpen) {
+        WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
+    }
+    // The options of the new project are set before it exists and are never read-only.
+    app_.ProjectSettingsFromFile = false;
+    for (const ProjectCreationStep& step : ProjectCreationSteps()) {
+        if (step.Run && !step.Run()) return;
+    }
+    neueSerie_->Mode = TNeue_Serie::kCreateMode;
+    if (neueSerie_->exec() == QDialog::Accepted && app_.ProjectOpen) {
+        if (!WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory,
+                                        app_.ProjectName)) {
+            ui_.Messages.ShowOperatorMessage(
+                QString::fromStdString(
+                    ProjectParameterFile(app_.WorkingDirectory, app_.ProjectName).string()),
+                MessageKind::Error, MessageButtons::Ok);
+        }
+    }
+    UpdateWindowTitle();
+    ClearCurrentTest();
+    app_.LastTestNew = false;
+    LayoutResultPanels();
+    diagram_->PrepareAxes();
+}
+
+bool TSDIAppForm::OptionsReadOnly() const {
+    return ProjectOptionsReadOnly(app_.ProjectOpen && app_.ProjectSettingsFromFile,
+                                  app_.OperatorUnlocked);
+}
+
+void TSDIAppForm::StatisticsOptionsCommand() {
+    statisticsDlg_->ReadOnly = OptionsReadOnly();
+    statisticsDlg_->exec();
+}
+
+void TSDIAppForm::AsciiOptionsCommand() {
+    asciiDlg_->ReadOnly = OptionsReadOnly();
+    asciiDlg_->DatabaseAvailable = app_.DatabaseAvailable;
+    asciiDlg_->exec();
+}
+
+// --- specimen files and the demonstration curve
+
+void TSDIAppForm::SaveSpecimenCommand() {
+    AskStoreLastTestInSeries();
+    const int type = test_.Parameters.TestType;
+    if (type == 0 || type == 6) {
+        specimenDlg_->SetMachine(SpecimenDialogServices());
+        if (!specimenDlg_->ExecutePlain()) return;
+    }
+    const QString chosen =
+        files_.SaveFileName(LoadText(kTextSpecimenSaveTitle, ui_.Texts.Base()),
+                            QString::fromStdString(app_.WorkingDirectory.string()), QString(),
+                            QStringLiteral("*.pro"), QStringLiteral("*.pro"));
+    if (chosen.isEmpty()) return;
+    const std::filesystem::path target = SpecimenSaveName(ToPath(chosen));
+    if (!SaveSpecimenFile(target, test_.Parameters)) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(target.string()),
+                                         MessageKind::Error, MessageButtons::Ok);
+    }
+}
+
+void TSDIAppForm::DeleteSpecimenCommand() {
+    const QString chosen =
+        files_.OpenFileName(LoadText(kTextSpecimenDeleteTitle, ui_.Texts.Base()),
+                            QString::fromStdString(app_.WorkingDirectory.string()),
+                            QStringLiteral("*.pro"), QStringLiteral("*.pro"));
+    if (!chosen.isEmpty()) DeleteSpecimenFile(ToPath(chosen));
+}
+
+void TSDIAppForm::DemoFileCommand() {
+    const QString filter = QStringLiteral("*.WDZ *.DIA (*.WDZ *.DIA *.wdz *.dia *.Dia *.Wdz)");
+    const QString chosen =
+        files_.OpenFileName(WithoutAccelerator(menu_.DemoFile->text()),
+                            QString::fromStdString(app_.WorkingDirectory.string()), filter, filter);
+    if (chosen.isEmpty()) return;
+    const bool timer1Active = timer1_.isActive();
+    timer1_.stop();
+    const LoadResult load =
+        ReadCurveFile(ToPath(chosen), test_.Parameters, test_.Buffer, test_.Marks);
+    if (load.Loaded()) {
+        app_.LastTestNew = true;
+        app_.LastTestSaved = false;
+        LayoutResultPanels();
+        EvaluateAndShowTest(test_, *diagram_);
+        FillResultPanels();
+    } else {
+        // A missing file is named as well: the operator chose it.
+        const QString message =
+            load.message.empty() ? chosen : QString::fromStdString(load.message);
+        ui_.Messages.ShowOperatorMessage(message, MessageKind::Error, MessageButtons::Ok);
+    }
+    if (timer1Active) timer1_.start();
+}
+
+}  // namespace quorvex

@@ -1,0 +1,262 @@
+// A lab's day in the main window: a results project created from the menu through its chain of
+// dialogs, tests run on the simulated machine and kept with F6, the series offered for storing
+// when it must be cleared, a test deleted, and the last test offered at closing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "evaluation/project_store.h"
+#include "evaluation/test_files.h"
+#include "machine/sim/virtual_machine.h"
+#include "results/ascii_format_dialog.h"
+#include "results/export_database.h"
+#include "results/probendaten_dialog.h"
+#include "results/statistics_options_dialog.h"
+#include "results/test_type_dialog.h"
+#include "setup/setup_dialog.h"
+#include "shell/diagram_settings_dialog.h"
+#include "shell/lu_dialog.h"
+#include "shell/results_project.h"
+#include "shell/test_run.h"
+#include "ui/text_table.h"
+#include "window_fixture.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// "NET.CFG": one record whose first field, a length-prefixed string, names the directory.
+void WriteNetConfig(const fs::path& work, const std::string& directory) {
+    std::string record(2946, '\0');
+    record[0] = static_cast<char>(directory.size());
+    record.replace(1, directory.size(), directory);
+    std::ofstream(work / "NET.CFG", std::ios::binary) << record;
+}
+
+QAction* SeriesButton(TSDIAppForm& window, const char* name) {
+    return window.SeriesBar()->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+class ProjectWindowTest : public testing::WindowFixture {
+  protected:
+    void StartOnSimulatedMachine() {
+        PrepareWorkingDirectory(testing::kSimulatedDevices);
+        WriteNetConfig(work, work.string());
+        ASSERT_EQ(InitExportTables(work), "");
+        ShowWindow(&machine, &clock);
+        ASSERT_TRUE(app.DaqPresent);
+        ParameterSet& p = test->Parameters;
+        p.TestType = 0;
+        p.Stages = {};
+        p.Stages[0] = {1, 0, 1, 2, 1};
+        p.Stages[1] = {1, 1, 1, 20, 1};
+        p.MessageTimeSec = 2;
+    }
+
+    void OpenProject(const char* name) {
+        ASSERT_TRUE(CreateResultsProject(work, QString::fromLatin1(name)).Opened);
+        app.ProjectOpen = true;
+        app.ProjectName = QString::fromLatin1(name);
+    }
+
+    // F2, the specimen dialog confirmed, ticks until the break, Z's final diameter skipped.
+    void RunTensileTest() {
+        WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+        ASSERT_TRUE(window->FormKeyDown(Qt::Key_F2, Qt::NoModifier));
+        ASSERT_TRUE(app.TestRunning);
+        WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });
+        for (int i = 0; i < 20000 && app.TestRunning; ++i) {
+            clock.Advance(50);
+            window->MessenTimerTimer();
+        }
+        ASSERT_FALSE(app.TestRunning);
+        ASSERT_TRUE(test->Marks.EvaluationDone);
+    }
+
+    int ExportRows() {
+        int rows = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                        QStringLiteral("project_window_test"));
+            db.setDatabaseName(QString::fromStdString((work / kExportDatabaseFile).string()));
+            if (db.open()) {
+                QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM \"Data_EN10002\""), db);
+                if (query.next()) rows = query.value(0).toInt();
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("project_window_test"));
+        return rows;
+    }
+
+    ManualClock clock;
+    VirtualMachine machine{SimulationConfig{}, clock};
+};
+
+TEST_F(ProjectWindowTest, NewProjectRunsItsDialogsInOrderAndWritesItsParameterFiles) {
+    PrepareWorkingDirectory(testing::kAbsentDevices);
+    ShowWindow();
+    std::vector<std::string> shown;
+    auto record = [&shown](const char* name) {
+        return [&shown, name](QDialog* d) {
+            shown.push_back(name);
+            d->reject();
+        };
+    };
+    WhenModal<TVersuchsartDlg>([&shown](TVersuchsartDlg* d) {
+        shown.push_back("TVersuchsartDlg");
+        d->accept();
+    });
+    WhenModal<TBtnRightDlg>(record("TBtnRightDlg"));
+    WhenModal<TBtnRightDlg2>(record("TBtnRightDlg2"));
+    WhenModal<TBtnRightDlg4>(record("TBtnRightDlg4"));
+    WhenModal<TAscii_Format>(record("TAscii_Format"));
+    WhenModal<TNeue_Serie>([&shown](TNeue_Serie* d) {
+        shown.push_back("TNeue_Serie");
+        EXPECT_EQ(d->Mode, TNeue_Serie::kCreateMode);
+        d->NameBox()->setEditText(QStringLiteral("Lot 42"));
+        d->OkButton()->click();
+    });
+    ASSERT_TRUE(window->Menu().NewProject->isEnabled());
+    window->Menu().NewProject->trigger();
+
+    EXPECT_EQ(shown, (std::vector<std::string>{"TVersuchsartDlg", "TBtnRightDlg", "TBtnRightDlg2",
+                                               "TBtnRightDlg4", "TAscii_Format", "TNeue_Serie"}));
+    EXPECT_TRUE(app.ProjectOpen);
+    EXPECT_EQ(app.ProjectName, QStringLiteral("Lot42"));
+    EXPECT_TRUE(fs::exists(work / "Lot42" / "Lot42.Par"));
+    EXPECT_TRUE(fs::exists(work / "Lot42.Par"));
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("[Lot42]")));
+}
+
+TEST_F(ProjectWindowTest, CancellingTheTestMethodCancelsTheCreation) {
+    PrepareWorkingDirectory(testing::kAbsentDevices);
+    ShowWindow();
+    WhenModal<TVersuchsartDlg>([](TVersuchsartDlg* d) { d->reject(); });
+    window->Menu().NewProject->trigger();
+    EXPECT_FALSE(app.ProjectOpen);
+    EXPECT_TRUE(ListProjectDirectories(work).isEmpty());
+}
+
+TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffersTheLast) {
+    StartOnSimulatedMachine();
+    OpenProject("P");
+    test->Parameters.AsciiExport = 1;
+    test->Parameters.SaveCurves = 1;
+    test->Parameters.HeaderValue[0] = "Order 4711";
+
+    for (int n = 1; n <= 2; ++n) {
+        SCOPED_TRACE(n);
+        RunTensileTest();
+        messages.shown.clear();
+        ASSERT_TRUE(window->FormKeyDown(Qt::Key_F6, Qt::NoModifier));
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
+        EXPECT_TRUE(app.LastTestSaved);
+        EXPECT_EQ(CountOccupiedSlots(test->TestSeries), 0);
+        const fs::path project = work / "P";
+        EXPECT_EQ(CountRecords(project / "P.Res").Records, n);
+        EXPECT_TRUE(fs::exists(project / (std::to_string(n) + ".Hea")));
+        EXPECT_TRUE(fs::exists(project / (std::to_string(n) + ".Dia")));
+        const auto stored = ReadProjectRecord(project / "P.Res", n);
+        ASSERT_TRUE(stored.has_value());
+        EXPECT_EQ(stored->RecordNumber, n);
+        EXPECT_EQ(stored->CurveNumber, n);
+        EXPECT_GT(stored->Rm, 900.0f);
+        HeaderLines header;
+        ASSERT_TRUE(ReadHeaderFile(project / (std::to_string(n) + ".Hea"), header).Loaded());
+        EXPECT_EQ(header[0], "Order 4711");
+    }
+    const std::string lines = ReadText(work / "EN10002.Asc");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2);
+    EXPECT_EQ(ExportRows(), 2);
+
+    // A third test, not stored: closing asks text 175 and stores it as F6 does.
+    RunTensileTest();
+    messages.shown.clear();
+    messages.answers = {QMessageBox::Yes};
+    EXPECT_TRUE(window->FormCloseQuery());
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown[0].text, texts.Text(text::kSaveLastTestInProject));
+    EXPECT_EQ(CountRecords(work / "P" / "P.Res").Records, 3);
+    EXPECT_EQ(ExportRows(), 3);
+}
+
+TEST_F(ProjectWindowTest, AFullSeriesIsStoredInsteadOfLostWithoutTheSeriesEditor) {
+    StartOnSimulatedMachine();
+    OpenProject("P");
+    test->Parameters.SaveCurves = 0;
+    test->Parameters.AsciiExport = 0;
+    for (int slot = 1; slot <= Series::kMaxTests; ++slot) {
+        ResultsRecord& r = test->TestSeries.Slots[static_cast<std::size_t>(slot)];
+        r.Rm = static_cast<float>(400 + slot);
+        r.SpecimenNo = "S" + std::to_string(slot);
+    }
+    messages.answers = {QMessageBox::Ok, QMessageBox::Yes};  // 165/166, then 210
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->reject(); });
+    window->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
+
+    ASSERT_GE(messages.shown.size(), 2u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(texts.Text(run_text::kSeriesFull)));
+    EXPECT_EQ(messages.shown[1].text, LoadText(210, 0));
+    EXPECT_EQ(CountOccupiedSlots(test->TestSeries), 0);
+    ASSERT_EQ(CountRecords(work / "P" / "P.Res").Records, Series::kMaxTests);
+    EXPECT_EQ(ReadProjectRecord(work / "P" / "P.Res", 10)->SpecimenNo, "S10");
+    EXPECT_EQ(ReadProjectRecord(work / "P" / "P.Res", 10)->CurveNumber, 0);
+    EXPECT_EQ(ExportRows(), Series::kMaxTests);
+}
+
+TEST_F(ProjectWindowTest, SeriesBarDeletesTheTestAndGivesItsNumberBack) {
+    PrepareWorkingDirectory(testing::kAbsentDevices);
+    ShowWindow();
+    ASSERT_NE(window->SeriesBar(), nullptr);
+    EXPECT_EQ(window->SeriesBar()->actions().size(), 5);
+    QAction* deleteTest = SeriesButton(*window, "DeleteTest");
+    ASSERT_NE(deleteTest, nullptr);
+
+    messages.shown.clear();
+    deleteTest->trigger();  // nothing recorded
+    ASSERT_EQ(messages.shown.size(), 1u) << messages.shown[0].text.toStdString();
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+
+    test->Parameters.AutoSpecimenNo = 1;
+    ASSERT_TRUE(WriteSpecimenNumber(work / "ProbenNr.txt", 7));
+    test->Marks.SampleCount = 5;
+    app.LastTestNew = true;
+    messages.shown.clear();
+    messages.answers = {QMessageBox::No};
+    deleteTest->trigger();
+    EXPECT_EQ(test->Marks.SampleCount, 5);
+
+    messages.answers = {QMessageBox::Yes};
+    deleteTest->trigger();
+    EXPECT_EQ(test->Marks.SampleCount, 0);
+    EXPECT_FALSE(app.LastTestNew);
+    EXPECT_EQ(ReadSpecimenNumber(work / "ProbenNr.txt").Number, 6);
+
+    // F6 and "aktuelle Serie" without a project say so.
+    messages.shown.clear();
+    SeriesButton(*window, "StoreInProject")->trigger();
+    SeriesButton(*window, "CurrentSeries")->trigger();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, texts.Text(text::kNoProjectOpen));
+    EXPECT_EQ(messages.shown[1].text, texts.Text(text::kNoProjectOpen));
+}
+
+}  // namespace
+}  // namespace quorvex
