@@ -106,5 +106,56 @@ TEST(ResultPanelModel, OtherTypesShowTheirElementsWithTheirDecimals) {
     EXPECT_FALSE(Shown(shown, layout, "Fmax").Red);
 }
 
+// Every field with a result slot, in every test type, turns red exactly when its value lies
+// outside its active limits; a value on a limit is inside, and switched-off monitoring never
+// colours.
+TEST(ResultPanelModel, EveryTypeColoursEveryMonitoredField) {
+    using V = TensileValue;
+    const std::pair<V, float ResultsRecord::*> tensile[] = {{V::E, &ResultsRecord::E},
+                                                            {V::Rm, &ResultsRecord::Rm},
+                                                            {V::ReL, &ResultsRecord::ReL},
+                                                            {V::ReH, &ResultsRecord::ReH},
+                                                            {V::Rp, &ResultsRecord::Rp},
+                                                            {V::Rt, &ResultsRecord::Rp2},
+                                                            {V::Ae, &ResultsRecord::Ae},
+                                                            {V::Ag, &ResultsRecord::Ag},
+                                                            {V::Z, &ResultsRecord::Z},
+                                                            {V::Rr, &ResultsRecord::Rr},
+                                                            {V::Ratio, &ResultsRecord::RatioR1R2},
+                                                            {V::Ac, &ResultsRecord::Ac},
+                                                            {V::At, &ResultsRecord::At},
+                                                            {V::Agt, &ResultsRecord::Agt},
+                                                            {V::r, &ResultsRecord::r},
+                                                            {V::n, &ResultsRecord::n}};
+    struct Limits {
+        std::uint8_t Active;
+        float Max;
+        bool Red;
+    };
+    const Limits cases[] = {{1, 49, true}, {1, 50, false}, {0, 49, false}};
+    for (int type = 0; type < 10; ++type) {
+        for (const Limits& c : cases) {
+            auto state = std::make_unique<TestState>();
+            ParameterSet& p = state->Parameters;
+            p.TestType = type;
+            p.UnitSystem = 1;
+            for (auto& slot : p.Results) slot = {1, c.Active, 1, 10, c.Max, 1, 1};
+            for (auto& decimals : state->ResultDecimals) decimals = 1;
+            ResultsRecord& record = state->Current();
+            record.Results.fill(50);
+            for (const auto& [value, member] : tensile) record.*member = 50;
+            const PanelLayout layout = BuildPanelLayout(p);
+            const auto shown = FillPanel(layout, *state, 2);
+            int monitored = 0;
+            for (std::size_t i = 0; i < layout.Fields.size(); ++i) {
+                if (layout.Fields[i].Slot == 0) continue;
+                ++monitored;
+                EXPECT_EQ(shown[i].Red, c.Red) << "type " << type << " " << layout.Fields[i].Name;
+            }
+            EXPECT_GE(monitored, 2) << type;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quorvex
