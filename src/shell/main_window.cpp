@@ -554,6 +554,7 @@ SpecimenDialogMachine TSDIAppForm::SpecimenDialogServices() {
     m.AmpVersion = machineConfig_.Setup.AmpVersion;
     m.TravelOffset = machineConfig_.Setup.TravelOffset;
     m.Time = clock_;
+    m.EditHeaderData = [this] { HeaderDataCommand(); };
     return m;
 }
 

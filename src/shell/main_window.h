@@ -43,6 +43,8 @@ class TVersuchsDlgBiegung;
 class TBtnRightDlg3;
 class TBtnRightDlg4;
 class TAscii_Format;
+class TMultPageDlg;
+class TKopfdatenDlg;
 class TVersuchsartDlg;
 class ExportDatabases;
 struct SpecimenDialogMachine;
@@ -70,10 +72,6 @@ class TSDIAppForm : public QMainWindow {
     // reach it. Until it is installed, F9 and F10 say that it is not there, and a series that
     // must be cleared is offered for storing into the project instead.
     std::function<void(bool seriesMode)> ResultsEditor;
-    // The definition dialogs of the create-project chain that are built later (title and
-    // header data, results definition); a missing one is skipped. True for OK.
-    std::function<bool()> TitleHeaderDefinition;
-    std::function<bool()> ResultsDefinition;
     // The test run and the commands of the keys that lead to it, built with the test run
     // and the series: F2 starts (or, during a test, stops) the run of the test type; without
     // the card F2 loads a demo test; F3 starts a test from a specimen-data file; F6 stores
@@ -120,6 +118,11 @@ class TSDIAppForm : public QMainWindow {
 
     // Results project and series commands.
     void NewProjectCommand();
+    // "Def. &Titel/Kopfdaten", "Def &Resultate" (then the last test evaluated again, the
+    // panels, the diagram and the title) and "&Kopfdaten".
+    void TitleHeaderDefinitionCommand();
+    void ResultsDefinitionCommand();
+    void HeaderDataCommand();
     void StatisticsOptionsCommand();
     void AsciiOptionsCommand();
     void DeleteTestCommand();
@@ -320,6 +323,8 @@ class TSDIAppForm : public QMainWindow {
     TVersuchsartDlg* testTypeDlg_ = nullptr;
     TBtnRightDlg4* statisticsDlg_ = nullptr;
     TAscii_Format* asciiDlg_ = nullptr;
+    TMultPageDlg* titleDlg_ = nullptr;
+    TKopfdatenDlg* headerDlg_ = nullptr;
     QToolBar* seriesBar_ = nullptr;
     QLabel* aliasOutboxLabel_ = nullptr;
     std::unique_ptr<ExportDatabases> databases_;

@@ -19,7 +19,11 @@
 #include "evaluation/test_state.h"
 #include "evaluation/text_functions.h"
 #include "evaluation/win1252.h"
+#include "definitions/results_definition_dialog.h"
+#include "evaluation/result_limits.h"
 #include "results/ascii_format_dialog.h"
+#include "results/header_data_dialog.h"
+#include "results/title_definition_dialog.h"
 #include "results/export_database.h"
 #include "results/probendaten_dialog.h"
 #include "results/project_options_form.h"
@@ -30,6 +34,7 @@
 #include "shell/project_dialog.h"
 #include "shell/results_project.h"
 #include "shell/test_run.h"
+#include "setup/machine_config.h"
 #include "shell/working_files.h"
 #include "ui/captions.h"
 #include "ui/dialog_base.h"
@@ -76,12 +81,18 @@ void TSDIAppForm::ConnectProjectCommands() {
     testTypeDlg_ = new TVersuchsartDlg(ui_, test_.Parameters, this);
     statisticsDlg_ = new TBtnRightDlg4(ui_, test_.Parameters, this);
     asciiDlg_ = new TAscii_Format(ui_, test_.Parameters, this);
+    titleDlg_ = new TMultPageDlg(ui_, test_.Parameters, this);
+    titleDlg_->Files = &files_;
+    headerDlg_ = new TKopfdatenDlg(ui_, test_.Parameters, this);
 
     const struct {
         QAction* action;
         void (TSDIAppForm::*command)();
     } commands[] = {
         {menu_.NewProject, &TSDIAppForm::NewProjectCommand},
+        {menu_.TitleHeaderDefinition, &TSDIAppForm::TitleHeaderDefinitionCommand},
+        {menu_.ResultsDefinition, &TSDIAppForm::ResultsDefinitionCommand},
+        {menu_.HeaderData, &TSDIAppForm::HeaderDataCommand},
         {menu_.Statistics, &TSDIAppForm::StatisticsOptionsCommand},
         {menu_.AsciiFile, &TSDIAppForm::AsciiOptionsCommand},
         {menu_.CurrentSeries, &TSDIAppForm::CurrentSeriesCommand},
@@ -368,10 +379,8 @@ std::vector<TSDIAppForm::ProjectCreationStep> TSDIAppForm::ProjectCreationSteps(
         // Cancelling the test method cancels the creation; the later dialogs keep their own
         // settings on Cancel and the chain goes on.
         {"TVersuchsartDlg", [this] { return testTypeDlg_->exec() == QDialog::Accepted; }},
-        {"TMultPageDlg", TitleHeaderDefinition ? [this] { TitleHeaderDefinition(); return true; }
-                                               : std::function<bool()>()},
-        {"TBtnRightDlg1", ResultsDefinition ? [this] { ResultsDefinition(); return true; }
-                                            : std::function<bool()>()},
+        {"TMultPageDlg", [this] { TitleHeaderDefinitionCommand(); return true; }},
+        {"TBtnRightDlg1", [this] { ResultsDefinitionCommand(); return true; }},
         {"TestParameters", [this] { TestParametersCommand(); return true; }},
         {"TBtnRightDlg2", [this] { DiagramSettingsCommand(); return true; }},
         {"TBtnRightDlg4", [this] { StatisticsOptionsCommand(); return true; }},
@@ -425,6 +434,30 @@ void TSDIAppForm::NewProjectCommand() {
 bool TSDIAppForm::OptionsReadOnly() const {
     return ProjectOptionsReadOnly(app_.ProjectOpen && app_.ProjectSettingsFromFile,
                                   app_.OperatorUnlocked);
+}
+
+void TSDIAppForm::TitleHeaderDefinitionCommand() {
+    titleDlg_->OperatorUnlocked = app_.OperatorUnlocked;
+    titleDlg_->exec();
+}
+
+void TSDIAppForm::ResultsDefinitionCommand() {
+    ParameterSet& p = test_.Parameters;
+    if (ExecResultsDefinition(ui_, p, p.TestType, OptionsReadOnly(),
+                              machineConfig_.Setup.HydraulicGrips != 0,
+                              this) != QDialog::Accepted) {
+        return;
+    }
+    if (p.TestType >= 0 && p.TestType <= 2) NormaliseTensileDecimals(p);
+    // What the test shows, prints and checks against its limits follows the new definition.
+    FillResultPanels();
+    diagram_->Redraw();
+    UpdateWindowTitle();
+}
+
+void TSDIAppForm::HeaderDataCommand() {
+    headerDlg_->Editable = true;
+    headerDlg_->exec();
 }
 
 void TSDIAppForm::StatisticsOptionsCommand() {

@@ -188,11 +188,11 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
          {m.OpenProject, m.ChooseLanguage, m.Password, m.Exit, m.About, m.LoadParameters,
           m.SaveParametersAs, m.DeleteParameters, m.Machine, m.Calibration, m.Interfaces,
           m.SaveSpecimen, m.DeleteSpecimen, m.NewProject, m.DemoFile, m.CurrentSeries,
-          m.ResultsProjectEditor, m.Statistics, m.AsciiFile}) {
+          m.ResultsProjectEditor, m.Statistics, m.AsciiFile, m.TitleHeaderDefinition,
+          m.ResultsDefinition, m.HeaderData}) {
         EXPECT_TRUE(built->isEnabled()) << built->text().toStdString();
     }
-    for (QAction* later : {m.BackupSystemFiles, m.PrinterSetup, m.TitleHeaderDefinition,
-                           m.ResultsDefinition, m.HeaderData}) {
+    for (QAction* later : {m.BackupSystemFiles, m.PrinterSetup}) {
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     }
     EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));

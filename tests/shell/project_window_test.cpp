@@ -19,7 +19,9 @@
 #include "evaluation/project_store.h"
 #include "evaluation/test_files.h"
 #include "machine/sim/virtual_machine.h"
+#include "definitions/results_definition_dialog.h"
 #include "results/ascii_format_dialog.h"
+#include "results/title_definition_dialog.h"
 #include "results/export_database.h"
 #include "results/probendaten_dialog.h"
 #include "results/statistics_options_dialog.h"
@@ -130,6 +132,8 @@ TEST_F(ProjectWindowTest, NewProjectRunsItsDialogsInOrderAndWritesItsParameterFi
         shown.push_back("TVersuchsartDlg");
         d->accept();
     });
+    WhenModal<TMultPageDlg>(record("TMultPageDlg"));
+    WhenModal<ResultsDefinitionDialog>(record("TBtnRightDlg1"));
     WhenModal<TBtnRightDlg>(record("TBtnRightDlg"));
     WhenModal<TBtnRightDlg2>(record("TBtnRightDlg2"));
     WhenModal<TBtnRightDlg4>(record("TBtnRightDlg4"));
@@ -143,8 +147,9 @@ TEST_F(ProjectWindowTest, NewProjectRunsItsDialogsInOrderAndWritesItsParameterFi
     ASSERT_TRUE(window->Menu().NewProject->isEnabled());
     window->Menu().NewProject->trigger();
 
-    EXPECT_EQ(shown, (std::vector<std::string>{"TVersuchsartDlg", "TBtnRightDlg", "TBtnRightDlg2",
-                                               "TBtnRightDlg4", "TAscii_Format", "TNeue_Serie"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"TVersuchsartDlg", "TMultPageDlg", "TBtnRightDlg1",
+                                               "TBtnRightDlg", "TBtnRightDlg2", "TBtnRightDlg4",
+                                               "TAscii_Format", "TNeue_Serie"}));
     EXPECT_TRUE(app.ProjectOpen);
     EXPECT_EQ(app.ProjectName, QStringLiteral("Lot42"));
     EXPECT_TRUE(fs::exists(work / "Lot42" / "Lot42.Par"));
