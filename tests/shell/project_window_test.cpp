@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSqlDatabase>
@@ -21,6 +22,8 @@
 #include "machine/sim/virtual_machine.h"
 #include "definitions/results_definition_dialog.h"
 #include "results/ascii_format_dialog.h"
+#include "results/header_data_dialog.h"
+#include "shell/result_panels.h"
 #include "results/title_definition_dialog.h"
 #include "results/export_database.h"
 #include "results/probendaten_dialog.h"
@@ -212,6 +215,40 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
     EXPECT_EQ(CountRecords(work / "P" / "P.Res").Records, 3);
     EXPECT_EQ(ExportRows(), 3);
     EXPECT_EQ(AliasRows(), 3);
+}
+
+TEST_F(ProjectWindowTest, HeaderDataAndTheResultsDefinitionReachTheNextStoredTest) {
+    StartOnSimulatedMachine();
+    OpenProject("P");
+    WhenModal<TKopfdatenDlg>([](TKopfdatenDlg* d) {
+        d->Input(0)->setText(QStringLiteral("Customer A"));
+        d->OkButton()->click();
+    });
+    window->Menu().HeaderData->trigger();
+    // Z no longer evaluated, Rm monitored between 400 and 500 N/mm².
+    constexpr int kSlotRm = 10, kSlotZ = 18;
+    WhenModal<ResultsDefinitionDialog>([](ResultsDefinitionDialog* d) {
+        d->EvaluateBox(kSlotZ)->setChecked(false);
+        d->LimitBox(kSlotRm)->setChecked(true);
+        d->MinInput(kSlotRm)->setText(QStringLiteral("400"));
+        d->MaxInput(kSlotRm)->setText(QStringLiteral("500"));
+        d->OkButton()->click();
+    });
+    window->Menu().ResultsDefinition->trigger();
+    EXPECT_EQ(test->Parameters.Results[kSlotZ - 1].Evaluate, 0);
+
+    RunTensileTest();
+    QLineEdit* rm = window->ResultPanels()->Field("Rm");
+    ASSERT_NE(rm, nullptr);
+    EXPECT_GT(rm->text().trimmed().toDouble(), 900.0);
+    EXPECT_EQ(rm->palette().color(QPalette::Base), QColor(Qt::red));
+    QLineEdit* z = window->ResultPanels()->Field("Z");
+    EXPECT_TRUE(z == nullptr || !z->isVisibleTo(window.get()) || z->text().trimmed().isEmpty());
+
+    ASSERT_TRUE(window->FormKeyDown(Qt::Key_F6, Qt::NoModifier));
+    HeaderLines header;
+    ASSERT_TRUE(ReadHeaderFile(work / "P" / "1.Hea", header).Loaded());
+    EXPECT_EQ(header[0], "Customer A");
 }
 
 TEST_F(ProjectWindowTest, AnAliasDatabaseAwayAtStartTakesNoRowsAndTheStatusLineSaysSo) {
