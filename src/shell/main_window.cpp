@@ -70,8 +70,11 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     auto* layout = new QVBoxLayout(central);
     testPanel_ = new QGroupBox(central);
     testPanel_->setObjectName(QStringLiteral("TestPanel"));
-    // An operator must never mistake the simulated machine for the real one.
-    simulationBanner_ = new QLabel(QString::fromLatin1(kSimulatedMachineCaption), central);
+    testPanel_->setTitle(LoadText(text::kTestPanel, 0));
+    SetTextNumber(testPanel_, text::kTestPanel);
+    // An operator must never mistake the simulated machine for the real one, in any language.
+    simulationBanner_ = new QLabel(LoadText(text::kSimulatedMachine, 0), central);
+    SetTextNumber(simulationBanner_, text::kSimulatedMachine);
     simulationBanner_->setObjectName(QStringLiteral("SimulationBanner"));
     simulationBanner_->setAlignment(Qt::AlignCenter);
     simulationBanner_->setStyleSheet(QStringLiteral(

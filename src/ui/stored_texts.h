@@ -31,13 +31,15 @@ constexpr int kCaptionInformation = 347;
 constexpr int kCaptionConfirmation = 348;
 constexpr int kProjectCannotBeCreated = 550;
 constexpr int kInvalidInput = 567;
+constexpr int kTestPanel = 88;          // "Versuch", the title of the live panel
+constexpr int kSimulatedMachine = 851;  // the banner of the simulated machine
 }  // namespace text
 
 // The title prefix stays the product word in every language.
 inline const QString kTitlePrefix = QStringLiteral("QuorveX");
 
 class StoredTexts {
-public:
+  public:
     // Filled in German from the built-in table.
     StoredTexts();
     // Filled from another table (tests, or a table read from elsewhere).
@@ -54,7 +56,7 @@ public:
     // The longest text a stored number keeps (0 for a number that is not stored).
     static int MaxLength(int number);
 
-private:
+  private:
     const TextTable& table_;
     int base_ = 0;
     QHash<int, QString> texts_;

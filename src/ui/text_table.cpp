@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QList>
+#include <algorithm>
 
 namespace quorvex {
 namespace {
@@ -56,16 +57,28 @@ TextTable TextTable::Parse(const QByteArray& data) {
         bool ok = false;
         const int number = fields[0].trimmed().toInt(&ok);
         if (!ok || number < 1 || number > 999) continue;
+        bool anyText = false;
         for (qsizetype i = 1; i < fields.size() && i - 1 < columnBases.size(); ++i) {
             const int base = columnBases[i - 1];
             if (base < 0 || fields[i].isEmpty()) continue;
-            table.texts_.insert(base + number, Unescape(fields[i]).left(kMaxTextLength));
+            table.texts_.insert(base + number, Unescape(fields[i]));
+            anyText = true;
         }
+        if (anyText && !table.numbers_.contains(number)) table.numbers_.append(number);
     }
+    std::sort(table.numbers_.begin(), table.numbers_.end());
     return table;
 }
 
-QString TextTable::Text(int number, int base) const { return texts_.value(base + number); }
+QString TextTable::Text(int number, int base) const {
+    const auto own = texts_.constFind(base + number);
+    const QString text = own != texts_.constEnd() ? *own : texts_.value(number);
+    return text.left(kMaxTextLength);
+}
+
+QList<int> TextTable::Numbers() const {
+    return numbers_;
+}
 
 const TextTable& BuiltInTextTable() {
     // Parsed once from the program's own resources; never changed afterwards.
@@ -77,6 +90,8 @@ const TextTable& BuiltInTextTable() {
     return table;
 }
 
-QString LoadText(int number, int base) { return BuiltInTextTable().Text(number, base); }
+QString LoadText(int number, int base) {
+    return BuiltInTextTable().Text(number, base);
+}
 
 }  // namespace quorvex

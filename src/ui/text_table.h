@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -21,26 +22,32 @@ constexpr int kMaxTextLength = 255;
 int LanguageBase(int languageIndex);
 
 class TextTable {
-public:
+  public:
     // Reads the table: comment lines start with "#", the first other line names the bases of
     // the columns after the text number, each further line is "number<TAB>text<TAB>text...".
     // In a text "\n" is a line feed, "\t" a tab and "\\" a backslash. Malformed lines are
     // skipped; an empty field means the language has no such text.
     static TextTable Parse(const QByteArray& data);
 
-    // The text with id base + number, at most 255 characters; empty when there is none.
+    // The text with id base + number, at most 255 characters. A language without this text
+    // shows the German one, so that a missing translation never blanks a caption; empty only
+    // when German has none either.
     QString Text(int number, int base) const;
+    // The field exactly as the table holds it (uncut, no fall-back); empty when there is none.
+    QString Cell(int number, int base) const { return texts_.value(base + number); }
+    // Every text number that has a text in at least one column, ascending.
+    QList<int> Numbers() const;
     int Size() const { return static_cast<int>(texts_.size()); }
 
-private:
-    QHash<int, QString> texts_;  // by id = base + number
+  private:
+    QHash<int, QString> texts_;  // by id = base + number, uncut
+    QList<int> numbers_;
 };
 
 // The table compiled into the program.
 const TextTable& BuiltInTextTable();
 
-// The text with id base + number from the built-in table; empty when the language has none
-// (no fall-back to German).
+// The text with id base + number from the built-in table, German when the language has none.
 QString LoadText(int number, int base);
 
 }  // namespace quorvex

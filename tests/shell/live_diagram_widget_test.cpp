@@ -116,7 +116,7 @@ TEST(DiagramCaptions, AxesAreCaptionedInTheLanguageWithTheStressUnit) {
         {AxisQuantity::Stress, 2, 0, "Spannung   Mpa"},
         {AxisQuantity::Stress, 1, 1000, "Stress   MPa"},
         {AxisQuantity::Compression, 0, 0, "Stauchung"},
-        {AxisQuantity::Time, 0, 2000, "Zeit sec"},  // no French text: the German one
+        {AxisQuantity::Time, 0, 2000, "Temps s"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AxisCaption(c.quantity, c.unitSystem, c.base), QString::fromUtf8(c.caption));

@@ -1,4 +1,6 @@
 // Re-captioning every numbered component of every window.
+#include "ui/captions.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,7 +13,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/captions.h"
 #include "ui/stored_texts.h"
 
 namespace quorvex {
@@ -42,9 +43,11 @@ TEST(Captions, EveryNumberedComponentAtAnyDepthTakesTheLanguage) {
     EXPECT_EQ(untagged->text(), QStringLiteral("bleibt"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Test"));
 
-    // A language without the texts empties the captions; it does not fall back to German.
-    ApplyCaptions(&window, 2000);
-    EXPECT_EQ(label->text(), QString());
+    // A language without the texts (index 5) shows German rather than blank captions.
+    ApplyCaptions(&window, 5000);
+    EXPECT_EQ(label->text(), QStringLiteral("Kraft"));
+    EXPECT_EQ(item->text(), QStringLiteral("&Beenden"));
+    ApplyCaptions(&window, 1000);
     ApplyCaptions(&window, 0);
     EXPECT_EQ(label->text(), QStringLiteral("Kraft"));
 }
@@ -69,7 +72,8 @@ TEST(Captions, ApplyLanguageReachesAllWindowsAndTheStoredTexts) {
 TEST(Captions, WithoutAcceleratorDropsTheMarks) {
     EXPECT_EQ(WithoutAccelerator(QStringLiteral("System-Dateien sichern")),
               QStringLiteral("System-Dateien sichern"));
-    EXPECT_EQ(WithoutAccelerator(QStringLiteral("Pr&obe löschen")), QStringLiteral("Probe löschen"));
+    EXPECT_EQ(WithoutAccelerator(QStringLiteral("Pr&obe löschen")),
+              QStringLiteral("Probe löschen"));
     EXPECT_EQ(WithoutAccelerator(QStringLiteral("A && B&")), QStringLiteral("A & B"));
 }
 
