@@ -11,6 +11,7 @@
 #include "ui/captions.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
+#include "ui/text_table.h"
 
 namespace quorvex {
 
@@ -20,8 +21,8 @@ TPasswordDlg::TPasswordDlg(UiContext& ui, QWidget* parent) : QuorvexDialog(ui, p
     entry_ = new QLineEdit(this);
     entry_->setEchoMode(QLineEdit::Password);
     entry_->setObjectName(QStringLiteral("CodeEntry"));
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    cancelButton_ = new QPushButton(QStringLiteral("Abbrechen"), this);
+    okButton_ = new QPushButton(LoadText(34, 0), this);
+    cancelButton_ = new QPushButton(LoadText(35, 0), this);
     SetTextNumber(okButton_, 34);
     SetTextNumber(cancelButton_, 35);
     okButton_->setDefault(true);
