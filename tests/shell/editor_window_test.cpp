@@ -105,5 +105,33 @@ TEST_F(EditorWindowTest, F10ListsTheStoredTestsWithStatisticsAndEditReopensOne) 
     EXPECT_FALSE(app.LastTestSaved);
 }
 
+TEST_F(EditorWindowTest, AFullSeriesOpensTheSeriesEditorAndItsStoreEmptiesTheSeries) {
+    StartWithProject();
+    test->Parameters.SaveCurves = 0;
+    for (int slot = 1; slot <= Series::kMaxTests; ++slot) {
+        ResultsRecord& r = test->TestSeries.Slots[static_cast<std::size_t>(slot)];
+        r.Rm = static_cast<float>(400 + slot);
+        r.SpecimenNo = "S" + std::to_string(slot);
+    }
+    int listed = 0;
+    std::size_t selected = 0;
+    WhenModal<TDatabaseDialog>([&](TDatabaseDialog* d) {
+        listed = d->Model().TestCount();
+        selected = d->Model().SelectedRows().size();
+        messages.answers = {QMessageBox::Yes};  // text 210
+        d->StoreButton()->click();
+        d->CloseButton()->click();
+    });
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->reject(); });
+    messages.answers = {QMessageBox::Ok};  // the series is full
+    window->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
+
+    EXPECT_EQ(listed, Series::kMaxTests);
+    EXPECT_EQ(selected, static_cast<std::size_t>(Series::kMaxTests));
+    EXPECT_EQ(CountOccupiedSlots(test->TestSeries), 0);
+    ASSERT_EQ(CountRecords(work / "P" / "P.Res").Records, Series::kMaxTests);
+    EXPECT_EQ(ReadProjectRecord(work / "P" / "P.Res", 10)->SpecimenNo, "S10");
+}
+
 }  // namespace
 }  // namespace quorvex
