@@ -139,6 +139,10 @@ class TSDIAppForm : public QMainWindow {
     // Stores series slots into the open project with its files, result lines and database
     // rows; false (and the operator told) when nothing could be stored.
     bool StoreSlotsInProject(const std::vector<int>& seriesSlots);
+    // Installs ResultsEditor; "Datensatz bearbeiten" there re-opens a stored record as the
+    // last test, with its header data, curve and specimen.
+    void InstallResultsEditor();
+    void ReopenStoredTest(int recordNumber);
 
     // One step of "Resultate-Projekt neu" before the project dialog; a step without a dialog
     // (not built yet) is skipped. Run returns false when the operator cancelled the creation.

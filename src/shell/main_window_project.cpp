@@ -109,6 +109,7 @@ void TSDIAppForm::ConnectProjectCommands() {
     OpenProjectEditor = [this] { ProjectEditorCommand(); };
     LoadDemoTest = [this] { DemoFileCommand(); };
     BuildSeriesBar();
+    InstallResultsEditor();
 }
 
 void TSDIAppForm::BuildSeriesBar() {

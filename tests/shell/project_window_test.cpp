@@ -275,6 +275,7 @@ TEST_F(ProjectWindowTest, AnAliasDatabaseAwayAtStartTakesNoRowsAndTheStatusLineS
 
 TEST_F(ProjectWindowTest, AFullSeriesIsStoredInsteadOfLostWithoutTheSeriesEditor) {
     StartOnSimulatedMachine();
+    window->ResultsEditor = nullptr;
     OpenProject("P");
     test->Parameters.SaveCurves = 0;
     test->Parameters.AsciiExport = 0;

@@ -1,0 +1,137 @@
+// The results editor reached from the main window: three tests run on the simulated machine
+// and kept with F6, then F10, OK in the filter and Ctrl+A list them with the statistics block;
+// "Datensatz bearbeiten" re-opens a stored test with the results it was stored with.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "evaluation/project_store.h"
+#include "machine/sim/virtual_machine.h"
+#include "results/filter_dialog.h"
+#include "results/probendaten_dialog.h"
+#include "results/results_editor.h"
+#include "shell/lu_dialog.h"
+#include "shell/results_project.h"
+#include "window_fixture.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EditorWindowTest : public testing::WindowFixture {
+  protected:
+    void StartWithProject() {
+        PrepareWorkingDirectory(testing::kSimulatedDevices);
+        ShowWindow(&machine, &clock);
+        ASSERT_TRUE(app.DaqPresent);
+        ParameterSet& p = test->Parameters;
+        p.TestType = 0;
+        p.Stages = {};
+        p.Stages[0] = {1, 0, 1, 2, 1};
+        p.Stages[1] = {1, 1, 1, 20, 1};
+        p.MessageTimeSec = 2;
+        p.SaveCurves = 1;
+        p.StatMean = 1;
+        p.StatCount = 1;
+        p.Results[9].PrintInList = 1;  // Rm takes part in the statistics
+        ASSERT_TRUE(CreateResultsProject(work, QStringLiteral("P")).Opened);
+        app.ProjectOpen = true;
+        app.ProjectName = QStringLiteral("P");
+    }
+
+    // F2, the specimen dialog confirmed, ticks until the break, Z's final diameter skipped.
+    void RunTensileTest() {
+        WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+        ASSERT_TRUE(window->FormKeyDown(Qt::Key_F2, Qt::NoModifier));
+        ASSERT_TRUE(app.TestRunning);
+        WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });
+        for (int i = 0; i < 20000 && app.TestRunning; ++i) {
+            clock.Advance(50);
+            window->MessenTimerTimer();
+        }
+        ASSERT_FALSE(app.TestRunning);
+    }
+
+    ManualClock clock;
+    VirtualMachine machine{SimulationConfig{}, clock};
+};
+
+TEST_F(EditorWindowTest, F10ListsTheStoredTestsWithStatisticsAndEditReopensOne) {
+    StartWithProject();
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        RunTensileTest();
+        ASSERT_TRUE(window->FormKeyDown(Qt::Key_F6, Qt::NoModifier));
+    }
+    const fs::path results = work / "P" / "P.Res";
+    ASSERT_EQ(CountRecords(results).Records, 3);
+    const ResultsRecord second = *ReadProjectRecord(results, 2);
+
+    int rows = -1;
+    bool statistics = false;
+    QString count;
+    WhenModal<TFilterdialog>([](TFilterdialog* d) { d->OkButton()->click(); });
+    WhenModal<TDatabaseDialog>([&](TDatabaseDialog* d) {
+        rows = d->Model().TestCount();
+        d->Grid()->setFocus();
+        QTest::keyClick(d->Grid(), Qt::Key_A, Qt::ControlModifier);
+        count = d->Model().CellText(d->Model().rowCount() - 1, 0);
+        statistics = !d->Model().StatisticsBlock().empty();
+        // One test selected: the pop-up menu's edit re-opens it.
+        d->ClearSelectionClick();
+        d->CellClick(1, 1);
+        d->Grid()->setCurrentIndex(d->Model().index(1, 1));
+        messages.answers = {QMessageBox::Yes};
+        d->EditRecordClick();
+    });
+    ASSERT_TRUE(window->FormKeyDown(Qt::Key_F10, Qt::NoModifier));
+    EXPECT_EQ(rows, 3);
+    EXPECT_TRUE(statistics);
+    EXPECT_EQ(count, QStringLiteral("Anzahl der Werte"));
+
+    const ResultsRecord& reopened = test->Current();
+    EXPECT_EQ(test->Parameters.SpecimenNo, second.SpecimenNo);
+    EXPECT_FLOAT_EQ(reopened.Rm, second.Rm);
+    EXPECT_FLOAT_EQ(reopened.Rp, second.Rp);
+    EXPECT_FLOAT_EQ(reopened.Ag, second.Ag);
+    EXPECT_FLOAT_EQ(reopened.At, second.At);
+    EXPECT_FLOAT_EQ(reopened.E, second.E);
+    EXPECT_TRUE(app.LastTestNew);
+    EXPECT_FALSE(app.LastTestSaved);
+}
+
+TEST_F(EditorWindowTest, AFullSeriesOpensTheSeriesEditorAndItsStoreEmptiesTheSeries) {
+    StartWithProject();
+    test->Parameters.SaveCurves = 0;
+    for (int slot = 1; slot <= Series::kMaxTests; ++slot) {
+        ResultsRecord& r = test->TestSeries.Slots[static_cast<std::size_t>(slot)];
+        r.Rm = static_cast<float>(400 + slot);
+        r.SpecimenNo = "S" + std::to_string(slot);
+    }
+    int listed = 0;
+    std::size_t selected = 0;
+    WhenModal<TDatabaseDialog>([&](TDatabaseDialog* d) {
+        listed = d->Model().TestCount();
+        selected = d->Model().SelectedRows().size();
+        messages.answers = {QMessageBox::Yes};  // text 210
+        d->StoreButton()->click();
+        d->CloseButton()->click();
+    });
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->reject(); });
+    messages.answers = {QMessageBox::Ok};  // the series is full
+    window->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
+
+    EXPECT_EQ(listed, Series::kMaxTests);
+    EXPECT_EQ(selected, static_cast<std::size_t>(Series::kMaxTests));
+    EXPECT_EQ(CountOccupiedSlots(test->TestSeries), 0);
+    ASSERT_EQ(CountRecords(work / "P" / "P.Res").Records, Series::kMaxTests);
+    EXPECT_EQ(ReadProjectRecord(work / "P" / "P.Res", 10)->SpecimenNo, "S10");
+}
+
+}  // namespace
+}  // namespace quorvex
