@@ -233,7 +233,9 @@ void TBtnRightDlg::ShowFileNotWritten(const std::filesystem::path& path) {
 
 bool TBtnRightDlg::FormCloseQuery() {
     const SetupForm form = ReadForm();
-    if (const CheckResult failure = CheckSetupForm(form, parameters_.TestType)) {
+    const SetupChecks scope =
+        Mode == kTestParameterMode ? SetupChecks::TestTabOnly : SetupChecks::Machine;
+    if (const CheckResult failure = CheckSetupForm(form, parameters_.TestType, scope)) {
         ShowFailure(*failure);
         return false;
     }
