@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -65,6 +66,10 @@ QCheckBox* TBtnRightDlg::SequenceBox(SequenceOption option) const {
 
 void TBtnRightDlg::showEvent(QShowEvent* event) {
     FormShow();
+    // The two modes show different tabs: the size follows the tabs of this showing, not
+    // those of the mode shown before.
+    if (layout() != nullptr) layout()->activate();
+    resize(sizeHint());
     QuorvexDialog::showEvent(event);
 }
 
