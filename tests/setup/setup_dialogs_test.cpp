@@ -95,6 +95,10 @@ TEST_F(SetupDialogTest, EachModeTakesTheSizeOfItsTabsAndFitsTheSmallScreen) {
         const QSize size = dialog.size();
         if (mode == TBtnRightDlg::kTestParameterMode) {
             EXPECT_EQ(size, dialog.sizeHint());
+            // The stage unit boxes show their longest unit whole.
+            auto* unit = qobject_cast<QComboBox*>(dialog.Field(ff::kStageSpeedUnit));
+            ASSERT_NE(unit, nullptr);
+            EXPECT_GE(unit->width(), unit->fontMetrics().horizontalAdvance(unit->itemText(2)));
         }
         EXPECT_LE(size.width(), 1024) << mode;
         EXPECT_LE(size.height(), 768 - 100) << mode;  // placed 100 pixels below the top
