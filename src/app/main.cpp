@@ -33,6 +33,15 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Started from the desktop menu there is no sensible current directory: the working
+    // files then live in the user's own one, made at the first start.
+    if (QCoreApplication::arguments().contains(QStringLiteral("--user-directory"))) {
+        const QString own = QDir::home().filePath(QStringLiteral("Quorvex"));
+        if (!QDir().mkpath(own) || !QDir::setCurrent(own)) {
+            messages.ShowOperatorMessage(own, MessageKind::Error, MessageButtons::Ok);
+            return 1;
+        }
+    }
     app.WorkingDirectory = QDir::currentPath().toStdString();
     app.SimulateRequested = QCoreApplication::arguments().contains(QStringLiteral("--simulate"));
     QtFileDialogs files;

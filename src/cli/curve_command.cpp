@@ -3,6 +3,9 @@
 #include "curve_command.h"
 
 #include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -50,7 +53,8 @@ int Export(const std::string& file, std::ostream& out, std::ostream& err) {
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -73,6 +77,67 @@ std::optional<std::vector<double>> ParseCsvLine(std::string_view line) {
     return values;
 }
 
+// The lines of a CSV read piece by piece, so that a file of any size costs no more memory
+// than its longest allowed line. LF, CRLF and CR end a line; a UTF-8 byte-order mark at the
+// start is skipped.
+class CsvLines {
+  public:
+    static constexpr std::size_t kLongestLine = 4096;
+    enum class Next { Line, End, TooLong, Unreadable };
+
+    explicit CsvLines(std::istream& in) : in_(in) {}
+
+    Next Read(std::string_view& line) {
+        line_.clear();
+        for (;;) {
+            if (position_ == filled_ && !Fill()) {
+                if (in_.bad()) return Next::Unreadable;
+                if (line_.empty() && !pendingLine_) return Next::End;
+                pendingLine_ = false;
+                return Finish(line);
+            }
+            const char c = buffer_[position_++];
+            if (skipLineFeed_) {
+                skipLineFeed_ = false;
+                if (c == '\n') continue;
+            }
+            pendingLine_ = true;
+            if (c == '\n' || c == '\r') {
+                skipLineFeed_ = c == '\r';
+                pendingLine_ = false;
+                return Finish(line);
+            }
+            if (line_.size() == kLongestLine) {
+                ++number_;
+                return Next::TooLong;
+            }
+            line_ += c;
+        }
+    }
+    int Number() const { return number_; }
+
+  private:
+    bool Fill() {
+        in_.read(buffer_, sizeof buffer_);
+        filled_ = static_cast<std::size_t>(in_.gcount());
+        position_ = 0;
+        return filled_ > 0;
+    }
+    Next Finish(std::string_view& line) {
+        ++number_;
+        if (number_ == 1 && line_.starts_with("\xEF\xBB\xBF")) line_.erase(0, 3);
+        line = line_;
+        return Next::Line;
+    }
+
+    std::istream& in_;
+    char buffer_[65536];
+    std::size_t position_ = 0, filled_ = 0;
+    std::string line_;
+    bool skipLineFeed_ = false, pendingLine_ = false;
+    int number_ = 0;
+};
+
 struct SpecimenOption {
     const char* name;
     float* value;
@@ -83,8 +148,10 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string& curveFile = args[1];
     auto state = std::make_unique<TestState>();
     ParameterSet& p = state->Parameters;
-    const SpecimenOption options[] = {{"So", &p.EffectiveSo}, {"Lo", &p.EffectiveLo},
-                                      {"Lc", &p.EffectiveLc}, {"Le", &p.GaugeLengthLe},
+    const SpecimenOption options[] = {{"So", &p.EffectiveSo},
+                                      {"Lo", &p.EffectiveLo},
+                                      {"Lc", &p.EffectiveLc},
+                                      {"Le", &p.GaugeLengthLe},
                                       {"b", &p.Flat.b}};
     for (std::size_t i = 2; i < args.size(); ++i) {
         std::string word = args[i], valueText;
@@ -111,28 +178,42 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
         *option->value = static_cast<float>(parsed.value);
     }
 
-    const auto bytes = ReadWholeFile(ResolvePath(csvFile));
-    if (!bytes) {
+    const std::filesystem::path csvPath = ResolvePath(csvFile);
+    std::error_code error;
+    if (std::filesystem::equivalent(csvPath, ResolvePath(curveFile), error)) {
+        err << "quorvex-cli: \"" << curveFile << "\" is the CSV itself; nothing was written\n";
+        return 1;
+    }
+    std::ifstream in;
+    if (!std::filesystem::is_directory(csvPath, error)) in.open(csvPath, std::ios::binary);
+    if (!in) {
         err << "quorvex-cli: cannot open \"" << csvFile << "\"\n";
         return 1;
     }
-    const std::string text(bytes->begin(), bytes->end());
-    std::size_t position = 0;
-    int lineNumber = 0;
+    CsvLines lines(in);
+    std::string_view line;
     bool firstLine = true;
-    while (position < text.size()) {
-        std::size_t end = text.find('\n', position);
-        if (end == std::string::npos) end = text.size();
-        const std::string_view line = Trim(std::string_view(text).substr(position, end - position));
-        position = end + 1;
-        ++lineNumber;
+    for (;;) {
+        const CsvLines::Next next = lines.Read(line);
+        if (next == CsvLines::Next::End) break;
+        if (next == CsvLines::Next::TooLong) {
+            err << "quorvex-cli: \"" << csvFile << "\" line " << lines.Number()
+                << " is longer than " << CsvLines::kLongestLine
+                << " characters; nothing was written\n";
+            return 1;
+        }
+        if (next == CsvLines::Next::Unreadable) {
+            err << "quorvex-cli: \"" << csvFile << "\" cannot be read; nothing was written\n";
+            return 1;
+        }
+        line = Trim(line);
         if (line.empty()) continue;
         const auto values = ParseCsvLine(line);
         const bool header = firstLine && !values;
         firstLine = false;
         if (header) continue;
         if (!values || values->size() < 3 || values->size() > 4) {
-            err << "quorvex-cli: \"" << csvFile << "\" line " << lineNumber
+            err << "quorvex-cli: \"" << csvFile << "\" line " << lines.Number()
                 << ": expected force kN, travel mm, extension mm and optionally width change mm"
                    " as numbers; nothing was written\n";
             return 1;
@@ -143,8 +224,19 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return 1;
         }
         Sample sample{};
-        for (std::size_t k = 0; k < values->size(); ++k) sample[k] = static_cast<float>((*values)[k]);
+        for (std::size_t k = 0; k < values->size(); ++k) {
+            sample[k] = static_cast<float>((*values)[k]);
+            if (!std::isfinite(sample[k])) {
+                err << "quorvex-cli: \"" << csvFile << "\" line " << lines.Number() << ": value "
+                    << k + 1 << " is not a finite number of float range; nothing was written\n";
+                return 1;
+            }
+        }
         RecordSample(state->Buffer, state->Marks, sample);
+    }
+    if (state->Marks.StoredSamples == 0) {
+        err << "quorvex-cli: \"" << csvFile << "\" holds no sample; nothing was written\n";
+        return 1;
     }
     TestMarks& marks = state->Marks;
     marks.SampleCount = marks.StoredSamples;
@@ -175,7 +267,8 @@ void PrintCurveHelp(std::ostream& out) {
 
 int RunCurveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 2 && args[0] == "export") return Export(args[1], out, err);
-    if (args.size() >= 3 && args[0] == "import") return Import({args.begin() + 1, args.end()}, out, err);
+    if (args.size() >= 3 && args[0] == "import")
+        return Import({args.begin() + 1, args.end()}, out, err);
     err << "quorvex-cli: usage:\n";
     PrintCurveHelp(err);
     return 2;

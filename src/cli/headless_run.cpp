@@ -1,6 +1,7 @@
 // The headless test on the simulated machine.
 #include "headless_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -32,6 +33,18 @@ void DemonstrationProgramme(ParameterSet& p) {
     p.Stages[1] = {1, 1, 1, 10, 1};
     p.Results[5].Evaluate = p.Results[6].Evaluate = 1;  // ReH, ReL
     p.YieldDropMin = 10;
+}
+
+// The demonstration programme's minimum stress: the default 80 N/mm² unless the specimen
+// cannot reach it (plastics, the beams), then a fifth of its largest force on its So, so
+// that the test ends at its break instead of running until the memory is full.
+float MinimumStressFor(const SpecimenParameters& specimenParameters, float So, float standard) {
+    const Specimen specimen(specimenParameters);
+    const double end = specimen.SeparationElongation();
+    double largest = 0;
+    for (int k = 0; k <= 400; ++k) largest = std::max(largest, specimen.FlowForce(end * k / 400));
+    if (!(largest > 0) || !(So > 0)) return standard;
+    return std::min(standard, static_cast<float>(0.2 * largest * 1000 / So));
 }
 
 }  // namespace
@@ -98,6 +111,9 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     p.TestType = options.TestType;
     const SimulationConfig& sim = options.Simulation;
     PutSpecimen(sim.Specimen(), p);
+    if (options.ParamsFile.empty()) {
+        p.RminInTest = MinimumStressFor(sim.Specimen(), p.EffectiveSo, p.RminInTest);
+    }
     p.SpecimenNo = "SIM-" + PresetName(sim.Preset);
     error = AssignParameterFields(p, nullptr, options.Assignments);
     if (!error.empty()) return false;
@@ -143,8 +159,11 @@ bool HeadlessTest::Start() {
 void HeadlessTest::Tick() {
     clock_.Advance(kTickMs);
     machine_->Daq().ReadAll();
-    ++ticks_;
     run_->OnSample();
+    const double travel = run_->State().S;
+    travelLow_ = ticks_ == 0 ? travel : std::min(travelLow_, travel);
+    travelHigh_ = ticks_ == 0 ? travel : std::max(travelHigh_, travel);
+    ++ticks_;
 }
 
 void HeadlessTest::RunToEnd() {

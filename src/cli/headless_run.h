@@ -88,6 +88,8 @@ class HeadlessTest {
     MachineConfig& Config() { return config_; }
     ManualClock& TestClock() { return clock_; }
     int Ticks() const { return ticks_; }
+    // How far the crosshead travelled during the test (mm, largest minus smallest reading).
+    double TravelSpan() const { return ticks_ > 0 ? travelHigh_ - travelLow_ : 0.0; }
 
   private:
     HeadlessOptions options_;
@@ -101,6 +103,7 @@ class HeadlessTest {
     std::unique_ptr<LiveDiagramModel> diagram_;
     std::unique_ptr<TensileRun> run_;
     int ticks_ = 0;
+    double travelLow_ = 0, travelHigh_ = 0;
 };
 
 // The parameter set's specimen from the simulated specimen: shape, dimensions, So, Lo, Lc, Le.

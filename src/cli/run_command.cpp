@@ -1,6 +1,8 @@
 // The options of "quorvex-cli run" and the test they describe.
 #include "run_command.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -18,6 +20,28 @@ int Usage(std::ostream& err, const std::string& problem) {
     err << "quorvex-cli: " << problem << "\nusage:\n";
     PrintRunHelp(err);
     return 2;
+}
+
+// What the run can know about a test that never loaded its specimen, in the order an
+// operator would look: the programme, the crosshead, the preload, then the force.
+std::string WhyNotEvaluated(HeadlessTest& test) {
+    const ParameterSet& p = test.Test().Parameters;
+    const bool anyStage = std::any_of(p.Stages.begin(), p.Stages.end(),
+                                      [](const SpeedStage& s) { return s.StageActive != 0; });
+    if (!anyStage) return "the speed programme has no active stage";
+    // Noise of the travel reading stays far below half a millimetre.
+    if (test.TravelSpan() < 0.5) return "the crosshead did not move";
+    const TensileRunState& run = test.Run().State();
+    char text[160];
+    if (!run.PreloadReached) {
+        std::snprintf(text, sizeof text, "the force never reached the preload (%.3f kN)",
+                      run.PreloadForce);
+    } else {
+        std::snprintf(text, sizeof text,
+                      "the force maximum (%.3f kN) stayed below the minimum force (%.3f kN)",
+                      run.Fmax, run.MinForce);
+    }
+    return text;
 }
 
 }  // namespace
@@ -115,8 +139,7 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     TestState& state = test.Test();
     if (!state.Marks.EvaluationDone) {
-        err << "quorvex-cli: the test ended without evaluation: the force maximum stayed below "
-               "the minimum force\n";
+        err << "quorvex-cli: the test ended without evaluation: " << WhyNotEvaluated(test) << "\n";
         return 1;
     }
     const StoredFiles files = StoreTestInSeries(state, 1, dir, DateTimeNow());

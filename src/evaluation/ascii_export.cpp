@@ -39,7 +39,9 @@ void CivilFromDays(long z, int& year, int& month, int& day) {
 }
 
 std::string TwoDigits(int v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
+    std::string digits = std::to_string(v);
+    if (v < 10) digits.insert(digits.begin(), '0');
+    return digits;
 }
 
 // The line start shared by both kinds: specimen number, identification, date.

@@ -9,8 +9,12 @@
 namespace quorvex {
 namespace {
 
-float LoadFloat(const std::uint8_t* p) { return std::bit_cast<float>(LoadU32(p)); }
-void StoreFloat(std::uint8_t* p, float v) { StoreU32(p, std::bit_cast<std::uint32_t>(v)); }
+float LoadFloat(const std::uint8_t* p) {
+    return std::bit_cast<float>(LoadU32(p));
+}
+void StoreFloat(std::uint8_t* p, float v) {
+    StoreU32(p, std::bit_cast<std::uint32_t>(v));
+}
 
 LoadResult Refused(const std::filesystem::path& path, const std::string& why) {
     return {LoadStatus::Refused,
@@ -24,6 +28,12 @@ bool ToIndex(float stored, int& index) {
     if (rounded < 0 || rounded > kBufferCapacity) return false;
     index = static_cast<int>(rounded);
     return true;
+}
+
+// A specimen value that an evaluation may divide by: finite and not denormal (0 is "not
+// given" and stays allowed).
+bool UsableNumber(float value) {
+    return std::isfinite(value) && (value == 0.0f || std::isnormal(value));
 }
 
 // The hysteresis loop kept as start + end / 10000.
@@ -40,12 +50,15 @@ bool SplitHysteresis(float stored, int& start, int& end) {
 
 ByteImage CurveFileImage(const ParameterSet& p, const MeasurementBuffer& buffer,
                          const TestMarks& marks) {
-    const int count = std::clamp(marks.SampleCount, 0, kBufferCapacity);
+    // A sudden break can put the force maximum among the last two samples, which the
+    // evaluation never uses as the curve's end but whose force it takes as Fmax: the file
+    // then holds the curve up to the maximum, so that the stored test keeps its Fmax.
+    const int count = std::clamp(std::max(marks.SampleCount, marks.FmaxIndex), 0, kBufferCapacity);
     ByteImage image(kCurveHeaderSize + kCurveRecordSize * static_cast<std::size_t>(count), 0);
     std::uint8_t* r = image.data();
     StoreFloat(r + 0, p.EffectiveSo);
     StoreFloat(r + 4, static_cast<float>(marks.FmaxIndex));
-    StoreFloat(r + 8, static_cast<float>(marks.SampleCount));
+    StoreFloat(r + 8, static_cast<float>(count));
     StoreFloat(r + 12, p.Flat.b);
     StoreFloat(r + 20, p.EffectiveLo);
     StoreFloat(r + 24, p.EffectiveLc);
@@ -77,8 +90,10 @@ bool WriteCurveFile(const std::filesystem::path& path, const ParameterSet& p,
 }
 
 LoadResult ParseCurveFile(const std::filesystem::path& path, CurveFileContent& content) {
-    const auto bytes = ReadWholeFile(ResolvePath(path));
-    if (!bytes) return {LoadStatus::Missing, {}};
+    // Nothing beyond the largest curve is read: a longer file's rest is never evaluated.
+    const FileBytes read = ReadFileBytes(ResolvePath(path), kLargestCurveFile, Beyond::Ignored);
+    if (!read.Status.Loaded()) return read.Status;
+    const std::vector<std::uint8_t>* bytes = &read.Bytes;
     if (bytes->size() < kCurveHeaderSize) {
         return Refused(path, "is too short for its header (" + std::to_string(bytes->size()) +
                                  " of " + std::to_string(kCurveHeaderSize) + " bytes)");
@@ -104,27 +119,30 @@ LoadResult ParseCurveFile(const std::filesystem::path& path, CurveFileContent& c
         !ToIndex(h.ExtensionEndIndex, index) || !SplitHysteresis(h.Hysteresis, start, end)) {
         return Refused(path, "holds marks that are no sample numbers");
     }
+    for (const float value : {h.So, h.Lo, h.Lc, h.Le}) {
+        if (!UsableNumber(value)) return Refused(path, "holds a specimen value that is no number");
+    }
     const std::size_t complete = (bytes->size() - kCurveHeaderSize) / kCurveRecordSize;
-    const std::size_t count =
-        std::min(complete, static_cast<std::size_t>(parsed.AnnouncedSamples));
+    const std::size_t count = static_cast<std::size_t>(parsed.AnnouncedSamples);
+    if (complete < count) {
+        return Refused(path, "is shorter than it announces (" + std::to_string(complete) + " of " +
+                                 std::to_string(count) + " samples)");
+    }
     parsed.Samples.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* s = r + kCurveHeaderSize + kCurveRecordSize * i;
-        parsed.Samples[i] = {LoadFloat(s), LoadFloat(s + 4), LoadFloat(s + 8), LoadFloat(s + 12)};
+        const CurveFileSample sample{LoadFloat(s), LoadFloat(s + 4), LoadFloat(s + 8),
+                                     LoadFloat(s + 12)};
+        if (!std::isfinite(sample.Force) || !std::isfinite(sample.Travel) ||
+            !std::isfinite(sample.Extension) || !std::isfinite(sample.WidthChange)) {
+            return Refused(path,
+                           "holds a value that is no number at sample " + std::to_string(i + 1));
+        }
+        parsed.Samples[i] = sample;
     }
     content = std::move(parsed);
     return {LoadStatus::Loaded, {}};
 }
-
-namespace {
-
-LoadResult ShorterThanAnnounced(const std::filesystem::path& path, std::size_t held,
-                                int needed) {
-    return Refused(path, "is shorter than it announces (" + std::to_string(held) + " of " +
-                             std::to_string(needed) + " samples)");
-}
-
-}  // namespace
 
 LoadResult ReadCurveFile(const std::filesystem::path& path, ParameterSet& p,
                          MeasurementBuffer& buffer, TestMarks& marks) {
@@ -133,9 +151,6 @@ LoadResult ReadCurveFile(const std::filesystem::path& path, ParameterSet& p,
     if (!parsed.Loaded()) return parsed;
     // The last stored sample is not evaluated again.
     const int sampleCount = std::max(0, curve.AnnouncedSamples - 1);
-    if (curve.Samples.size() < static_cast<std::size_t>(sampleCount)) {
-        return ShorterThanAnnounced(path, curve.Samples.size(), sampleCount);
-    }
     const CurveFileHeader& h = curve.Header;
     p.EffectiveSo = h.So;
     float width = h.Width;
@@ -169,17 +184,14 @@ SlotCurveSummary ReadCurveIntoSlot(SeriesCurves& curves, int slot,
                                    const std::filesystem::path& path) {
     SlotCurveSummary summary;
     if (slot < 1 || slot > SeriesCurves::kSlots) {
-        summary.Status = {LoadStatus::Refused, "There is no comparison slot " + std::to_string(slot) + "."};
+        summary.Status = {LoadStatus::Refused,
+                          "There is no comparison slot " + std::to_string(slot) + "."};
         return summary;
     }
     CurveFileContent curve;
     summary.Status = ParseCurveFile(path, curve);
     if (!summary.Status.Loaded()) return summary;
     const int count = curve.AnnouncedSamples;
-    if (curve.Samples.size() < static_cast<std::size_t>(count)) {
-        summary.Status = ShorterThanAnnounced(path, curve.Samples.size(), count);
-        return summary;
-    }
     const CurveFileHeader& h = curve.Header;
     SeriesCurves::CurveMarks& m = curves.Marks(slot);
     ToIndex(h.FmaxIndex, m.FmaxIndex);
@@ -192,7 +204,8 @@ SlotCurveSummary ReadCurveIntoSlot(SeriesCurves& curves, int slot,
     ToIndex(h.ExtensionEndIndex, m.ExtensionEndIndex);
     for (int i = 1; i <= kBufferCapacity; ++i) {
         const bool held = i <= count;
-        const CurveFileSample s = held ? curve.Samples[static_cast<std::size_t>(i - 1)] : CurveFileSample{};
+        const CurveFileSample s =
+            held ? curve.Samples[static_cast<std::size_t>(i - 1)] : CurveFileSample{};
         curves.Force(slot, i) = s.Force;
         curves.Travel(slot, i) = s.Travel;
         curves.Extension(slot, i) = s.Extension;
@@ -204,7 +217,8 @@ SlotCurveSummary ReadCurveIntoSlot(SeriesCurves& curves, int slot,
     }
     if (m.FmaxIndex >= 1) {
         summary.LargestForce = curves.Force(slot, m.FmaxIndex);
-        summary.TravelSpan = std::max(curves.Travel(slot, count - 1), curves.Travel(slot, m.FmaxIndex));
+        summary.TravelSpan =
+            std::max(curves.Travel(slot, count - 1), curves.Travel(slot, m.FmaxIndex));
     } else {
         summary.TravelSpan = curves.Travel(slot, count - 1);
     }
@@ -216,14 +230,16 @@ SlotCurveSummary ReadCurveIntoSlot(SeriesCurves& curves, int slot,
 }
 
 LoadResult CopyCurveFile(const std::filesystem::path& source, const std::filesystem::path& target) {
-    const auto bytes = ReadWholeFile(ResolvePath(source));
-    if (!bytes) return {LoadStatus::Missing, {}};
+    const FileBytes read = ReadFileBytes(ResolvePath(source), kLargestCurveFile, Beyond::Refused);
+    if (!read.Status.Loaded()) return read.Status;
+    const std::vector<std::uint8_t>* bytes = &read.Bytes;
     if (bytes->empty() || bytes->size() % kCurveRecordSize != 0) {
         return {LoadStatus::Refused, "The curve file \"" + source.string() +
                                          "\" is empty or ends inside a record and was not copied."};
     }
     if (!WriteFileAtomic(ResolvePath(target), *bytes)) {
-        return {LoadStatus::Refused, "The curve file \"" + target.string() + "\" could not be written."};
+        return {LoadStatus::Refused,
+                "The curve file \"" + target.string() + "\" could not be written."};
     }
     return {LoadStatus::Loaded, {}};
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <system_error>
 
 #include "test_types.h"
@@ -11,10 +12,53 @@
 namespace quorvex {
 namespace {
 
+// A float that flows into results must be a finite, normal number (or 0): a non-finite or
+// denormal one is treated like an out-of-range value and takes the field's default. The
+// first pass collects the defaults by offset, the second repairs the record read.
+class NumberRepair : public FieldGroups {
+  public:
+    void Byte(std::size_t, const char*, std::uint8_t&) {}
+    void Int32(std::size_t, const char*, std::int32_t&) {}
+    void String(std::size_t, const char*, std::string&, std::size_t) {}
+    void StageText(std::size_t, SpeedStage&) {}
+    void Float(std::size_t offset, const char*, float& value) { Visit(offset, value); }
+    void Double(std::size_t offset, const char*, double& value) { Visit(offset, value); }
+
+    bool collecting = true;
+
+  private:
+    template <class T>
+    void Visit(std::size_t offset, T& value) {
+        if (collecting) {
+            defaults_[offset] = static_cast<double>(value);
+        } else if (!std::isfinite(value) || std::fpclassify(value) == FP_SUBNORMAL) {
+            value = static_cast<T>(defaults_[offset]);
+        }
+    }
+    std::map<std::size_t, double> defaults_;
+};
+
+void RepairNumbers(ParameterSet& read) {
+    NumberRepair repair;
+    ParameterSet defaults = DefaultParameterSet();
+    MapFields(repair, defaults);
+    repair.collecting = false;
+    MapFields(repair, read);
+}
+
 LoadResult ReadParameterImage(const std::filesystem::path& path, ParameterSet& read) {
     ByteImage image;
     LoadResult result = ReadRecordFile(ResolvePath(path), ParameterSet::kImageSize, image);
-    if (result.Loaded()) read = ParameterSetFromImage(image);
+    if (!result.Loaded()) return result;
+    ParameterSet parsed = ParameterSetFromImage(image);
+    // No repair is defined for the test type: every command and window refuses the file.
+    if (!IsValidTestType(parsed.TestType)) {
+        return {LoadStatus::Refused, "The parameter set \"" + path.string() +
+                                         "\" names test type " + std::to_string(parsed.TestType) +
+                                         ", which is none of 0 ... 9, and was not loaded."};
+    }
+    RepairNumbers(parsed);
+    read = std::move(parsed);
     return result;
 }
 

@@ -93,7 +93,9 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
         };
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            warn("\"" + std::string(line) + "\" is not of the form key = value");
+            std::string quoted = "\"";
+            quoted.append(line).append("\" is not of the form key = value");
+            warn(quoted);
             continue;
         }
         const std::string key = LowerAscii(TrimSpaces(line.substr(0, equals)));

@@ -294,9 +294,13 @@ void TBtnRightDlg3::FormShow() {
     Label(SF::FlatA)->setText(plastics ? QStringLiteral("h") : QStringLiteral("a"));
     Label(SF::FlatLc)->setText(plastics ? QStringLiteral("L") : QStringLiteral("Lc"));
     ShowShape(shape);
-    const double so = CurrentSo();
+    bool valid = true;
+    const double so = CurrentSo(&valid);
     soField_->setText(QString::fromStdString(FormatFixed(so, 0, 2)) +
                       (plastics ? QStringLiteral(" mm² (A)") : QStringLiteral(" mm²")));
+    // A proportional specimen opens with the lengths of its cross-section, as Enter in a
+    // dimension would give them, not with stored lengths of another kind.
+    if (valid && !plastics) ShowProportionalLengths(so, shape);
 
     const bool start = Mode == kStartMode;
     okButton_->setText(start ? QStringLiteral("Start") : QStringLiteral("Ok"));
@@ -374,7 +378,10 @@ void TBtnRightDlg3::DimensionConfirmed() {
                                          MessageButtons::Ok);
         return;
     }
-    const int shape = std::max(0, shapes_->checkedId());
+    ShowProportionalLengths(so, std::max(0, shapes_->checkedId()));
+}
+
+void TBtnRightDlg3::ShowProportionalLengths(double so, int shape) {
     const auto lengths = ProportionalSpecimenLengths(so, shape, gaugeKinds_->checkedId());
     if (!lengths) return;
     static constexpr std::array<std::pair<SpecimenField, SpecimenField>, 5> kLengths{{

@@ -108,6 +108,8 @@ class TBtnRightDlg3 : public QuorvexDialog {
     bool CheckAndTake();
     void ShowFailure(const CheckFailure& failure);
     void DimensionConfirmed();
+    // Lo and the test length of a proportional specimen from its cross-section.
+    void ShowProportionalLengths(double so, int shape);
     double CurrentSo(bool* valid = nullptr) const;
     bool IsDimension(const QWidget* widget) const;
     void FocusChanged(QWidget* old, QWidget* now);

@@ -28,16 +28,11 @@ CheckResult CheckPreload(int unit, const std::string& text, double nominalForceK
 
 }  // namespace
 
-CheckResult CheckSetupDialog(const SetupDialogTexts& t, int testType) {
-    // Where the stored range text and the accepted range differ, the message states the
-    // accepted range.
-    if (auto f = CheckIntegerField(F(SetupField::MessageTime), t.MessageTime, 0, 10, " 0 ... 10 !"))
-        return f;
-    if (auto f =
-            CheckNumberField(F(SetupField::BreakDrop), t.BreakDrop, 1, 200, " 1.0 ... 200.0 !"))
-        return f;
-    if (auto f = CheckNumberField(F(SetupField::Rmin), t.Rmin, 0.1, 100000, " 0.1 ... 100000.0 !"))
-        return f;
+namespace {
+
+// The steps of the machine's measuring ranges: nominal values, extensometer and transverse
+// gauge.
+CheckResult CheckRangesTab(const SetupDialogTexts& t) {
     if (auto f = CheckNumberField(F(SetupField::NominalForce), t.NominalForce, 0.1, 5000,
                                   " 0.1 ... 5000.0 !"))
         return f;
@@ -56,9 +51,35 @@ CheckResult CheckSetupDialog(const SetupDialogTexts& t, int testType) {
     if (auto f = CheckNumberField(F(SetupField::TransverseRange), t.TransverseRange, 0.5, 600,
                                   " 0.5 ... 600.0 !"))
         return f;
-    if (auto f = CheckNumberField(F(SetupField::TransverseLimit), t.TransverseLimit, 0.1, 600,
-                                  "  0.1 ... 600.0 !"))
+    // 0 is the default of a machine without a transverse gauge limit and stays allowed.
+    const bool noTransverseLimit = ParseNumberInRange(t.TransverseLimit, 0, 0).valid;
+    if (!noTransverseLimit) {
+        if (auto f = CheckNumberField(F(SetupField::TransverseLimit), t.TransverseLimit, 0.1, 600,
+                                      "  0.1 ... 600.0 !"))
+            return f;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+CheckResult CheckSetupDialog(const SetupDialogTexts& t, int testType) {
+    const bool machine = t.Scope == SetupChecks::Machine;
+    // Where the stored range text and the accepted range differ, the message states the
+    // accepted range.
+    if (machine) {
+        if (auto f =
+                CheckIntegerField(F(SetupField::MessageTime), t.MessageTime, 0, 10, " 0 ... 10 !"))
+            return f;
+    }
+    if (auto f =
+            CheckNumberField(F(SetupField::BreakDrop), t.BreakDrop, 1, 200, " 1.0 ... 200.0 !"))
         return f;
+    if (auto f = CheckNumberField(F(SetupField::Rmin), t.Rmin, 0.1, 100000, " 0.1 ... 100000.0 !"))
+        return f;
+    if (machine) {
+        if (auto f = CheckRangesTab(t)) return f;
+    }
 
     const bool tensile = testType >= 0 && testType <= 2;
     for (int stage = 1; stage <= 5; ++stage) {

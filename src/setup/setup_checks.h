@@ -37,8 +37,14 @@ struct StageTexts {
 
 enum class PreloadUnit { Kn = 0, N = 1, Stress = 2 };
 
+// The two modes of the setup dialog: "Setup > Maschine" shows the machine's tabs and checks
+// every step (the test fields' bounds follow the machine's nominal values); "Parameter >
+// Versuch" shows the test tab only and checks only its own steps.
+enum class SetupChecks { Machine, TestTabOnly };
+
 // The fields of the setup dialog that its confirmation checks.
 struct SetupDialogTexts {
+    SetupChecks Scope = SetupChecks::Machine;
     std::string MessageTime, BreakDrop, Rmin, NominalForce, NominalTravel;
     std::string ExtensometerRange, GaugeLengthLe, ExtensometerLimit;
     std::string TransverseRange, TransverseLimit;
@@ -49,8 +55,9 @@ struct SetupDialogTexts {
     std::string Hysteresis;
 };
 
-// The first failing field of the setup dialog (both modes check every field). The setup
-// position and the preload bounds follow the nominal travel and force just entered.
+// The first failing field of the setup dialog among the steps of its mode. The setup
+// position and the preload bounds follow the nominal travel and force just entered (or
+// stored, in the test-parameter mode).
 CheckResult CheckSetupDialog(const SetupDialogTexts& texts, int testType);
 
 // The preload of the setup dialog alone, as Enter in its field checks it.

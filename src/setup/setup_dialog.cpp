@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -65,6 +66,10 @@ QCheckBox* TBtnRightDlg::SequenceBox(SequenceOption option) const {
 
 void TBtnRightDlg::showEvent(QShowEvent* event) {
     FormShow();
+    // The two modes show different tabs: the size follows the tabs of this showing, not
+    // those of the mode shown before.
+    if (layout() != nullptr) layout()->activate();
+    resize(sizeHint());
     QuorvexDialog::showEvent(event);
 }
 
@@ -233,7 +238,9 @@ void TBtnRightDlg::ShowFileNotWritten(const std::filesystem::path& path) {
 
 bool TBtnRightDlg::FormCloseQuery() {
     const SetupForm form = ReadForm();
-    if (const CheckResult failure = CheckSetupForm(form, parameters_.TestType)) {
+    const SetupChecks scope =
+        Mode == kTestParameterMode ? SetupChecks::TestTabOnly : SetupChecks::Machine;
+    if (const CheckResult failure = CheckSetupForm(form, parameters_.TestType, scope)) {
         ShowFailure(*failure);
         return false;
     }

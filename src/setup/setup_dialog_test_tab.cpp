@@ -37,6 +37,9 @@ bool ForceMinimumType(int testType) {
 
 QComboBox* TBtnRightDlg::UnitCombo(int field, std::function<int&(SetupForm&)> member) {
     auto* combo = new QComboBox;
+    // The unit texts arrive when the dialog is shown: the box is made wide enough for the
+    // longest ("N/mm²/s") from the start.
+    combo->setMinimumContentsLength(8);
     combo->addItems({QString(), QString(), QString()});
     fields_[field] = combo;
     // The records count the units from 1.

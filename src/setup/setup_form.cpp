@@ -229,8 +229,9 @@ void StoreTestFields(const SetupForm& f, ParameterSet& p) {
     p.HysteresisActive = f.HysteresisActive ? 1 : 0;
 }
 
-CheckResult CheckSetupForm(const SetupForm& f, int testType) {
+CheckResult CheckSetupForm(const SetupForm& f, int testType, SetupChecks scope) {
     SetupDialogTexts t;
+    t.Scope = scope;
     t.MessageTime = f.MessageTime;
     t.BreakDrop = f.BreakDrop;
     t.Rmin = f.Rmin;
@@ -247,6 +248,8 @@ CheckResult CheckSetupForm(const SetupForm& f, int testType) {
     t.Preload = f.Preload;
     t.Hysteresis = f.Hysteresis;
     if (CheckResult failure = CheckSetupDialog(t, testType)) return failure;
+    // The machine's tabs are not shown with the test tab: their texts are the record's own.
+    if (scope == SetupChecks::TestTabOnly) return std::nullopt;
 
     // Then the fields converted on storing, tab by tab, so that a text that is not a whole
     // number is named before anything is stored.

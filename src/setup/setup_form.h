@@ -165,7 +165,8 @@ SetupForm FillSetupForm(const ParameterSet& p, const MachineConfig& m);
 
 // The range checks in their order, then the fields converted on storing (whole numbers for
 // gains, points and increments; numbers for the positions and lengths). The first failure.
-CheckResult CheckSetupForm(const SetupForm& form, int testType);
+CheckResult CheckSetupForm(const SetupForm& form, int testType,
+                           SetupChecks scope = SetupChecks::Machine);
 
 // Stores a checked form of the machine setup into the records in memory: the parameter set's
 // machine, extensometer and sequence fields, the machine setup, the TDM parameters. The test

@@ -14,6 +14,7 @@
 #include "ui/key_filters.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
+#include "ui/text_table.h"
 
 namespace quorvex {
 namespace {
@@ -95,7 +96,8 @@ void TLuDialog::PollInstruments() {
 void TLuDialog::Prepare(int mode, double value, double min, double max, double secondValue,
                         double secondMin, double secondMax) {
     mode_ = mode >= kLg && mode <= kWidthThickness ? mode : kLg;
-    prompt_->setText(ui_.Texts.Text(kPromptTexts[mode_ - 1]));
+    // The prompts are not stored texts: they come from the table in the current language.
+    prompt_->setText(LoadText(kPromptTexts[mode_ - 1], ui_.Texts.Base()));
     values_ = {value, secondValue};
     min_ = {min, secondMin};
     max_ = {max, secondMax};

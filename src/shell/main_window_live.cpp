@@ -390,7 +390,8 @@ void TSDIAppForm::AskMeasuredLength(const std::string& name) {
         return;
     }
     ResultsRecord& r = test_.Current();
-    const double Lo = r.Lo;
+    // The record gets Lo when the test enters the series; before that the specimen's.
+    const double Lo = r.Lo > 0 ? r.Lo : p.EffectiveLo;
     const EntryRequest request = MeasuredLengthRequest(r, entry->which, Lo, p.TestType);
     TLuDialog dialog(ui_, this);
     const SpecimenDialogMachine instruments = SpecimenDialogServices();
@@ -418,7 +419,8 @@ void TSDIAppForm::AskFinalDimensions(bool compression) {
         return;
     }
     ResultsRecord& r = test_.Current();
-    const double So = r.So;
+    // The record gets So when the test enters the series; before that the specimen's.
+    const double So = r.So > 0 ? r.So : p.EffectiveSo;
     TLuDialog dialog(ui_, this);
     const SpecimenDialogMachine instruments = SpecimenDialogServices();
     InstrumentReadings readings(instruments.Ports, instruments.CaliperPort,

@@ -76,7 +76,8 @@ void AddTensile(PanelLayout& layout, const ParameterSet& p) {
     f.push_back(Tensile("lut", "lut", "mm", 1, 0, V::lut));
 }
 
-double TensileRaw(TensileValue value, const ResultsRecord& r) {
+// So is the cross-section the forces are taken on (mm², or in² in psi mode).
+double TensileRaw(TensileValue value, const ResultsRecord& r, double So) {
     using V = TensileValue;
     switch (value) {
         case V::E:
@@ -113,15 +114,15 @@ double TensileRaw(TensileValue value, const ResultsRecord& r) {
             return r.n;
         // Forces from the stresses and the cross-section, in kN.
         case V::Fm:
-            return static_cast<double>(r.Rm) * r.So / 1000;
+            return static_cast<double>(r.Rm) * So / 1000;
         case V::FeL:
-            return static_cast<double>(r.ReL) * r.So / 1000;
+            return static_cast<double>(r.ReL) * So / 1000;
         case V::FeH:
-            return static_cast<double>(r.ReH) * r.So / 1000;
+            return static_cast<double>(r.ReH) * So / 1000;
         case V::Fp:
-            return static_cast<double>(r.Rp) * r.So / 1000;
+            return static_cast<double>(r.Rp) * So / 1000;
         case V::Ft:
-            return static_cast<double>(r.Rp2) * r.So / 1000;
+            return static_cast<double>(r.Rp2) * So / 1000;
         case V::lg:
             return r.GaugeAtAg;
         case V::lu:
@@ -153,7 +154,9 @@ double RawValue(const PanelField& field, const TestState& state) {
         if (field.Element >= ResultsRecord::kResultCount) return 0;
         return r.Results[static_cast<std::size_t>(field.Element)];
     }
-    return TensileRaw(field.Value, r);
+    // The record gets its So when the test enters the series; before that the specimen's.
+    const double So = r.So > 0 ? r.So : state.Parameters.EffectiveSo;
+    return TensileRaw(field.Value, r, So);
 }
 
 }  // namespace

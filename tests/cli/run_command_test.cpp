@@ -8,7 +8,9 @@
 #include <string>
 
 #include "command_run.h"
+#include "evaluate_command.h"
 #include "evaluation/files.h"
+#include "params_command.h"
 #include "temp_dir.h"
 
 namespace quorvex::cli {
@@ -57,6 +59,46 @@ TEST_F(RunCommandTest, RefusesWrongOptionsAndTestsWithoutEvaluation) {
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_FALSE(std::filesystem::exists(dir / "1.Dia"));
+    }
+}
+
+// A test that never loads its specimen says what the program can know about why.
+TEST_F(RunCommandTest, TestsWithoutEvaluationSayWhatHappened) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--fault", "stuck-crosshead"}, "the crosshead did not move"},
+        {{"--set", "Stages[0].StageActive=0", "--set", "Stages[1].StageActive=0", "--set",
+          "Stages[0].StageSpeed=0"},
+         "the speed programme has no active stage"},
+        {{"--preset", "none"}, "the force never reached the preload"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--dir", dir.string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CommandRun run = Command(RunRunCommand, args);
+        EXPECT_EQ(run.code, 1) << c.says;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    }
+}
+
+// Weak specimens under the default programme end at their break (the minimum force comes
+// from the specimen), and a stored sudden break evaluates again to the same Rm.
+TEST_F(RunCommandTest, WeakSpecimensBreakAndStoredCurvesKeepTheirMaximum) {
+    for (const char* preset : {"plastic", "beam-3point", "shear"}) {
+        const CommandRun run = Command(RunRunCommand, {"--preset", preset, "--dir", dir.string()});
+        ASSERT_EQ(run.code, 0) << preset << run.err;
+        EXPECT_EQ(run.err.find("message 169"), std::string::npos) << preset << ": memory full";
+        ASSERT_EQ(Command(RunParamsCommand, {"defaults", (dir / "d.Par").string()}).code, 0);
+        const CommandRun again =
+            Command(RunEvaluateCommand, {(dir / "1.Dia").string(), (dir / "d.Par").string()});
+        ASSERT_EQ(again.code, 0) << again.err;
+        EXPECT_GT(JsonNumber(run.out, "Rm"), 0) << preset;
+        EXPECT_FLOAT_EQ(static_cast<float>(JsonNumber(again.out, "Rm")),
+                        static_cast<float>(JsonNumber(run.out, "Rm")))
+            << preset;
     }
 }
 

@@ -10,7 +10,7 @@ namespace quorvex {
 namespace {
 
 class FilesTest : public testing_support::TempDirTest {
-protected:
+  protected:
     void Write(const std::string& name, const std::string& content) {
         std::ofstream(dir / name, std::ios::binary) << content;
     }
@@ -22,6 +22,36 @@ TEST_F(FilesTest, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(ResolvePath(dir / "DRAVON.PID"), dir / "Dravon.Pid");
     EXPECT_EQ(ResolveInDirectory(dir, "Missing.kal"), dir / "Missing.kal");
     EXPECT_EQ(ResolveInDirectory(dir / "nowhere", "a.b"), dir / "nowhere" / "a.b");
+}
+
+TEST_F(FilesTest, NamesFoldTheLettersOfTheirCodePage) {
+    Write("\xC3\x84RGER.PAR", "x");  // ÄRGER.PAR
+    EXPECT_EQ(ResolveInDirectory(dir, "\xC3\xA4rger.par"), dir / "\xC3\x84RGER.PAR");
+    Write("\xC5\x92UVRE.Dia", "x");  // ŒUVRE.Dia
+    EXPECT_EQ(ResolveInDirectory(dir, "\xC5\x93uvre.dia"), dir / "\xC5\x92UVRE.Dia");
+    // Letters outside the code page are not folded into one another.
+    Write("\xE6\x97\xA5.Par", "x");
+    EXPECT_EQ(ResolveInDirectory(dir, "\xE6\x9C\xAC.Par"), dir / "\xE6\x9C\xAC.Par");
+}
+
+TEST_F(FilesTest, ReadsAreBoundedAndRefuseDirectories) {
+    std::filesystem::create_directory(dir / "Quorvex.Con");
+    std::vector<std::uint8_t> image = {9};
+    const LoadResult folder = ReadRecordFile(dir / "Quorvex.Con", 4, image);
+    EXPECT_EQ(folder.status, LoadStatus::Refused);
+    EXPECT_NE(folder.message.find("Quorvex.Con"), std::string::npos) << folder.message;
+    EXPECT_EQ(image, std::vector<std::uint8_t>{9});
+    EXPECT_FALSE(ReadWholeFile(dir / "Quorvex.Con"));
+
+    // A device that never ends gives no more than the limit.
+    const FileBytes zeros = ReadFileBytes("/dev/zero", 1000, Beyond::Ignored);
+    ASSERT_TRUE(zeros.Status.Loaded());
+    EXPECT_EQ(zeros.Bytes.size(), 1000u);
+    EXPECT_EQ(ReadFileBytes("/dev/zero", 1000, Beyond::Refused).Status.status, LoadStatus::Refused);
+    EXPECT_FALSE(ReadWholeFile("/dev/zero", 1 << 20));
+    Write("ten", "0123456789");
+    EXPECT_TRUE(ReadWholeFile(dir / "ten", 10));
+    EXPECT_FALSE(ReadWholeFile(dir / "ten", 9));
 }
 
 TEST_F(FilesTest, AtomicWriteReplacesWholeAndLeavesNoTemporary) {

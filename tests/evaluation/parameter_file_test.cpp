@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 
@@ -13,8 +14,7 @@ namespace quorvex {
 namespace {
 
 class ParameterFileTest : public testing_support::TempDirTest {
-protected:
-
+  protected:
     // A defaults image with some values poked in at their offsets.
     static ByteImage Image() { return ParameterSetImage(DefaultParameterSet()); }
     static void PutInt32(ByteImage& image, std::size_t offset, std::int32_t v) {
@@ -32,7 +32,6 @@ protected:
                    static_cast<std::streamsize>(image.size()));
         return dir / name;
     }
-
 };
 
 TEST_F(ParameterFileTest, SavingTheDefaultsWritesTheDefaultImage) {
@@ -88,6 +87,41 @@ TEST_F(ParameterFileTest, LoadRepairsExactlyTheListedFields) {
     EXPECT_DOUBLE_EQ(p.SigStrainPoint[0], 2.0);
     EXPECT_DOUBLE_EQ(p.SigStrainPoint[1], 3.0);
     EXPECT_DOUBLE_EQ(p.ProbeTolerance, 7.25);
+}
+
+// Values that flow into results: a non-finite or denormal float takes its default like an
+// out-of-range one, so that no evaluation turns it into "NaN" or "Infinity".
+TEST_F(ParameterFileTest, NonFiniteNumbersTakeTheirDefaults) {
+    const ParameterSet defaults = DefaultParameterSet();
+    ByteImage image = Image();
+    PutFloat(image, 1812, std::nanf(""));  // round d
+    PutFloat(image, 1816, INFINITY);       // round Lo
+    PutFloat(image, 1824, 1e-42f);         // round So, denormal
+    PutFloat(image, 1840, -INFINITY);      // flat Lc
+    PutFloat(image, 1832, 2.5f);           // flat a: a sound value stays
+    PutDouble(image, 3251, std::nan(""));  // EnergyAxisEnd
+    ParameterSet p;
+    ASSERT_TRUE(LoadParameterSet(p, Write("nan.Par", image), false).Loaded());
+    EXPECT_EQ(p.Round.d, defaults.Round.d);
+    EXPECT_EQ(p.Round.Lo, defaults.Round.Lo);
+    EXPECT_EQ(p.Round.So, defaults.Round.So);
+    EXPECT_EQ(p.Flat.Lc, defaults.Flat.Lc);
+    EXPECT_EQ(p.Flat.a, 2.5f);
+    EXPECT_DOUBLE_EQ(p.EnergyAxisEnd, defaults.EnergyAxisEnd);
+}
+
+// No repair is defined for the test type: a file naming none of 0 ... 9 is refused.
+TEST_F(ParameterFileTest, UnknownTestTypeIsRefused) {
+    for (const std::int32_t type : {-1, 10, 1000000}) {
+        ByteImage image = Image();
+        PutInt32(image, 2397, type);
+        ParameterSet p;
+        p.SpecimenNo = "kept";
+        const LoadResult result = LoadParameterSet(p, Write("type.Par", image), false);
+        EXPECT_EQ(result.status, LoadStatus::Refused) << type;
+        EXPECT_NE(result.message.find("type.Par"), std::string::npos) << result.message;
+        EXPECT_EQ(p.SpecimenNo, "kept");
+    }
 }
 
 TEST_F(ParameterFileTest, KeepMachineFieldsKeepsPortsAndLanguage) {
@@ -176,9 +210,9 @@ TEST_F(ParameterFileTest, LoadIntoProjectKeepsTheResultChoice) {
     file.PreloadValue[0] = 1.5f;
     file.Stages[0].StageActive = 1;
     file.Stages[6].StageActive = 1;
-    file.Results[5].Evaluate = 1;      // ReH
+    file.Results[5].Evaluate = 1;  // ReH
     file.Results[5].LimitMin = 123;
-    file.Results[9].PrintInReport = 0; // Rm
+    file.Results[9].PrintInReport = 0;  // Rm
     file.StatLimits = 1;
     file.AutoReturnStart = 1;
     file.FmaxLimitPercent = 3;
@@ -216,7 +250,8 @@ TEST_F(ParameterFileTest, LoadIntoProjectKeepsTheResultChoice) {
 
 TEST_F(ParameterFileTest, SaveNamesAndDelete) {
     EXPECT_EQ(ParameterSaveName("/data/steel.old", 8), std::filesystem::path("/data/steel.pa7"));
-    EXPECT_EQ(ParameterSaveName("/data/v1.2/steel", 0), std::filesystem::path("/data/v1.2/steel.par"));
+    EXPECT_EQ(ParameterSaveName("/data/v1.2/steel", 0),
+              std::filesystem::path("/data/v1.2/steel.par"));
     EXPECT_EQ(ParameterSaveName("plain", 9), std::filesystem::path("plain.pa8"));
     const std::string extensions[] = {".Par", ".Par", ".Par", ".Pa1", ".Pa2",
                                       ".Pa3", ".Pa4", ".Pa5", ".Pa7", ".Pa8"};

@@ -10,7 +10,9 @@
 
 #include "curve_builder.h"
 #include "evaluation/curve_file.h"
+#include "evaluation/evaluate_test.h"
 #include "evaluation/series_store.h"
+#include "evaluation/test_types.h"
 
 namespace quorvex {
 namespace {
@@ -18,10 +20,11 @@ namespace {
 using testing::Record;
 
 class TestFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = std::filesystem::path(::testing::TempDir()) /
-              (std::string("files_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              (std::string("files_") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
         state = std::make_unique<TestState>();
@@ -31,16 +34,19 @@ protected:
     std::filesystem::path File(const char* name) { return dir / name; }
     void WriteBytes(const std::filesystem::path& path, const ByteImage& bytes) {
         std::ofstream(path, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
     }
     static float FloatAt(const ByteImage& image, std::size_t offset) {
         return std::bit_cast<float>(LoadU32(&image[offset]));
     }
 
-    // A test of `count` evaluated samples with its maximum at sample 600.
+    // A test of `count` evaluated samples with its maximum at sample 600 (short tests: at
+    // their middle).
     void RecordTest(int count) {
+        const int peak = count >= 1000 ? 600 : count / 2;
         for (int i = 1; i <= count + 2; ++i) {
-            const float f = i <= 600 ? 0.01f * i : 6.0f - 0.001f * (i - 600);
+            const float f = i <= peak ? 0.01f * i : 0.01f * peak - 0.001f * (i - peak);
             Record(*state, f, 0.1f * i, 0.002f * i, -0.0001f * i);
         }
         FinishRecording(state->Marks);
@@ -76,7 +82,8 @@ TEST_F(TestFiles, CurveFileLayoutAndReadingBack) {
     EXPECT_EQ(LoadU32(&image[60 + 20 * 9 + 16]), 0u);
 
     auto other = std::make_unique<TestState>();
-    ASSERT_TRUE(ReadCurveFile(File("t.dia"), other->Parameters, other->Buffer, other->Marks).Loaded())
+    ASSERT_TRUE(
+        ReadCurveFile(File("t.dia"), other->Parameters, other->Buffer, other->Marks).Loaded())
         << "names match without regard to case";
     EXPECT_EQ(other->Marks.SampleCount, 999);
     EXPECT_EQ(other->Marks.FmaxIndex, 600);
@@ -98,17 +105,22 @@ TEST_F(TestFiles, ShortOrGarbledCurveFilesAreRefusedAndChangeNothing) {
 
     struct Case {
         const char* name;
-        std::size_t size;     // bytes kept
-        std::size_t offset;   // a float to spoil, or 0
+        std::size_t size;    // bytes kept
+        std::size_t offset;  // a float to spoil, or kKeep
         float value;
     };
+    constexpr std::size_t kKeep = SIZE_MAX;
     const Case cases[] = {
-        {"empty.Dia", 0, 0, 0},
-        {"header.Dia", 59, 0, 0},
-        {"samples.Dia", 60 + 20 * 98, 0, 0},        // 98 of the 99 samples read
-        {"count.Dia", image.size(), 8, 30000.0f},    // more than the buffer holds
+        {"empty.Dia", 0, kKeep, 0},
+        {"header.Dia", 59, kKeep, 0},
+        {"samples.Dia", 60 + 20 * 98, kKeep, 0},   // 98 of the 99 samples read
+        {"count.Dia", image.size(), 8, 30000.0f},  // more than the buffer holds
         {"nan.Dia", image.size(), 4, std::nanf("")},
         {"loop.Dia", image.size(), 48, -3.0f},
+        {"so.Dia", image.size(), 0, std::nanf("")},
+        {"lo.Dia", image.size(), 20, 1e-42f},  // denormal
+        {"sample.Dia", image.size(), 60 + 20 * 5 + 4, INFINITY},
+        {"one-less.Dia", image.size() - 20, kKeep, 0},  // fewer samples than it announces
     };
     auto before = std::make_unique<TestState>();
     before->Marks.SampleCount = 7;
@@ -116,7 +128,7 @@ TEST_F(TestFiles, ShortOrGarbledCurveFilesAreRefusedAndChangeNothing) {
     before->Buffer.At(Channel::Force, 1) = 42.0f;
     for (const Case& c : cases) {
         ByteImage bytes(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(c.size));
-        if (c.offset) StoreU32(&bytes[c.offset], std::bit_cast<std::uint32_t>(c.value));
+        if (c.offset != kKeep) StoreU32(&bytes[c.offset], std::bit_cast<std::uint32_t>(c.value));
         WriteBytes(File(c.name), bytes);
         const LoadResult result =
             ReadCurveFile(File(c.name), before->Parameters, before->Buffer, before->Marks);
@@ -126,11 +138,45 @@ TEST_F(TestFiles, ShortOrGarbledCurveFilesAreRefusedAndChangeNothing) {
         EXPECT_EQ(before->Parameters.EffectiveSo, 12.5f) << c.name;
         EXPECT_EQ(before->Buffer.Force(1), 42.0f) << c.name;
     }
-    // The last record is not needed: the count read back is one less.
-    WriteBytes(File("one-less.Dia"), ByteImage(image.begin(), image.end() - 20));
-    EXPECT_TRUE(ReadCurveFile(File("one-less.Dia"), before->Parameters, before->Buffer, before->Marks).Loaded());
-    EXPECT_EQ(ReadCurveFile(File("missing.Dia"), before->Parameters, before->Buffer, before->Marks).status,
+    std::filesystem::create_directory(File("folder.Dia"));
+    const LoadResult folder =
+        ReadCurveFile(File("folder.Dia"), before->Parameters, before->Buffer, before->Marks);
+    EXPECT_EQ(folder.status, LoadStatus::Refused);
+    EXPECT_NE(folder.message.find("folder.Dia"), std::string::npos) << folder.message;
+    EXPECT_EQ(CopyCurveFile(File("folder.Dia"), File("copy.Dia")).status, LoadStatus::Refused);
+    EXPECT_EQ(before->Marks.SampleCount, 7);
+    EXPECT_EQ(ReadCurveFile(File("missing.Dia"), before->Parameters, before->Buffer, before->Marks)
+                  .status,
               LoadStatus::Missing);
+}
+
+// A sudden break (shear, compression, beams) can put the maximum on one of the last two
+// samples, behind SampleCount: the stored curve keeps it and evaluates to the same Fmax.
+TEST_F(TestFiles, ForceMaximumAmongTheLastTwoSamplesIsStored) {
+    for (const int samplesAfterMaximum : {1, 0}) {
+        auto run = std::make_unique<TestState>();
+        run->Parameters.TestType = static_cast<std::int32_t>(TestType::ShearEn2563);
+        const int stored = 50;
+        const int maximumAt = stored - samplesAfterMaximum;
+        for (int i = 1; i <= stored; ++i) {
+            Record(*run, i == maximumAt ? 9.0f : 0.1f * static_cast<float>(i % 40), 0.01f * i,
+                   0.0f);
+        }
+        FinishRecording(run->Marks);
+        ASSERT_EQ(run->Marks.FmaxIndex, maximumAt);
+        EvaluateTest(*run, false);
+        ASSERT_EQ(run->Current().Rm, 9000.0f);
+
+        const std::filesystem::path file = File("1.Dia");
+        ASSERT_TRUE(WriteCurveFile(file, run->Parameters, run->Buffer, run->Marks));
+        auto back = std::make_unique<TestState>();
+        back->Parameters.TestType = run->Parameters.TestType;
+        ASSERT_TRUE(ReadCurveFile(file, back->Parameters, back->Buffer, back->Marks).Loaded());
+        EXPECT_EQ(back->Marks.FmaxIndex, maximumAt);
+        EXPECT_EQ(back->Buffer.Force(maximumAt), 9.0f);
+        EvaluateTest(*back, false);
+        EXPECT_EQ(back->Current().Rm, run->Current().Rm) << samplesAfterMaximum;
+    }
 }
 
 TEST_F(TestFiles, CurveIntoComparisonSlot) {
@@ -253,8 +299,8 @@ TEST_F(TestFiles, SpecimenNumberFile) {
     EXPECT_EQ(*ReadWholeFile(File(kSpecimenNumberFile)), ByteImage({'4', '2', '\r', '\n'}));
     EXPECT_EQ(ReadSpecimenNumber(File("probennr.TXT")).Number, 42);
 
-    const std::string cases[][2] = {{"Nr. 0017\nx9\n", "17"}, {"\n5\n", ""}, {"abc", ""},
-                                    {"99999999999999999999", ""}};
+    const std::string cases[][2] = {
+        {"Nr. 0017\nx9\n", "17"}, {"\n5\n", ""}, {"abc", ""}, {"99999999999999999999", ""}};
     for (const auto& c : cases) {
         WriteBytes(File("n.txt"), ByteImage(c[0].begin(), c[0].end()));
         const SpecimenNumberRead read = ReadSpecimenNumber(File("n.txt"));
@@ -303,7 +349,8 @@ TEST_F(TestFiles, StoringATestInPsi) {
     EXPECT_TRUE(files.RawData);
     const ByteImage raw = *ReadWholeFile(dir / "12.Txt");
     EXPECT_EQ(std::string(raw.begin(), raw.begin() + 23), "[Headings]\r\nAuftrag 1\r\n");
-    EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 12 + 50) << "the headings, one line a sample";
+    EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 12 + 50)
+        << "the headings, one line a sample";
 
     // A compression test marks its slot with Rm 10; without saved curves the curve number is 0.
     p.UnitSystem = 0;

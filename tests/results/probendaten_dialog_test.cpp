@@ -151,6 +151,21 @@ TEST_F(SpecimenDialog, EntersASpecimenWithItsProportionalLengthsAndRefusesWrongV
     EXPECT_FLOAT_EQ(parameters.Tube.a, 2);  // the refused tube was not taken
 }
 
+// The defaults (round d 10, long proportional) open with the lengths of that specimen:
+// Lo [11.3 √78.54] = 100, Lc [100 + 10] = 110; a user-defined one keeps its stored lengths.
+TEST_F(SpecimenDialog, OpensWithTheProportionalLengthsOfItsCrossSection) {
+    ASSERT_EQ(parameters.GaugeKind, 1);
+    Open(TBtnRightDlg3::kPlainMode);
+    EXPECT_EQ(Text(SF::RoundLo), QStringLiteral("100.00"));
+    EXPECT_EQ(Text(SF::RoundLc), QStringLiteral("110.00"));
+    dialog.reject();
+
+    parameters.GaugeKind = 2;
+    Open(TBtnRightDlg3::kPlainMode);
+    EXPECT_EQ(Text(SF::RoundLo), QStringLiteral("50.00"));
+    EXPECT_EQ(Text(SF::RoundLc), QStringLiteral("60.00"));
+}
+
 TEST_F(SpecimenDialog, PlasticsIsFlatAndUserDefinedAndCtrlKConfirmsForANewEvaluation) {
     parameters.TestType = 6;
     parameters.SpecimenShape = 0;

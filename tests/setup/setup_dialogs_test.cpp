@@ -85,6 +85,27 @@ TEST_F(SetupDialogTest, MachineModeShowsItsTabsAndLocksWithoutTheAccessFlag) {
     dialog.reject();
 }
 
+// Each mode takes the size of its own tabs, within a 1024 x 768 screen, whichever mode was
+// shown before.
+TEST_F(SetupDialogTest, EachModeTakesTheSizeOfItsTabsAndFitsTheSmallScreen) {
+    for (const int mode : {TBtnRightDlg::kMachineSetupMode, TBtnRightDlg::kTestParameterMode,
+                           TBtnRightDlg::kMachineSetupMode}) {
+        dialog.Mode = mode;
+        Open(true);
+        const QSize size = dialog.size();
+        if (mode == TBtnRightDlg::kTestParameterMode) {
+            EXPECT_EQ(size, dialog.sizeHint());
+            // The stage unit boxes show their longest unit whole.
+            auto* unit = qobject_cast<QComboBox*>(dialog.Field(ff::kStageSpeedUnit));
+            ASSERT_NE(unit, nullptr);
+            EXPECT_GE(unit->width(), unit->fontMetrics().horizontalAdvance(unit->itemText(2)));
+        }
+        EXPECT_LE(size.width(), 1024) << mode;
+        EXPECT_LE(size.height(), 768 - 100) << mode;  // placed 100 pixels below the top
+        dialog.reject();
+    }
+}
+
 TEST_F(SetupDialogTest, AccessFlagThenMasterCodeOpenTheMachineFields) {
     Open(true);
     EXPECT_TRUE(dialog.Field(ff::kForceGainP)->isEnabled());

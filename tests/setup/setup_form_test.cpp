@@ -91,6 +91,30 @@ TEST(SetupForm, ShowsTheRecordsInTheirFormatsAndStoresThemBack) {
     EXPECT_FLOAT_EQ(p.NominalForceKn, 250.0f);
 }
 
+// "Parameter > Versuch" and "Setup > Maschine" accept the defaults; the test-parameter mode
+// checks only the fields of its own tab.
+TEST(SetupForm, DefaultsPassTheChecksOfBothModes) {
+    const SetupForm defaults = FillSetupForm(DefaultParameterSet(), MachineConfig{});
+    for (int type = 0; type <= 9; ++type) {
+        for (const SetupChecks scope : {SetupChecks::Machine, SetupChecks::TestTabOnly}) {
+            const CheckResult r = CheckSetupForm(defaults, type, scope);
+            EXPECT_FALSE(r.has_value()) << "type " << type << " field " << (r ? r->Field : -1);
+        }
+    }
+    SetupForm f = defaults;
+    f.TransverseLimit = "0.05";
+    f.MessageTime = "99";
+    f.ForceGainP[1] = "x";
+    EXPECT_FALSE(CheckSetupForm(f, 0, SetupChecks::TestTabOnly).has_value());
+    const CheckResult machine = CheckSetupForm(f, 0, SetupChecks::Machine);
+    ASSERT_TRUE(machine.has_value());
+    EXPECT_EQ(machine->Field, static_cast<int>(SetupField::MessageTime));
+    f.Rmin = "0";
+    const CheckResult test = CheckSetupForm(f, 0, SetupChecks::TestTabOnly);
+    ASSERT_TRUE(test.has_value());
+    EXPECT_EQ(test->Field, static_cast<int>(SetupField::Rmin));
+}
+
 TEST(SetupForm, ChecksRangesFirstThenTheWholeNumbersNamingTheField) {
     ParameterSet p;
     p.TransverseLimitMm = 0.5;

@@ -53,6 +53,21 @@ TEST(ResultPanelModel, TensileFillFormatsAndColoursOnlyTheFieldOutside) {
     EXPECT_TRUE(Shown(inPsi, psi, "Rm").Red);
 }
 
+// Right after a test the record has no So yet (it gets it in the series): the forces of the
+// second tab are taken on the specimen's.
+TEST(ResultPanelModel, ForcesBeforeTheSeriesEntryUseTheSpecimensSo) {
+    auto state = std::make_unique<TestState>();
+    state->Parameters.EffectiveSo = 78.54f;
+    ResultsRecord& r = state->Current();
+    r.Rm = 500;
+    r.Rp = 400;
+    r.So = 0;
+    const PanelLayout layout = BuildPanelLayout(state->Parameters);
+    const auto shown = FillPanel(layout, *state, 3);
+    EXPECT_EQ(Shown(shown, layout, "Fm").Text, "  39.270");
+    EXPECT_EQ(Shown(shown, layout, "Fp").Text, "  31.416");
+}
+
 TEST(ResultPanelModel, LabelsFollowTheParameterSet) {
     ParameterSet p;
     p.ProofStrain = 0.1f;

@@ -8,13 +8,16 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <cmath>
 #include <filesystem>
+#include <numbers>
 
 #include "machine/sim/virtual_machine.h"
 #include "results/probendaten_dialog.h"
 #include "shell/lu_dialog.h"
 #include "shell/result_panels.h"
 #include "shell/test_run.h"
+#include "ui/text_table.h"
 #include "window_fixture.h"
 
 namespace quorvex {
@@ -66,14 +69,25 @@ TEST_F(WindowTestRunTest, F2RunsATestToTheBreakAndTheNextStartKeepsItInTheSeries
     EXPECT_EQ(window->SpeedField()->text(), QStringLiteral("2.0 "));
     EXPECT_EQ(window->SpeedUnitLabel()->text(), QStringLiteral("mm/min"));
 
-    bool askedFinalDiameter = false;
+    // The final diameter: its prompt, d0 offered and accepted (the range is 0.5 ... d0).
+    bool askedFinalDiameter = false, offeredAccepted = false;
+    QString prompt, offered;
     WhenModal<TLuDialog>([&](TLuDialog* d) {
         askedFinalDiameter = true;
-        d->reject();
+        prompt = d->Prompt()->text();
+        offered = d->Input()->text();
+        const std::size_t before = messages.shown.size();
+        d->OkButton()->click();
+        offeredAccepted = d->result() == QDialog::Accepted && messages.shown.size() == before;
+        if (d->isVisible()) d->reject();
     });
     RunWhileTesting(20000);
     ASSERT_FALSE(app.TestRunning);
     EXPECT_TRUE(askedFinalDiameter);  // Z is in the result set of the round specimen
+    EXPECT_EQ(prompt, LoadText(186, texts.Base()));
+    const double d0 = std::sqrt(4 * test->Parameters.EffectiveSo / std::numbers::pi);
+    EXPECT_EQ(offered, QString::number(d0, 'f', 2));
+    EXPECT_TRUE(offeredAccepted);
     EXPECT_TRUE(test->Marks.EvaluationDone);
     EXPECT_TRUE(app.LastTestNew);
     EXPECT_FALSE(window->StopButton()->isVisibleTo(window.get()));
