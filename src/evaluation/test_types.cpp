@@ -32,13 +32,21 @@ const TestTypeInfo& Info(std::int32_t testType) {
 
 }  // namespace
 
-bool IsValidTestType(std::int32_t value) { return value >= 0 && value < kTestTypeCount; }
+bool IsValidTestType(std::int32_t value) {
+    return value >= 0 && value < kTestTypeCount;
+}
 
-int TestTypeTextNumber(std::int32_t testType) { return Info(testType).textNumber; }
+int TestTypeTextNumber(std::int32_t testType) {
+    return Info(testType).textNumber;
+}
 
-std::string TestTypeGermanName(std::int32_t testType) { return Info(testType).germanName; }
+std::string TestTypeGermanName(std::int32_t testType) {
+    return Info(testType).germanName;
+}
 
-std::string ParameterFileExtension(std::int32_t testType) { return Info(testType).extension; }
+std::string ParameterFileExtension(std::int32_t testType) {
+    return Info(testType).extension;
+}
 
 std::string ParameterFileExtensionLower(std::int32_t testType) {
     std::string extension = Info(testType).extension;
@@ -51,6 +59,17 @@ const std::array<const char*, 9>& ParameterFileFilters() {
     static constexpr std::array<const char*, 9> kFilters = {
         "*.Par", "*.Pa1", "*.Pa2", "*.Pa3", "*.Pa4", "*.Pa5", "*.Pa6", "*.Pa7", "*.Pa8"};
     return kFilters;
+}
+
+std::string StressUnit(int unitSystem) {
+    switch (unitSystem) {
+        case 1:
+            return "MPa";
+        case 2:
+            return "Psi";
+        default:
+            return "N/mm²";
+    }
 }
 
 }  // namespace quorvex

@@ -29,7 +29,9 @@ int TestTypeTextNumber(std::int32_t testType);
 std::string TestTypeGermanName(std::int32_t testType);
 
 // Test types 0-2 are evaluated as metal tensile tests.
-inline bool IsTensileFamily(std::int32_t testType) { return testType >= 0 && testType <= 2; }
+inline bool IsTensileFamily(std::int32_t testType) {
+    return testType >= 0 && testType <= 2;
+}
 
 // Parameter file extension of a test type (".Par", ".Pa1" ... ".Pa8"); the interactive save
 // writes it in lower case.
@@ -40,6 +42,10 @@ std::string ParameterFileExtensionLower(std::int32_t testType);
 const std::array<const char*, 9>& ParameterFileFilters();
 
 enum class UnitSystem : std::int32_t { NPerMm2 = 0, MPa = 1, Psi = 2 };
+
+// The stress unit of a unit system as panels, grids and reports show it: "N/mm²", "MPa" or
+// "Psi".
+std::string StressUnit(int unitSystem);
 
 // Only psi converts: stresses and the modulus from N/mm² to psi, areas from mm² to in².
 constexpr double kPsiPerNPerMm2 = 145.0377;

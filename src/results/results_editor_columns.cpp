@@ -12,17 +12,6 @@
 namespace quorvex {
 namespace {
 
-std::string StressUnitName(int unitSystem) {
-    switch (unitSystem) {
-        case 1:
-            return "MPa";
-        case 2:
-            return "Psi";
-        default:
-            return "N/mm²";
-    }
-}
-
 std::string RatioName(int ratioKind) {
     static constexpr std::array<const char*, 8> kNames = {"Rm/Rp", "Rm/Rt", "Rm/ReH", "Rm/ReL",
                                                           "Rp/Rm", "Rt/Rm", "ReH/Rm", "ReL/Rm"};
@@ -155,7 +144,7 @@ EditorColumns::EditorColumns(const ParameterSet& p, std::string shortDateFormat)
     columns_.push_back({" Kennung", "", K::SpecimenId});
     columns_.push_back({" Datum/Zeit", " TT.MM.JJJJ", K::DateTime});
     if (tensile_) {
-        const std::string stress = " " + StressUnitName(p.UnitSystem);
+        const std::string stress = " " + StressUnit(p.UnitSystem);
         const bool psi = p.UnitSystem == 2;
         const std::string area = psi ? " in²" : " mm²";
         const bool al = p.TestType == static_cast<int>(TestType::ScrewIso3506);

@@ -60,6 +60,11 @@ class TUeberNehmeE;
 class MainWindowRunHost;
 class TensileRun;
 
+// The system's short date format for result lines and date inputs ("dd.MM.yy", "M/d/yy", ...),
+// in numbers only: month and day names become their numbers. Without regional settings (the C
+// locale) the German form.
+std::string SystemShortDateFormat();
+
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
   public:

@@ -1,8 +1,6 @@
 // The results editor in the main window: F9, "aktuelle Serie", F10 and the questions before
 // the series is cleared open it; storing, re-opening a record and the header display go
 // through the window.
-#include <QLocale>
-#include <QRegularExpression>
 
 #include "evaluation/curve_file.h"
 #include "evaluation/project_store.h"
@@ -17,30 +15,17 @@
 #include "shell/test_run.h"
 
 namespace quorvex {
-namespace {
-
-// The system's short date in numbers only; the German form without regional settings.
-std::string EditorShortDateFormat() {
-    const QLocale system = QLocale::system();
-    if (system.language() == QLocale::C) return "dd.MM.yyyy";
-    QString format = system.dateFormat(QLocale::ShortFormat);
-    format.replace(QRegularExpression(QStringLiteral("M{3,}")), QStringLiteral("MM"));
-    format.replace(QRegularExpression(QStringLiteral("d{3,}")), QStringLiteral("dd"));
-    return format.toStdString();
-}
-
-}  // namespace
 
 void TSDIAppForm::InstallResultsEditor() {
     // The filter settings stay for the whole run of the program.
-    auto* filter = new TFilterdialog(ui_, test_.Parameters, EditorShortDateFormat(), this);
+    auto* filter = new TFilterdialog(ui_, test_.Parameters, SystemShortDateFormat(), this);
     ResultsEditor = [this, filter](bool seriesMode) {
         if (!app_.ProjectOpen) return;
         if (!seriesMode && filter->exec() != QDialog::Accepted) return;
         EditorServices services;
         services.WorkingDirectory = app_.WorkingDirectory;
         services.ProjectName = app_.ProjectName.toStdString();
-        services.ShortDateFormat = EditorShortDateFormat();
+        services.ShortDateFormat = SystemShortDateFormat();
         services.Filter = filter;
         services.StoreSlots = [this](const std::vector<int>& seriesSlots) {
             return StoreSlotsInProject(seriesSlots);

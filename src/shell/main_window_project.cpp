@@ -12,29 +12,29 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "definitions/results_definition_dialog.h"
 #include "evaluation/curve_file.h"
 #include "evaluation/project_store.h"
+#include "evaluation/result_limits.h"
 #include "evaluation/series_store.h"
 #include "evaluation/test_files.h"
 #include "evaluation/test_state.h"
 #include "evaluation/text_functions.h"
 #include "evaluation/win1252.h"
-#include "definitions/results_definition_dialog.h"
-#include "evaluation/result_limits.h"
 #include "results/ascii_format_dialog.h"
-#include "results/header_data_dialog.h"
-#include "results/title_definition_dialog.h"
 #include "results/export_database.h"
+#include "results/header_data_dialog.h"
 #include "results/probendaten_dialog.h"
 #include "results/project_options_form.h"
 #include "results/statistics_options_dialog.h"
 #include "results/test_type_dialog.h"
+#include "results/title_definition_dialog.h"
+#include "setup/machine_config.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
 #include "shell/results_project.h"
 #include "shell/test_run.h"
-#include "setup/machine_config.h"
 #include "shell/working_files.h"
 #include "ui/captions.h"
 #include "ui/dialog_base.h"
@@ -63,10 +63,9 @@ std::filesystem::path ToPath(const QString& path) {
     return path.toStdString();
 }
 
-// The system's short date format for the result lines ("dd.MM.yy", "M/d/yy", ...), in
-// numbers only: month and day names become their numbers. Without regional settings (the C
-// locale) the German form.
-std::string ShortDateFormat() {
+}  // namespace
+
+std::string SystemShortDateFormat() {
     const QLocale system = QLocale::system();
     if (system.language() == QLocale::C) return "dd.MM.yyyy";
     QString format = system.dateFormat(QLocale::ShortFormat);
@@ -74,8 +73,6 @@ std::string ShortDateFormat() {
     format.replace(QRegularExpression(QStringLiteral("d{3,}")), QStringLiteral("dd"));
     return format.toStdString();
 }
-
-}  // namespace
 
 void TSDIAppForm::ConnectProjectCommands() {
     testTypeDlg_ = new TVersuchsartDlg(ui_, test_.Parameters, this);
@@ -185,7 +182,7 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     ProjectStoreContext context;
     context.WorkingDirectory = app_.WorkingDirectory;
     context.ProjectName = app_.ProjectName.toStdString();
-    context.ShortDateFormat = ShortDateFormat();
+    context.ShortDateFormat = SystemShortDateFormat();
     context.Today = DateTimeNow();
     // An alias database that did not answer at start-up takes no rows (its option shows
     // unticked and disabled); the status line says so.
@@ -380,12 +377,36 @@ std::vector<TSDIAppForm::ProjectCreationStep> TSDIAppForm::ProjectCreationSteps(
         // Cancelling the test method cancels the creation; the later dialogs keep their own
         // settings on Cancel and the chain goes on.
         {"TVersuchsartDlg", [this] { return testTypeDlg_->exec() == QDialog::Accepted; }},
-        {"TMultPageDlg", [this] { TitleHeaderDefinitionCommand(); return true; }},
-        {"TBtnRightDlg1", [this] { ResultsDefinitionCommand(); return true; }},
-        {"TestParameters", [this] { TestParametersCommand(); return true; }},
-        {"TBtnRightDlg2", [this] { DiagramSettingsCommand(); return true; }},
-        {"TBtnRightDlg4", [this] { StatisticsOptionsCommand(); return true; }},
-        {"TAscii_Format", [this] { AsciiOptionsCommand(); return true; }},
+        {"TMultPageDlg",
+         [this] {
+             TitleHeaderDefinitionCommand();
+             return true;
+         }},
+        {"TBtnRightDlg1",
+         [this] {
+             ResultsDefinitionCommand();
+             return true;
+         }},
+        {"TestParameters",
+         [this] {
+             TestParametersCommand();
+             return true;
+         }},
+        {"TBtnRightDlg2",
+         [this] {
+             DiagramSettingsCommand();
+             return true;
+         }},
+        {"TBtnRightDlg4",
+         [this] {
+             StatisticsOptionsCommand();
+             return true;
+         }},
+        {"TAscii_Format",
+         [this] {
+             AsciiOptionsCommand();
+             return true;
+         }},
     };
 }
 

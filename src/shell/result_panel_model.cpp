@@ -200,17 +200,6 @@ std::string RatioCaption(int ratioKind) {
     }
 }
 
-std::string StressUnit(int unitSystem) {
-    switch (unitSystem) {
-        case 1:
-            return "MPa";
-        case 2:
-            return "Psi";
-        default:
-            return "N/mm²";
-    }
-}
-
 std::string StressRateUnit(int unitSystem) {
     switch (unitSystem) {
         case 1:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "evaluation/test_state.h"
+#include "evaluation/test_types.h"
 
 namespace quorvex {
 
@@ -84,8 +85,6 @@ double FieldValue(const PanelField& field, const TestState& state);
 
 // "Rm/Rp" ... "ReL/Rm" for the ratio choice 1..8.
 std::string RatioCaption(int ratioKind);
-// "N/mm²", "MPa" or "Psi".
-std::string StressUnit(int unitSystem);
 // Stress-rate unit of the speed display: "MPa/s", "N/mm²/s", "Mpa/s".
 std::string StressRateUnit(int unitSystem);
 
