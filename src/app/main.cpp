@@ -6,7 +6,7 @@
 
 #include "evaluation/test_state.h"
 #include "setup/machine_config.h"
-#include "shell/app_state.h"
+#include "run/app_state.h"
 #include "shell/main_window.h"
 #include "shell/single_instance.h"
 #include "shell/working_files.h"

@@ -14,11 +14,11 @@
 #include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
 #include "setup/machine_config.h"
-#include "shell/app_state.h"
-#include "shell/live_diagram_model.h"
-#include "shell/run_diagram.h"
-#include "shell/run_host.h"
-#include "shell/test_run.h"
+#include "run/app_state.h"
+#include "run/live_diagram_model.h"
+#include "run/run_diagram.h"
+#include "run/run_host.h"
+#include "run/tensile_run.h"
 
 namespace quorvex::cli {
 

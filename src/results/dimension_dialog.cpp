@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "evaluation/text_functions.h"
-#include "results/probendaten_form.h"
+#include "results/specimen_form.h"
 #include "ui/captions.h"
 #include "ui/key_filters.h"
 #include "ui/operator_message.h"

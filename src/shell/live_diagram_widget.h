@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "shell/live_diagram_model.h"
+#include "run/live_diagram_model.h"
 
 class QRubberBand;
 

@@ -10,9 +10,9 @@
 #include "results/header_data_dialog.h"
 #include "results/reopen_record.h"
 #include "results/results_editor.h"
-#include "shell/app_state.h"
+#include "run/app_state.h"
 #include "shell/main_window.h"
-#include "shell/test_run.h"
+#include "run/tensile_run.h"
 
 namespace quorvex {
 

@@ -2,7 +2,7 @@
 // speed field and result panels.
 #pragma once
 
-#include "shell/run_host.h"
+#include "run/run_host.h"
 
 namespace quorvex {
 

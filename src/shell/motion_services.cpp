@@ -5,7 +5,7 @@
 
 #include "evaluation/parameter_set.h"
 #include "machine/controller_protocol.h"
-#include "shell/app_state.h"
+#include "run/app_state.h"
 
 namespace quorvex {
 

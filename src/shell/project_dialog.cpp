@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/app_state.h"
+#include "run/app_state.h"
 #include "shell/results_project.h"
 #include "ui/captions.h"
 #include "ui/operator_message.h"

@@ -5,7 +5,7 @@
 #include <QString>
 #include <filesystem>
 
-#include "shell/app_state.h"
+#include "run/app_state.h"
 
 namespace quorvex {
 

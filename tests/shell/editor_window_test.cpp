@@ -12,7 +12,7 @@
 #include "evaluation/project_store.h"
 #include "machine/sim/virtual_machine.h"
 #include "results/filter_dialog.h"
-#include "results/probendaten_dialog.h"
+#include "results/specimen_dialog.h"
 #include "results/results_editor.h"
 #include "shell/lu_dialog.h"
 #include "shell/results_project.h"

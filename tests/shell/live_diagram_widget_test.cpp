@@ -20,7 +20,7 @@
 #include "gui_test_support.h"
 #include "setup/machine_config.h"
 #include "shell/accept_value_dialog.h"
-#include "shell/app_state.h"
+#include "run/app_state.h"
 #include "shell/diagram_settings_dialog.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"

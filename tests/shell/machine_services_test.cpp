@@ -9,7 +9,7 @@
 #include "evaluation/parameter_set.h"
 #include "machine/test_doubles.h"
 #include "setup/machine_config.h"
-#include "shell/app_state.h"
+#include "run/app_state.h"
 #include "shell/auto_sequence.h"
 #include "shell/jog_control.h"
 #include "shell/live_values.h"

@@ -20,11 +20,11 @@
 #include "gui_test_support.h"
 #include "machine/sim/virtual_machine.h"
 #include "setup/machine_config.h"
-#include "shell/app_state.h"
+#include "run/app_state.h"
 #include "shell/lu_dialog.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
-#include "shell/test_run.h"
+#include "run/tensile_run.h"
 #include "ui/dialog_base.h"
 #include "ui/stored_texts.h"
 

@@ -17,7 +17,7 @@
 #include "machine/clock.h"
 #include "machine/simulation.h"
 #include "setup/machine_config.h"
-#include "shell/app_state.h"
+#include "run/app_state.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
 #include "ui/dialog_base.h"

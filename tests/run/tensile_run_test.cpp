@@ -1,7 +1,7 @@
 // The tensile run over recording devices: the exact controller bytes of the start, a stage
 // change, the hysteresis loop and the stop; the start checks; the break criterion; the
 // extensometer removal; measurement-only mode.
-#include "shell/test_run.h"
+#include "run/tensile_run.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "machine/test_doubles.h"
 #include "run_fakes.h"
 #include "setup/machine_config.h"
-#include "shell/app_state.h"
+#include "run/app_state.h"
 
 namespace quorvex {
 namespace {

@@ -1,6 +1,6 @@
 // The tensile run: start, preload phase, the main phase of every sample, the end checks, the
 // stop and the end-of-test processing.
-#include "shell/test_run.h"
+#include "run/tensile_run.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,15 +9,15 @@
 
 #include "evaluation/compression_evaluation.h"
 #include "evaluation/evaluate_test.h"
-#include "evaluation/proben_nr.h"
+#include "evaluation/specimen_number.h"
 #include "evaluation/tensile_evaluation.h"
 #include "evaluation/test_files.h"
 #include "evaluation/test_state.h"
 #include "evaluation/text_functions.h"
 #include "machine/controller_link.h"
 #include "setup/machine_config.h"
-#include "shell/app_state.h"
-#include "shell/live_diagram_model.h"
+#include "run/app_state.h"
+#include "run/live_diagram_model.h"
 
 namespace quorvex {
 namespace {

@@ -1,5 +1,5 @@
 // Checks and derived lengths of the tensile specimen.
-#include "probendaten_form.h"
+#include "specimen_form.h"
 
 #include <cmath>
 #include <numbers>

@@ -7,8 +7,8 @@
 
 #include "evaluation/text_functions.h"
 #include "results/dimension_dialog.h"
-#include "results/probendaten_dialog.h"
-#include "evaluation/proben_nr.h"
+#include "results/specimen_dialog.h"
+#include "evaluation/specimen_number.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
 #include "ui/text_table.h"

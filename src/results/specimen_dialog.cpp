@@ -1,6 +1,6 @@
 // The specimen data dialog's inputs: filled from the parameter set when shown, So and the
 // proportional lengths recomputed as dimensions are confirmed, checked and taken on OK.
-#include "results/probendaten_dialog.h"
+#include "results/specimen_dialog.h"
 
 #include <QApplication>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 // The live diagram's arithmetic: views, ranges, the plot of a point, the rescale, the range
 // buttons and the magnifier, drawn through a canvas that may be absent.
-#include "shell/live_diagram_model.h"
+#include "run/live_diagram_model.h"
 
 #include <algorithm>
 #include <cmath>

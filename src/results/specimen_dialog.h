@@ -21,7 +21,7 @@
 #include "machine/relay_card.h"
 #include "results/automatic_start.h"
 #include "results/instrument_readings.h"
-#include "results/probendaten_form.h"
+#include "results/specimen_form.h"
 #include "ui/dialog_base.h"
 
 namespace quorvex {

@@ -1,7 +1,7 @@
 // The specimen data dialog and the dimension measurement: entering a specimen, refusals that
 // name the range and keep the focus, readings of the simulated caliper and micrometer, the
 // preload approach and the automatic start on the simulated machine.
-#include "results/probendaten_dialog.h"
+#include "results/specimen_dialog.h"
 
 #include <gtest/gtest.h>
 

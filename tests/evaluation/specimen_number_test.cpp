@@ -1,5 +1,5 @@
 // The automatic specimen numbers: which numbers take part, the counter file and its faults.
-#include "evaluation/proben_nr.h"
+#include "evaluation/specimen_number.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The live diagram's views, ranges, plot, rescale, range buttons and magnifier, drawn into a
 // canvas that records what it was asked to draw.
-#include "shell/live_diagram_model.h"
+#include "run/live_diagram_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The automatic specimen numbers and their counter file.
-#include "proben_nr.h"
+#include "specimen_number.h"
 
 #include "evaluation/test_files.h"
 #include "evaluation/text_functions.h"

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/run_diagram.h"
-#include "shell/run_host.h"
+#include "run/run_diagram.h"
+#include "run/run_host.h"
 
 namespace quorvex::testing {
 

@@ -1,4 +1,4 @@
-#include "results/probendaten_form.h"
+#include "results/specimen_form.h"
 
 #include <gtest/gtest.h>
 

@@ -13,10 +13,10 @@
 #include <numbers>
 
 #include "machine/sim/virtual_machine.h"
-#include "results/probendaten_dialog.h"
+#include "results/specimen_dialog.h"
 #include "shell/lu_dialog.h"
 #include "shell/result_panels.h"
-#include "shell/test_run.h"
+#include "run/tensile_run.h"
 #include "ui/text_table.h"
 #include "window_fixture.h"
 

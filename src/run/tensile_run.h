@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "shell/run_diagram.h"
-#include "shell/run_host.h"
+#include "run/run_diagram.h"
+#include "run/run_host.h"
 
 namespace quorvex {
 

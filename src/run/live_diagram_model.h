@@ -6,7 +6,7 @@
 #include "evaluation/test_state.h"
 #include "setup/calibration.h"
 #include "setup/machine_setup.h"
-#include "shell/run_diagram.h"
+#include "run/run_diagram.h"
 
 namespace quorvex {
 
