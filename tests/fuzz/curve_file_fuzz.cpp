@@ -18,6 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!std::isfinite(state->Buffer.Force(i))) std::abort();
     }
     EvaluateTest(*state, false);
+    const ResultsRecord& r = state->Current();
+    for (const float result : {r.So, r.ReH, r.ReL, r.Rp, r.Rp2, r.Rm, r.Ag, r.Agt, r.At, r.E}) {
+        if (!std::isfinite(result)) std::abort();  // an evaluation never gives a non-finite result
+    }
     CurveFileContent content;
     ParseCurveFile(path, content);
     return 0;
