@@ -137,6 +137,11 @@ void TDiagramArea::DrawAxes(const DiagramAxes& axes) {
             p.drawText(x + 2, h - kTickLength - 2, QString::number(v, 'f', decimalsX));
         }
     }
+    const int base = texts_.Base();
+    const QString xCaption = AxisCaption(axes.X, axes.UnitSystem, base);
+    const QString yCaption = AxisCaption(axes.Y, axes.UnitSystem, base);
+    const int yCaptionRight = 6 + metrics.horizontalAdvance(yCaption);
+    const int yCaptionBottom = metrics.height() + 4;
     const double stepY = TickStep(r.Ymax - r.Ymin);
     const int decimalsY = TickDecimals(stepY);
     for (double v = std::ceil(r.Ymin / stepY) * stepY; v <= r.Ymax + stepY * 1e-6; v += stepY) {
@@ -147,16 +152,15 @@ void TDiagramArea::DrawAxes(const DiagramAxes& axes) {
         }
         p.setPen(axisPen);
         p.drawLine(0, y, kTickLength, y);
-        if (y > metrics.height() * 2 && y < h - metrics.height()) {
-            p.drawText(kTickLength + 2, y + metrics.ascent() / 2,
-                       QString::number(v, 'f', decimalsY));
+        if (y > 0 && y < h - metrics.height()) {
+            // A label that would run into the axis caption stands to the caption's right.
+            const int left = y - metrics.ascent() / 2 < yCaptionBottom ? yCaptionRight + 8
+                                                                         : kTickLength + 2;
+            p.drawText(left, y + metrics.ascent() / 2, QString::number(v, 'f', decimalsY));
         }
     }
     p.setPen(axisPen);
     p.drawRect(0, 0, w - 1, h - 1);
-    const int base = texts_.Base();
-    const QString xCaption = AxisCaption(axes.X, axes.UnitSystem, base);
-    const QString yCaption = AxisCaption(axes.Y, axes.UnitSystem, base);
     p.drawText(w - metrics.horizontalAdvance(xCaption) - 6, h - metrics.height() - kTickLength - 4,
                xCaption);
     p.drawText(6, metrics.ascent() + 4, yCaption);
