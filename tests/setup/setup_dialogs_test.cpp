@@ -3,6 +3,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,6 +104,17 @@ TEST_F(SetupDialogTest, EachModeTakesTheSizeOfItsTabsAndFitsTheSmallScreen) {
         }
         EXPECT_LE(size.width(), 1024) << mode;
         EXPECT_LE(size.height(), 768 - 100) << mode;  // placed 100 pixels below the top
+        // Every number box of every tab shows its value whole.
+        for (auto* tabs : dialog.findChildren<QTabWidget*>()) {
+            for (int t = 0; t < tabs->count(); ++t) {
+                tabs->setCurrentIndex(t);
+                QApplication::processEvents();
+                for (auto* spin : tabs->widget(t)->findChildren<QSpinBox*>()) {
+                    EXPECT_GE(spin->width(), spin->sizeHint().width())
+                        << mode << " " << tabs->tabText(t).toStdString();
+                }
+            }
+        }
         dialog.reject();
     }
 }
