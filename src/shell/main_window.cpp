@@ -561,13 +561,5 @@ SpecimenDialogMachine TSDIAppForm::SpecimenDialogServices() {
     return m;
 }
 
-void TSDIAppForm::SpecimenDataCommand() {
-    // The screw and the other test types have specimen dialogs of their own.
-    const int type = test_.Parameters.TestType;
-    if (type != 0 && type != 6) return;
-    specimenDlg_->SetMachine(SpecimenDialogServices());
-    const bool confirmed = specimenDlg_->ExecutePlain();
-    if (confirmed || specimenDlg_->ConfirmedForReevaluation()) FillResultPanels();
-}
 
 }  // namespace quorvex

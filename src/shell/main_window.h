@@ -87,8 +87,7 @@ class TSDIAppForm : public QMainWindow {
     std::function<void()> StartTestFromSpecimenFile;
     std::function<void()> ShowCurrentSeries;
     std::function<void()> OpenProjectEditor;
-    // Instead of the window's own specimen dialogs at the start of a test (types 0 and 6
-    // TBtnRightDlg3; the others run with the parameter set's specimen until theirs come):
+    // Instead of the window's own specimen dialog of the test type at the start of a test:
     // true for OK.
     std::function<bool()> ShowSpecimenDialog;
 
@@ -120,6 +119,11 @@ class TSDIAppForm : public QMainWindow {
     void InterfacesCommand();
     // "&Probendaten": the specimen dialog in plain mode, then the last test evaluated again.
     void SpecimenDataCommand();
+    // The specimen dialog of the current test type: the tensile dialog (types 0, 6, with the
+    // start readiness for a start of type 0), the screw dialog (1, 2) or the small dialog of
+    // the other types. True for OK; reevaluate: Ctrl+K (or the universal divisor) asks for a
+    // new evaluation of the last test.
+    bool ExecSpecimenDialogOfType(bool forStart, long long counter, bool& reevaluate);
 
     // Results project and series commands.
     void NewProjectCommand();

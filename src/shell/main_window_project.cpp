@@ -497,11 +497,8 @@ void TSDIAppForm::AsciiOptionsCommand() {
 
 void TSDIAppForm::SaveSpecimenCommand() {
     AskStoreLastTestInSeries();
-    const int type = test_.Parameters.TestType;
-    if (type == 0 || type == 6) {
-        specimenDlg_->SetMachine(SpecimenDialogServices());
-        if (!specimenDlg_->ExecutePlain()) return;
-    }
+    bool reevaluate = false;
+    if (!ExecSpecimenDialogOfType(false, 0, reevaluate)) return;
     const QString chosen =
         files_.SaveFileName(LoadText(kTextSpecimenSaveTitle, ui_.Texts.Base()),
                             QString::fromStdString(app_.WorkingDirectory.string()), QString(),

@@ -107,18 +107,8 @@ bool MainWindowRunHost::Question(int text) {
 
 bool MainWindowRunHost::SpecimenDialog(long long counter) {
     if (window_.ShowSpecimenDialog) return window_.ShowSpecimenDialog();
-    TSDIAppForm& w = window_;
-    const int type = w.test_.Parameters.TestType;
-    if (type == 0 || type == 6) {
-        w.specimenDlg_->SetMachine(w.SpecimenDialogServices());
-        // The metal tensile test starts from the dialog (with its automatic start); the
-        // plastics test confirms it plainly.
-        return type == 0 ? w.specimenDlg_->ExecuteForStart(counter)
-                         : w.specimenDlg_->ExecutePlain(counter);
-    }
-    // The screw and compression dialogs are not there yet: the test runs with the specimen
-    // the parameter set holds.
-    return true;
+    bool reevaluate = false;
+    return window_.ExecSpecimenDialogOfType(true, counter, reevaluate);
 }
 
 void MainWindowRunHost::OpenSeriesEditor() {

@@ -26,7 +26,9 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_state.h"
 #include "gui_test_support.h"
+#include "results/screw_specimen_dialog.h"
 #include "results/specimen_dialog.h"
+#include "results/type_specimen_dialog.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/programme_bending_dialog.h"
@@ -519,6 +521,31 @@ TEST_F(MainWindowTest, SpecimenDataMenuOpensTheSpecimenDialogInPlainMode) {
     EXPECT_FALSE(statusShown);
     EXPECT_FLOAT_EQ(test->Parameters.Round.d, 12.0f);
     EXPECT_NEAR(test->Parameters.EffectiveSo, 113.1, 0.01);
+}
+
+// The screw and the other test types open their own specimen dialogs from the menu.
+TEST_F(MainWindowTest, SpecimenDataMenuOpensTheDialogOfTheTestType) {
+    MarkLanguageChosen();
+    Start(Cancel);
+    test->Parameters.TestType = 9;
+    Run<TTypeSpecimenDlg>(window->Menu().SpecimenData, [&](TTypeSpecimenDlg* d) {
+        d->Dimension(0)->setText(QStringLiteral("10"));
+        d->Dimension(1)->setText(QStringLiteral("20"));
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_NEAR(test->Parameters.EffectiveSo, 78.54, 0.005);
+    EXPECT_FLOAT_EQ(test->Parameters.GaugeLengthLe, 20.0f);
+
+    test->Parameters.TestType = 1;
+    test->Parameters.StressAreaFlag = 1;
+    test->Parameters.ThreadSizeIndex = 7;
+    test->Parameters.StrengthClassIndex = 7;
+    Run<TProbenDatenDlg>(window->Menu().SpecimenData, [&](TProbenDatenDlg* d) {
+        QTest::mouseClick(d->OkButton(), Qt::LeftButton);
+    });
+    EXPECT_FLOAT_EQ(test->Parameters.EffectiveSo, 58.0f);
+    EXPECT_EQ(test->Current().Remark, "M10x1.5/8.8");
+    EXPECT_EQ(window->findChildren<TProbenDatenDlg*>().size(), 0);  // gone with its OK
 }
 
 }  // namespace

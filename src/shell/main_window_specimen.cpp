@@ -1,0 +1,45 @@
+// The specimen dialog of each test type, from the test start and from "&Probendaten".
+#include "shell/main_window.h"
+
+#include "evaluation/test_state.h"
+#include "results/screw_specimen_dialog.h"
+#include "results/specimen_dialog.h"
+#include "results/type_specimen_dialog.h"
+#include "run/app_state.h"
+
+namespace quorvex {
+
+bool TSDIAppForm::ExecSpecimenDialogOfType(bool forStart, long long counter, bool& reevaluate) {
+    const int type = test_.Parameters.TestType;
+    const SpecimenDialogMachine services = SpecimenDialogServices();
+    bool confirmed = false;
+    if (type == 0 || type == 6) {
+        specimenDlg_->SetMachine(services);
+        // The metal tensile test starts from the dialog (with its automatic start); the
+        // plastics test and the menu confirm it plainly.
+        confirmed = forStart && type == 0 ? specimenDlg_->ExecuteForStart(counter)
+                                          : specimenDlg_->ExecutePlain(counter);
+        reevaluate = specimenDlg_->ConfirmedForReevaluation();
+    } else if (type == 1 || type == 2) {
+        TProbenDatenDlg dialog(ui_, type, test_.Parameters, app_.ScrewTable, test_.Current(),
+                               this);
+        dialog.SetMachine(services);
+        confirmed = dialog.exec() == QDialog::Accepted;
+        reevaluate = dialog.ConfirmedForReevaluation();
+    } else if (HasTypeSpecimenDialog(type)) {
+        TTypeSpecimenDlg dialog(ui_, type, test_.Parameters, test_.Current(), this);
+        dialog.SetMachine(services);
+        confirmed = dialog.exec() == QDialog::Accepted;
+        reevaluate = dialog.ConfirmedForReevaluation();
+    }
+    return confirmed;
+}
+
+void TSDIAppForm::SpecimenDataCommand() {
+    bool reevaluate = false;
+    const bool confirmed = ExecSpecimenDialogOfType(false, 0, reevaluate);
+    // The last test is evaluated again with the new specimen and shown anew.
+    if (confirmed || reevaluate) FillResultPanels();
+}
+
+}  // namespace quorvex
