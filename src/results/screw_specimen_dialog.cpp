@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "evaluation/text_functions.h"
+#include "results/specimen_dialog_parts.h"
 #include "ui/captions.h"
 #include "ui/key_filters.h"
 #include "ui/operator_message.h"
@@ -31,9 +32,7 @@ constexpr int kThreadFormText = 360;  // "Gewindeform"
 constexpr int kThreadText = 361;      // "Gewinde"
 constexpr int kSpecimenNoText = 104;  // "Probennummer"
 constexpr int kSpecimenIdText = 194;  // "&Kennung"
-constexpr int kOkText = 34;
 constexpr int kCancelText = 975;      // "&Abbruch"
-constexpr int kHeaderDataText = 549;  // "Kopfdaten F7"
 
 using SF = ScrewField;
 
@@ -150,19 +149,11 @@ TProbenDatenDlg::TProbenDatenDlg(UiContext& ui, int testType, ParameterSet& para
     identity->addRow(captioned(new QLabel, kScrewText), designation_);
     identity->addRow(QStringLiteral("Le [mm]"), Input(SF::Le));
 
-    okButton_ = captioned(new QPushButton, kOkText);
-    auto* cancel = captioned(new QPushButton, kCancelText);
-    auto* header = captioned(new QPushButton, kHeaderDataText);
-    for (QPushButton* b : {okButton_, cancel, header}) b->setAutoDefault(false);
-    header->setFocusPolicy(Qt::NoFocus);
+    const SpecimenButtonRow buttons = MakeSpecimenButtonRow(kCancelText, base);
+    okButton_ = buttons.Ok;
     connect(okButton_, &QPushButton::clicked, this, &TProbenDatenDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &TProbenDatenDlg::reject);
-    connect(header, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F7, {}); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(header);
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancel);
+    connect(buttons.Cancel, &QPushButton::clicked, this, &TProbenDatenDlg::reject);
+    connect(buttons.HeaderData, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F7, {}); });
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(kindBox);
@@ -170,7 +161,7 @@ TProbenDatenDlg::TProbenDatenDlg(UiContext& ui, int testType, ParameterSet& para
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(identity);
     layout->addLayout(columns);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.Layout);
 
     connect(kinds_, &QButtonGroup::idClicked, this, [this](int id) { ShowKind(id == 1); });
     connect(threadForms_, &QButtonGroup::idClicked, this, [this] { SelectionChanged(); });
@@ -306,13 +297,7 @@ void TProbenDatenDlg::PollInstruments() {
 }
 
 void TProbenDatenDlg::ShowFailure(const CheckFailure& failure) {
-    const int base = Base();
-    const std::string message = ComposeMessage(
-        failure, [base](int number) { return LoadText(number, base).toStdString(); });
-    ui_.Messages.ShowOperatorMessage(Text(message), MessageKind::Error, MessageButtons::Ok);
-    QLineEdit* field = Input(static_cast<SF>(std::clamp(failure.Field, 0, int(SF::Le))));
-    field->setFocus();
-    field->selectAll();
+    ShowRefusedValue(ui_, failure, Input(static_cast<SF>(std::clamp(failure.Field, 0, int(SF::Le)))));
 }
 
 bool TProbenDatenDlg::CheckAndTake() {

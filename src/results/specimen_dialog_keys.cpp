@@ -8,6 +8,7 @@
 #include "evaluation/text_functions.h"
 #include "results/dimension_dialog.h"
 #include "results/specimen_dialog.h"
+#include "results/specimen_dialog_parts.h"
 #include "evaluation/specimen_number.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -174,14 +175,7 @@ void TBtnRightDlg3::MoveExtensometerToLe() {
 }
 
 void TBtnRightDlg3::MoveToStartPosition() {
-    if (machine_.Link == nullptr) return;
-    ControllerLink& link = *machine_.Link;
-    const double nominalTravel = link.Config().NominalTravel;
-    if (!(nominalTravel > 0)) return;
-    const double share = (parameters_.StartPosition - machine_.TravelOffset) / nominalTravel;
-    link.ControlMode(1);
-    link.SetValue(static_cast<std::int32_t>(std::lround(share * 1000000.0)));
-    link.HoldDrive(0);
+    MoveLinkToStartPosition(machine_.Link, parameters_.StartPosition, machine_.TravelOffset);
 }
 
 void TBtnRightDlg3::StopKey() {

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "evaluation/text_functions.h"
+#include "results/specimen_dialog_parts.h"
 #include "machine/controller_link.h"
 #include "ui/captions.h"
 #include "ui/key_filters.h"
@@ -23,25 +24,13 @@ constexpr int kTitleText = 89;        // "Probendaten"
 constexpr int kSpecimenNoText = 104;  // "Probennummer"
 constexpr int kSpecimenIdText = 194;  // "&Kennung"
 constexpr int kCrossSectionText = 99;  // "Querschnitt"
-constexpr int kOkText = 34;
 constexpr int kCancelText = 35;
-constexpr int kHeaderDataText = 549;  // "Kopfdaten F7"
 
 QString Text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
 }  // namespace
-
-void MoveLinkToStartPosition(ControllerLink* link, double startPosition, double travelOffset) {
-    if (link == nullptr) return;
-    const double nominalTravel = link->Config().NominalTravel;
-    if (!(nominalTravel > 0)) return;
-    const double share = (startPosition - travelOffset) / nominalTravel;
-    link->ControlMode(1);
-    link->SetValue(static_cast<std::int32_t>(std::lround(share * 1000000.0)));
-    link->HoldDrive(0);
-}
 
 TTypeSpecimenDlg::TTypeSpecimenDlg(UiContext& ui, int testType, ParameterSet& parameters,
                                    ResultsRecord& current, QWidget* parent)
@@ -93,23 +82,15 @@ TTypeSpecimenDlg::TTypeSpecimenDlg(UiContext& ui, int testType, ParameterSet& pa
                      QStringLiteral("mm"), 8);
     }
 
-    okButton_ = captioned(new QPushButton, kOkText);
-    auto* cancel = captioned(new QPushButton, kCancelText);
-    auto* header = captioned(new QPushButton, kHeaderDataText);
-    for (QPushButton* b : {okButton_, cancel, header}) b->setAutoDefault(false);
-    header->setFocusPolicy(Qt::NoFocus);
+    const SpecimenButtonRow buttons = MakeSpecimenButtonRow(kCancelText, base);
+    okButton_ = buttons.Ok;
     connect(okButton_, &QPushButton::clicked, this, &TTypeSpecimenDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &TTypeSpecimenDlg::reject);
-    connect(header, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F7, {}); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(header);
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancel);
+    connect(buttons.Cancel, &QPushButton::clicked, this, &TTypeSpecimenDlg::reject);
+    connect(buttons.HeaderData, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F7, {}); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.Layout);
     setMinimumWidth(420);
 }
 
@@ -140,14 +121,9 @@ TypeSpecimenTexts TTypeSpecimenDlg::ReadForm() const {
 }
 
 void TTypeSpecimenDlg::ShowFailure(const CheckFailure& failure) {
-    const int base = Base();
-    const std::string message = ComposeMessage(
-        failure, [base](int number) { return LoadText(number, base).toStdString(); });
-    ui_.Messages.ShowOperatorMessage(Text(message), MessageKind::Error, MessageButtons::Ok);
-    QLineEdit* field = dimensions_.at(static_cast<std::size_t>(
-        std::clamp(failure.Field, 0, static_cast<int>(dimensions_.size()) - 1)));
-    field->setFocus();
-    field->selectAll();
+    ShowRefusedValue(ui_, failure,
+                     dimensions_.at(static_cast<std::size_t>(std::clamp(
+                         failure.Field, 0, static_cast<int>(dimensions_.size()) - 1))));
 }
 
 bool TTypeSpecimenDlg::CheckAndTake() {

@@ -15,9 +15,6 @@
 
 namespace quorvex {
 
-// Ctrl+S of the specimen dialogs: the crosshead drives to the start position in travel control.
-void MoveLinkToStartPosition(ControllerLink* link, double startPosition, double travelOffset);
-
 class TTypeSpecimenDlg : public QuorvexDialog {
     Q_OBJECT
   public:
