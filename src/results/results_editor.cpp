@@ -258,6 +258,11 @@ void TDatabaseDialog::SelectAll() {
     if (selectAllDone_) return;
     selectAllDone_ = true;
     model_->SelectAll();
+    // As with single selections, the printout carries the header of the last selected test.
+    const std::vector<int>& selected = model_->SelectedRows();
+    if (!seriesMode_ && !selected.empty() && selected.size() <= 10) {
+        LoadHeaderOfRecord(RecordNumberOfRow(selected.back()));
+    }
     UpdateSelectionDisplay();
 }
 
