@@ -2,6 +2,8 @@
 #include "results/results_editor.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -160,8 +162,13 @@ TDatabaseDialog::TDatabaseDialog(UiContext& ui, TestState& test, EditorServices 
     layout->addWidget(overlay_, 1);
     layout->addLayout(band);
     BuildDiagramControls();
-    const int maxWidth = columns_->Tensile() ? 1920 : 1600;
-    resize(std::min(maxWidth, 1200), 700);
+    // The editor fills the screen; the window of the other types is at most 1600 wide.
+    QRect available(0, 0, 1200, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        available = screen->availableGeometry();
+    }
+    const int width = columns_->Tensile() ? available.width() : std::min(available.width(), 1600);
+    resize(std::max(width, 640), std::max(available.height(), 480));
 
     FormShow();
 }
