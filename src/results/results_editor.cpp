@@ -217,6 +217,8 @@ void TDatabaseDialog::Rescan() {
         });
     QApplication::restoreOverrideCursor();
     selectAllDone_ = false;
+    // The curves of the previous selection go with it.
+    if (DiagramShown()) FormClick();
     model_->SetTests(std::move(tests));
     grid_->scrollToTop();
     UpdateSelectionDisplay();
