@@ -15,6 +15,9 @@
 #include "export_command.h"
 #include "params_command.h"
 #include "project_command.h"
+#ifdef QUORVEX_CLI_REPORT
+#include "report_command.h"
+#endif
 #ifdef QUORVEX_CLI_RUN
 #include "run_command.h"
 #endif
@@ -30,6 +33,9 @@ void PrintHelp(std::ostream& out) {
     quorvex::cli::PrintCurveHelp(out);
     quorvex::cli::PrintExportHelp(out);
     quorvex::cli::PrintProjectHelp(out);
+#ifdef QUORVEX_CLI_REPORT
+    quorvex::cli::PrintReportHelp(out);
+#endif
 #ifdef QUORVEX_CLI_RUN
     quorvex::cli::PrintRunHelp(out);
 #endif
@@ -78,6 +84,11 @@ int main(int argc, char** argv) {
 #ifdef QUORVEX_CLI_DB
     if (args[0] == "db") {
         return quorvex::cli::RunDbCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+#endif
+#ifdef QUORVEX_CLI_REPORT
+    if (args[0] == "report") {
+        return quorvex::cli::RunReportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
 #endif
 #ifdef QUORVEX_CLI_RUN

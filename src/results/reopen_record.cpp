@@ -1,6 +1,9 @@
 // The specimen of a re-opened stored test.
 #include "results/reopen_record.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "evaluation/cross_section.h"
 #include "evaluation/test_types.h"
 #include "evaluation/win1252.h"
@@ -32,6 +35,32 @@ void RestoreTensileShape(ParameterSet& p, const ResultsRecord& r) {
     }
 }
 
+// An index stored as a float in the record; a value that is no whole number within
+// 0 ... last leaves the current one.
+void RestoreIndex(float stored, int last, std::int32_t& index) {
+    if (!std::isfinite(stored) || stored < 0 || stored > static_cast<float>(last) ||
+        stored != std::floor(stored)) {
+        return;
+    }
+    index = static_cast<std::int32_t>(stored);
+}
+
+// The screw tests keep the round specimen and the screw selection in elements 0-9.
+void RestoreScrew(ParameterSet& p, const ResultsRecord& r) {
+    const auto& e = r.Results;
+    if (std::all_of(e.begin(), e.begin() + 4, [](float v) { return std::isfinite(v); })) {
+        p.Round = {e[0], e[1], e[2], e[3]};
+    }
+    RestoreIndex(e[4], 100000, p.UserTableRow);
+    RestoreIndex(e[5], 2, p.ThreadKind);
+    RestoreIndex(e[6], 19, p.ThreadSizeIndex);
+    RestoreIndex(e[7], 1000, p.StrengthClassIndex);
+    std::int32_t stainless = static_cast<std::int32_t>(p.StainlessClassIndex);
+    RestoreIndex(e[8], 1000, stainless);
+    p.StainlessClassIndex = stainless;
+    p.StressAreaFlag = e[9] == 1.0f ? 1 : 0;
+}
+
 }  // namespace
 
 void RestoreSpecimenFromRecord(ParameterSet& p, ResultsRecord& current,
@@ -45,7 +74,7 @@ void RestoreSpecimenFromRecord(ParameterSet& p, ResultsRecord& current,
         case 1:
         case 2:
             RestoreTensileShape(p, stored);
-            if (p.TestType != 0) p.StressAreaFlag = e[9] == 1.0f ? 1 : 0;
+            if (p.TestType != 0) RestoreScrew(p, stored);
             break;
         case 3:
         case 8:

@@ -2,18 +2,22 @@
 #include "results/results_editor.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "evaluation/test_types.h"
 #include "results/filter_dialog.h"
+#include "results/overlay_widget.h"
 #include "ui/captions.h"
 #include "ui/stored_texts.h"
 #include "ui/text_table.h"
@@ -44,6 +48,9 @@ constexpr int kTextDeleteRecord = 812;
 constexpr int kTextEditRecord = 813;
 constexpr int kTextClearButton = 814;
 constexpr int kTextDeleteQuestion = 818;
+constexpr int kTextDiagram = 820;
+constexpr int kTextSavePdf = 821;
+constexpr int kTextForm = 201;
 constexpr int kTextEditQuestion = 819;
 
 }  // namespace
@@ -121,9 +128,15 @@ TDatabaseDialog::TDatabaseDialog(UiContext& ui, TestState& test, EditorServices 
     filterButton_ = button(kTextFilter, this);
     filterButton_->setVisible(!seriesMode_);
     connect(filterButton_, &QPushButton::clicked, this, &TDatabaseDialog::FilterClick);
-    // The printed list comes with the reports.
-    QPushButton* printButton = button(kTextPrint, this);
-    printButton->setEnabled(false);
+    printButton_ = button(kTextPrint, this);
+    connect(printButton_, &QPushButton::clicked, this, &TDatabaseDialog::PrintClick);
+    pdfButton_ = button(kTextSavePdf, this);
+    connect(pdfButton_, &QPushButton::clicked, this, &TDatabaseDialog::SavePdfClick);
+    diagramButton_ = button(kTextDiagram, this);
+    connect(diagramButton_, &QPushButton::clicked, this, &TDatabaseDialog::DiagramClick);
+    formButton_ = button(kTextForm, this);
+    formButton_->setEnabled(false);
+    connect(formButton_, &QPushButton::clicked, this, &TDatabaseDialog::FormClick);
     storeButton_ = button(kTextStore, this);
     storeButton_->setVisible(seriesMode_);
     connect(storeButton_, &QPushButton::clicked, this, &TDatabaseDialog::StoreClick);
@@ -133,20 +146,37 @@ TDatabaseDialog::TDatabaseDialog(UiContext& ui, TestState& test, EditorServices 
     auto* band = new QHBoxLayout;
     band->addWidget(selectedGroup);
     band->addStretch();
+    band->addWidget(viewGroup_ = new QGroupBox(this));
+    band->addWidget(axisButtons_ = new QWidget(this));
+    band->addWidget(diagramButton_);
+    band->addWidget(formButton_);
     band->addWidget(filterButton_);
-    band->addWidget(printButton);
+    band->addWidget(printButton_);
+    band->addWidget(pdfButton_);
     band->addWidget(storeButton_);
     band->addWidget(closeButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
+    overlay_ = new OverlayWidget(this);
+    overlay_->hide();
+    layout->addWidget(overlay_, 1);
     layout->addLayout(band);
-    const int maxWidth = columns_->Tensile() ? 1920 : 1600;
-    resize(std::min(maxWidth, 1200), 700);
+    BuildDiagramControls();
+    // The editor fills the screen; the window of the other types is at most 1600 wide.
+    QRect available(0, 0, 1200, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        available = screen->availableGeometry();
+    }
+    const int width = columns_->Tensile() ? available.width() : std::min(available.width(), 1600);
+    resize(std::max(width, 640), std::max(available.height(), 480));
 
     FormShow();
 }
 
-TDatabaseDialog::~TDatabaseDialog() = default;
+TDatabaseDialog::~TDatabaseDialog() {
+    // The widget keeps a pointer to the diagram, which goes first.
+    overlay_->ShowDiagram(nullptr, {});
+}
 
 QMessageBox::StandardButton TDatabaseDialog::Ask(const QString& text, MessageKind kind,
                                                  MessageButtons buttons) {
@@ -187,6 +217,8 @@ void TDatabaseDialog::Rescan() {
         });
     QApplication::restoreOverrideCursor();
     selectAllDone_ = false;
+    // The curves of the previous selection go with it.
+    if (DiagramShown()) FormClick();
     model_->SetTests(std::move(tests));
     grid_->scrollToTop();
     UpdateSelectionDisplay();
@@ -196,7 +228,9 @@ void TDatabaseDialog::Rescan() {
 }
 
 void TDatabaseDialog::UpdateSelectionDisplay() {
-    selectedCount_->setText(QString::number(model_->SelectedRows().size()));
+    const std::size_t selected = model_->SelectedRows().size();
+    selectedCount_->setText(QString::number(selected));
+    diagramButton_->setEnabled(selected >= 1 && selected <= 10);
 }
 
 int TDatabaseDialog::RecordNumberOfRow(int row) const {
@@ -233,6 +267,11 @@ void TDatabaseDialog::SelectAll() {
     if (selectAllDone_) return;
     selectAllDone_ = true;
     model_->SelectAll();
+    // As with single selections, the printout carries the header of the last selected test.
+    const std::vector<int>& selected = model_->SelectedRows();
+    if (!seriesMode_ && !selected.empty() && selected.size() <= 10) {
+        LoadHeaderOfRecord(RecordNumberOfRow(selected.back()));
+    }
     UpdateSelectionDisplay();
 }
 

@@ -13,6 +13,9 @@
 #include "evaluation/project_store.h"
 #include "evaluation/test_files.h"
 #include "evaluation/test_state.h"
+#include "results/overlay_diagram.h"
+#include "results/overlay_painter.h"
+#include "results/report_content.h"
 #include "results/results_editor_columns.h"
 #include "results/results_grid_model.h"
 #include "ui/dialog_base.h"
@@ -23,10 +26,16 @@ class QMenu;
 class QPushButton;
 class QTableView;
 class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QPagedPaintDevice;
+class QPrinter;
+class QToolButton;
 
 namespace quorvex {
 
 class TFilterdialog;
+class OverlayWidget;
 
 // What the editor needs from the main window.
 struct EditorServices {
@@ -41,6 +50,8 @@ struct EditorServices {
     std::function<void(const HeaderLines& lines)> ShowHeaderData;
     // The filter dialog of the program's run (project mode); null: every record.
     TFilterdialog* Filter = nullptr;
+    // The program's printer as "&Drucker-Setup" left it; null: the editor's own.
+    QPrinter* Printer = nullptr;
 };
 
 class TDatabaseDialog : public QuorvexDialog {
@@ -66,6 +77,29 @@ class TDatabaseDialog : public QuorvexDialog {
     // A left click on a cell: the record-number column shows the header data (project mode),
     // any other column toggles the selection.
     void CellClick(int row, int column);
+
+    // The overlay diagram of the selected tests instead of the grid, and back ("&Formular").
+    void DiagramClick();
+    void FormClick();
+    void SetDiagramView(OverlayView view);
+    // Moves the x or y range one step; beeps at either end.
+    void StepAxis(bool xAxis, int direction);
+    // "&Drucken": the print preview of the results list, or of the diagram printout while
+    // the diagram is shown; its print button opens the standard print dialog.
+    void PrintClick();
+    // Saves the same pages as a PDF file chosen in a save dialog.
+    void SavePdfClick();
+    // The printout of the selected tests on a device; false when nothing is selected or the
+    // device cannot be painted on.
+    bool PrintTo(QPagedPaintDevice& device);
+    bool SavePdf(const QString& path);
+    ResultsReport BuildReport() const;
+    bool DiagramShown() const;
+    const OverlayDiagram* Diagram() const { return diagram_.get(); }
+    QPushButton* DiagramButton() const { return diagramButton_; }
+    QPushButton* FormButton() const { return formButton_; }
+    QPushButton* PrintButton() const { return printButton_; }
+    OverlayWidget* DiagramWidget() const { return overlay_; }
 
     bool SeriesMode() const { return seriesMode_; }
     // The tests were stored into the project during this showing.
@@ -95,6 +129,11 @@ class TDatabaseDialog : public QuorvexDialog {
 
   private:
     void UpdateSelectionDisplay();
+    void BuildDiagramControls();
+    bool RequireSelection();
+    OverlayLook DiagramLook() const;
+    std::vector<ResultsRecord> SelectedTests() const;
+    std::filesystem::path CurveFileOfRow(int row) const;
     void LoadHeaderOfRecord(int recordNumber);
     int RecordNumberOfRow(int row) const;
     void ShowPopupMenu(const QPoint& position);
@@ -119,6 +158,16 @@ class TDatabaseDialog : public QuorvexDialog {
     QMenu* popup_ = nullptr;
     QAction* deleteAction_ = nullptr;
     QAction* editAction_ = nullptr;
+    QPushButton* diagramButton_ = nullptr;
+    QPushButton* formButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* pdfButton_ = nullptr;
+    QGroupBox* viewGroup_ = nullptr;
+    QButtonGroup* viewButtons_ = nullptr;
+    QWidget* axisButtons_ = nullptr;
+    OverlayWidget* overlay_ = nullptr;
+    std::unique_ptr<OverlayDiagram> diagram_;
+    std::unique_ptr<QPrinter> ownPrinter_;
 };
 
 }  // namespace quorvex

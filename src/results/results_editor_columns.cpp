@@ -188,6 +188,14 @@ EditorColumns::EditorColumns(const ParameterSet& p, std::string shortDateFormat)
             if (p.TestType == 9 && j >= 4 && j <= 6) {
                 name = CompressionColumnHeading(compressionStrains[j - 4]);
             }
+            // The plastics test names Sig-1 ... Sig-5 by their strains, while they are on.
+            if (p.TestType == 6 && j >= 7 && j <= 11) {
+                const double strain = p.SigStrainPoint[j - 7];
+                name = "Sig-";
+                if (p.Results[j].Evaluate && std::isfinite(strain) && std::fabs(strain) < 1e6) {
+                    name += std::to_string(std::llround(strain));
+                }
+            }
             const std::string unit = *fixed[j].Unit ? std::string(" ") + fixed[j].Unit : "";
             resultColumns_.push_back(Count());
             columns_.push_back({" " + name, unit, K::ResultElement, static_cast<int>(j), true,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPrinter>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -17,6 +18,8 @@
 #include "shell/live_values.h"
 #include "shell/main_menu.h"
 #include "shell/motion_services.h"
+#include "results/overlay_painter.h"
+#include "results/report_content.h"
 #include "ui/operator_message.h"
 
 class QBoxLayout;
@@ -151,6 +154,15 @@ class TSDIAppForm : public QMainWindow {
     // Installs ResultsEditor; "Datensatz bearbeiten" there re-opens a stored record as the
     // last test, with its header data, curve and specimen.
     void InstallResultsEditor();
+    // "&Drucker-Setup" and "Versuch protokollieren" on the program's one printer.
+    void InstallReports();
+    void PrinterSetupCommand();
+    void PrintTestCommand();
+    // The single-test report of the current test: its row and its curve.
+    ResultsReport CurrentTestReport() const;
+    std::unique_ptr<OverlayDiagram> CurrentTestDiagram() const;
+    OverlayLook CurrentTestLook() const;
+    QPrinter* Printer() const { return printer_.get(); }
     void ReopenStoredTest(int recordNumber);
 
     // One step of "Resultate-Projekt neu" before the project dialog; a step without a dialog
@@ -341,6 +353,7 @@ class TSDIAppForm : public QMainWindow {
     QToolBar* seriesBar_ = nullptr;
     QLabel* aliasOutboxLabel_ = nullptr;
     std::unique_ptr<ExportDatabases> databases_;
+    std::unique_ptr<QPrinter> printer_;
     bool shown_ = false;
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;

@@ -107,6 +107,7 @@ void TSDIAppForm::ConnectProjectCommands() {
     LoadDemoTest = [this] { DemoFileCommand(); };
     BuildSeriesBar();
     InstallResultsEditor();
+    InstallReports();
 }
 
 void TSDIAppForm::BuildSeriesBar() {
@@ -121,8 +122,7 @@ void TSDIAppForm::BuildSeriesBar() {
         if (command) connect(action, &QAction::triggered, this, command);
         return action;
     };
-    // The report of the current test comes with the printed reports; until then it is off.
-    add("PrintTest", kTextPrintTest, QStyle::SP_FileDialogListView, nullptr)->setEnabled(false);
+    add("PrintTest", kTextPrintTest, QStyle::SP_FileDialogListView, &TSDIAppForm::PrintTestCommand);
     add("DeleteTest", kTextDeleteTest, QStyle::SP_TrashIcon, &TSDIAppForm::DeleteTestCommand);
     add("CurrentSeries", kTextCurrentSeries, QStyle::SP_FileDialogInfoView,
         &TSDIAppForm::CurrentSeriesCommand);

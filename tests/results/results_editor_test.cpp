@@ -1,9 +1,13 @@
 // The results editor without widgets: its columns per test type, the checks of the filter
-// dialog and the grid model's selection with the statistics block.
+// dialog, the grid model's selection with the statistics block and a re-opened record's
+// specimen.
 #include <gtest/gtest.h>
+
+#include <limits>
 
 #include "evaluation/result_elements.h"
 #include "results/filter_dialog.h"
+#include "results/reopen_record.h"
 #include "results/results_editor_columns.h"
 #include "results/results_grid_model.h"
 
@@ -45,6 +49,17 @@ TEST(EditorColumns, NamesAndUnitsFollowTheTestTypeAndTheParameterSet) {
         EXPECT_EQ(other.Count(), k + 7) << type;
         EXPECT_EQ(other.ResultColumns().front(), 4) << type;
         EXPECT_EQ(other.Columns()[static_cast<std::size_t>(k + 4)].Name, "Bemerkung") << type;
+    }
+    // Sig-1 ... Sig-5 of the plastics test carry the strain only while they are evaluated.
+    p.TestType = 6;
+    p.SigStrainPoint = {1, 2, 5, 10, 25};
+    for (auto& d : p.Results) d.Evaluate = 0;
+    p.Results[9].Evaluate = 1;   // the third (element 9)
+    p.Results[11].Evaluate = 1;  // the fifth
+    const EditorColumns plastics(p);
+    const char* sigNames[] = {" Sig-", " Sig-", " Sig-5", " Sig-", " Sig-25"};
+    for (int j = 0; j < 5; ++j) {
+        EXPECT_EQ(plastics.Columns()[static_cast<std::size_t>(4 + 7 + j)].Name, sigNames[j]) << j;
     }
     p.TestType = 9;
     p.ProofStrain = 0.2f;
@@ -194,6 +209,55 @@ TEST_F(GridStatistics, TheThirdSelectionShowsTheBlockOfTheRoundedValues) {
     model.ClearSelection();
     EXPECT_TRUE(model.SelectedRows().empty());
     EXPECT_EQ(model.rowCount(), 4);
+}
+
+}  // namespace
+}  // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+TEST(ReopenRecord, AScrewTestGetsItsRoundSpecimenAndScrewSelectionBack) {
+    ParameterSet p;
+    p.TestType = 1;
+    p.EffectiveLo = 40;
+    p.EffectiveLc = 45;
+    p.EffectiveSo = 58;
+    p.ThreadSizeIndex = 3;
+    ResultsRecord stored;
+    stored.SpecimenShape = 0;  // round
+    stored.d = 8.6f;
+    stored.Results[0] = 8.6f;
+    stored.Results[1] = 40;
+    stored.Results[2] = 45;
+    stored.Results[3] = 58;
+    stored.Results[4] = 2;   // user table row
+    stored.Results[5] = 1;   // fine thread
+    stored.Results[6] = 7;   // thread size
+    stored.Results[7] = 4;   // property class
+    stored.Results[8] = 0;
+    stored.Results[9] = 1;   // the stress area
+    ResultsRecord current;
+    RestoreSpecimenFromRecord(p, current, stored);
+    EXPECT_FLOAT_EQ(p.Round.d, 8.6f);
+    EXPECT_FLOAT_EQ(p.Round.Lc, 45);
+    EXPECT_FLOAT_EQ(p.Round.So, 58);
+    EXPECT_EQ(p.UserTableRow, 2);
+    EXPECT_EQ(p.ThreadKind, 1);
+    EXPECT_EQ(p.ThreadSizeIndex, 7);
+    EXPECT_EQ(p.StrengthClassIndex, 4);
+    EXPECT_EQ(p.StressAreaFlag, 1);
+
+    // A garbled selection in the record leaves the current one.
+    stored.Results[5] = 9;
+    stored.Results[6] = std::numeric_limits<float>::quiet_NaN();
+    stored.Results[7] = 2.5f;
+    stored.Results[9] = 0;
+    RestoreSpecimenFromRecord(p, current, stored);
+    EXPECT_EQ(p.ThreadKind, 1);
+    EXPECT_EQ(p.ThreadSizeIndex, 7);
+    EXPECT_EQ(p.StrengthClassIndex, 4);
+    EXPECT_EQ(p.StressAreaFlag, 0);
 }
 
 }  // namespace

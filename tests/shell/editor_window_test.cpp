@@ -4,18 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QToolBar>
+#include <algorithm>
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 
 #include "evaluation/project_store.h"
+#include "evaluation/text_functions.h"
 #include "machine/sim/virtual_machine.h"
 #include "results/filter_dialog.h"
+#include "results/report_painter.h"
 #include "results/specimen_dialog.h"
 #include "results/results_editor.h"
 #include "shell/lu_dialog.h"
 #include "shell/results_project.h"
+#include "support/pdf_text.h"
 #include "window_fixture.h"
 
 namespace quorvex {
@@ -39,6 +44,7 @@ class EditorWindowTest : public testing::WindowFixture {
         p.StatMean = 1;
         p.StatCount = 1;
         p.Results[9].PrintInList = 1;  // Rm takes part in the statistics
+        p.Results[9].PrintInReport = 1;  // and is printed
         ASSERT_TRUE(CreateResultsProject(work, QStringLiteral("P")).Opened);
         app.ProjectOpen = true;
         app.ProjectName = QStringLiteral("P");
@@ -75,6 +81,9 @@ TEST_F(EditorWindowTest, F10ListsTheStoredTestsWithStatisticsAndEditReopensOne) 
     int rows = -1;
     bool statistics = false;
     QString count;
+    int curves = 0;
+    bool pdfWritten = false;
+    const fs::path pdf = work / "three.pdf";
     WhenModal<TFilterdialog>([](TFilterdialog* d) { d->OkButton()->click(); });
     WhenModal<TDatabaseDialog>([&](TDatabaseDialog* d) {
         rows = d->Model().TestCount();
@@ -82,6 +91,11 @@ TEST_F(EditorWindowTest, F10ListsTheStoredTestsWithStatisticsAndEditReopensOne) 
         QTest::keyClick(d->Grid(), Qt::Key_A, Qt::ControlModifier);
         count = d->Model().CellText(d->Model().rowCount() - 1, 0);
         statistics = !d->Model().StatisticsBlock().empty();
+        // "Dia&gramm": the three stored curves; the list and the diagram as a PDF.
+        d->DiagramClick();
+        for (int k = 1; k <= 3; ++k) curves += d->Diagram()->HasCurve(k) ? 1 : 0;
+        pdfWritten = d->SavePdf(QString::fromStdString(pdf.string()));
+        d->FormClick();
         // One test selected: the pop-up menu's edit re-opens it.
         d->ClearSelectionClick();
         d->CellClick(1, 1);
@@ -93,6 +107,12 @@ TEST_F(EditorWindowTest, F10ListsTheStoredTestsWithStatisticsAndEditReopensOne) 
     EXPECT_EQ(rows, 3);
     EXPECT_TRUE(statistics);
     EXPECT_EQ(count, QStringLiteral("Anzahl der Werte"));
+    EXPECT_EQ(curves, 3);
+    ASSERT_TRUE(pdfWritten);
+    if (const auto text = testing_support::PdfText(pdf)) {
+        EXPECT_NE(text->find(FormatFixed(second.Rm, 1, test->Parameters.Results[9].Decimals)), std::string::npos) << *text;
+        EXPECT_NE(text->find("Dehnung %"), std::string::npos);
+    }
 
     const ResultsRecord& reopened = test->Current();
     EXPECT_EQ(test->Parameters.SpecimenNo, second.SpecimenNo);
@@ -103,6 +123,36 @@ TEST_F(EditorWindowTest, F10ListsTheStoredTestsWithStatisticsAndEditReopensOne) 
     EXPECT_FLOAT_EQ(reopened.E, second.E);
     EXPECT_TRUE(app.LastTestNew);
     EXPECT_FALSE(app.LastTestSaved);
+}
+
+TEST_F(EditorWindowTest, TheSingleTestReportPrintsTheRowAndTheCurveOfTheCurrentTest) {
+    StartWithProject();
+    QAction* printTest = window->SeriesBar()->findChild<QAction*>(QStringLiteral("PrintTest"));
+    ASSERT_NE(printTest, nullptr);
+    EXPECT_TRUE(printTest->isEnabled());
+    printTest->trigger();  // no test yet
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, texts.Text(174));
+    ASSERT_NE(window->Printer(), nullptr);
+
+    RunTensileTest();
+    const ResultsReport report = window->CurrentTestReport();
+    ASSERT_EQ(report.Rows.size(), 1u);
+    const auto rm = std::find_if(report.Columns.begin(), report.Columns.end(),
+                                 [](const ReportColumnTitle& c) { return c.Name == "Rm"; });
+    ASSERT_NE(rm, report.Columns.end());
+    const std::string cell =
+        report.Rows[0].Cells[static_cast<std::size_t>(rm - report.Columns.begin())];
+    EXPECT_EQ(cell, FormatFixed(test->Current().Rm, 1, test->Parameters.Results[9].Decimals));
+    const auto diagram = window->CurrentTestDiagram();
+    EXPECT_GT(diagram->Points(1).size(), 100u);
+    const ReportDiagram printed{diagram.get(), window->CurrentTestLook()};
+    const fs::path pdf = work / "test.pdf";
+    ASSERT_TRUE(WriteReportPdf(QString::fromStdString(pdf.string()), report, &printed));
+    if (const auto text = testing_support::PdfText(pdf)) {
+        EXPECT_NE(text->find(cell), std::string::npos) << *text;
+        EXPECT_NE(text->find("Spannung"), std::string::npos);
+    }
 }
 
 TEST_F(EditorWindowTest, AFullSeriesOpensTheSeriesEditorAndItsStoreEmptiesTheSeries) {

@@ -191,10 +191,10 @@ TEST_F(MainWindowTest, UniversalTestWithoutProjectAndTheStateOfTheMenu) {
           m.SaveParametersAs, m.DeleteParameters, m.Machine, m.Calibration, m.Interfaces,
           m.SaveSpecimen, m.DeleteSpecimen, m.NewProject, m.DemoFile, m.CurrentSeries,
           m.ResultsProjectEditor, m.Statistics, m.AsciiFile, m.TitleHeaderDefinition,
-          m.ResultsDefinition, m.HeaderData}) {
+          m.ResultsDefinition, m.HeaderData, m.PrinterSetup}) {
         EXPECT_TRUE(built->isEnabled()) << built->text().toStdString();
     }
-    for (QAction* later : {m.BackupSystemFiles, m.PrinterSetup}) {
+    for (QAction* later : {m.BackupSystemFiles}) {
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     }
     EXPECT_EQ(m.OpenProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
