@@ -2,7 +2,6 @@
 // F2, the stop button and the series, and the window's side of the run.
 #include "shell/main_window_run.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,7 +19,7 @@
 #include "run/live_diagram_model.h"
 #include "shell/live_widgets.h"
 #include "shell/main_window.h"
-#include "run/tensile_run.h"
+#include "run/run_routines.h"
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -55,19 +54,19 @@ void TSDIAppForm::CreateTestRun() {
     if (!machine_) return;
     runHost_ = std::make_unique<MainWindowRunHost>(*this);
     // The window's diagram computes the views, ranges and the extensometer removal and draws
-    // them into its drawing area.
-    RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
-    testRun_ = std::make_unique<TensileRun>(test_, machineConfig_, app_, devices, *clock_,
-                                            *diagram_, *runHost_);
-    // The runs of the other test types come with their own routines; F2 leaves them alone.
-    StartTestRun = [this] {
-        if (RunsAsTensileTest(test_.Parameters.TestType)) {
-            // On the simulated machine the next specimen is clamped when the last one broke.
-            if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
-            testRun_->Start();
-        } else {
-            QApplication::beep();
-        }
+    // them into its drawing area. The routine follows the test type chosen at each start.
+    auto createRun = [this] {
+        RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
+        testRun_ = CreateRunRoutine(test_, machineConfig_, app_, devices, *clock_, *diagram_,
+                                    *runHost_);
+    };
+    createRun();
+    StartTestRun = [this, createRun] {
+        if (testRun_ && testRun_->Running()) return;
+        createRun();
+        // On the simulated machine the next specimen is clamped when the last one broke.
+        if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
+        testRun_->Start();
     };
     StopTestRun = [this] { testRun_->Stop(false); };
     connect(startButton_, &QPushButton::clicked, this, [this] {
@@ -105,20 +104,31 @@ bool MainWindowRunHost::Question(int text) {
                                                     MessageButtons::YesNo) == QMessageBox::Yes;
 }
 
+// The one place where the start picks the specimen dialog of the test type.
 bool MainWindowRunHost::SpecimenDialog(long long counter) {
     if (window_.ShowSpecimenDialog) return window_.ShowSpecimenDialog();
     TSDIAppForm& w = window_;
-    const int type = w.test_.Parameters.TestType;
-    if (type == 0 || type == 6) {
-        w.specimenDlg_->SetMachine(w.SpecimenDialogServices());
-        // The metal tensile test starts from the dialog (with its automatic start); the
-        // plastics test confirms it plainly.
-        return type == 0 ? w.specimenDlg_->ExecuteForStart(counter)
-                         : w.specimenDlg_->ExecutePlain(counter);
+    switch (w.test_.Parameters.TestType) {
+        case 0:
+            w.specimenDlg_->SetMachine(w.SpecimenDialogServices());
+            // The metal tensile test starts from the dialog (with its automatic start).
+            return w.specimenDlg_->ExecuteForStart(counter);
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 8:
+            // The plastics test confirms its dialog plainly; the shear, chain, universal and
+            // bending tests enter their flat specimen (width, thickness, lengths) there until
+            // dialogs of their own take its place.
+            w.specimenDlg_->SetMachine(w.SpecimenDialogServices());
+            return w.specimenDlg_->ExecutePlain(counter);
+        default:
+            // The screw and compression dialogs are not there yet: the test runs with the
+            // specimen the parameter set holds.
+            return true;
     }
-    // The screw and compression dialogs are not there yet: the test runs with the specimen
-    // the parameter set holds.
-    return true;
 }
 
 void MainWindowRunHost::OpenSeriesEditor() {
@@ -165,6 +175,12 @@ void MainWindowRunHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
             break;
         case SpeedUnit::StressRate:
             w.speedUnitLabel_->setText(StressRateUnit(w.test_.Parameters.UnitSystem));
+            break;
+        case SpeedUnit::NewtonPerSecond:
+            w.speedUnitLabel_->setText(QStringLiteral("N/sec"));
+            break;
+        case SpeedUnit::Seconds:
+            w.speedUnitLabel_->setText(QStringLiteral("sec"));
             break;
     }
 }
