@@ -7,8 +7,8 @@
 
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_types.h"
-#include "run/programme_run.h"
 #include "parameter_assignment.h"
+#include "run/programme_run.h"
 
 namespace quorvex::cli {
 namespace {

@@ -109,8 +109,9 @@ void ProgrammeRun::SendStage(const StageStart& start, bool atStart) {
     link->SetValue(
         static_cast<std::int32_t>(std::lround(devices_.Daq->RawValues()[kRawForce] * 10)));
     const std::int32_t rate = sign * link->ForceRate(start.Speed);
-    const std::int32_t target = sign * (start.Hold ? ForceSetValue(link->Config(), start.TargetForce)
-                                                   : start.Direction * kNominalSetValue);
+    const std::int32_t target =
+        sign * (start.Hold ? ForceSetValue(link->Config(), start.TargetForce)
+                           : start.Direction * kNominalSetValue);
     link->StartTestRamp(RampChannel::Force, target, rate);
 }
 
@@ -222,9 +223,8 @@ void ProgrammeRun::Record() {
     sample[0] = static_cast<float>(state_.F);
     sample[1] = static_cast<float>(travel);
     // The stage that was running, or the J-integral's loading phase, for the evaluation.
-    sample[2] = static_cast<float>(routine_ == ProgrammeRoutine::JIntegral
-                                       ? state_.Phase
-                                       : stages_.RunningStage());
+    sample[2] = static_cast<float>(
+        routine_ == ProgrammeRoutine::JIntegral ? state_.Phase : stages_.RunningStage());
     if (!RecordSample(test_.Buffer, test_.Marks, sample)) return;
     state_.SinceRecorded = 0;
 

@@ -23,9 +23,9 @@ enum class ProgrammeRoutine {
 bool ProgrammeLoadsInTension(const ParameterSet& p);
 
 struct ProgrammeRunState : RunState {
-    double F0 = 0;          // force at the preload, kN
-    int Decimation = 1;     // measuring ticks per recorded point
-    int SinceRecorded = 0;  // ticks since the last recorded point
+    double F0 = 0;                        // force at the preload, kN
+    int Decimation = 1;                   // measuring ticks per recorded point
+    int SinceRecorded = 0;                // ticks since the last recorded point
     std::int32_t TravelSpeedCommand = 0;  // the running travel ramp's rate as sent
     int ShownSeconds = -1;                // the time stage's seconds in the speed field
     // The J-integral's unloading cycles.

@@ -63,13 +63,13 @@ class ProgrammeStages {
     StageStart Enter(const ParameterSet& p, int stage);
 
     bool tension_ = true;
-    double d_ = 0;            // travel when the programme began
-    double startForce_ = 0;   // kN
-    double s0_ = 0;           // travel at the preload
-    int next_ = 2;            // the next stage to examine; 31 when none is left
+    double d_ = 0;           // travel when the programme began
+    double startForce_ = 0;  // kN
+    double s0_ = 0;          // travel at the preload
+    int next_ = 2;           // the next stage to examine; 31 when none is left
     int direction_ = 1;
     int control_ = kControlTravel;
-    bool hold_ = false;       // the running stage approaches the next change point exactly
+    bool hold_ = false;  // the running stage approaches the next change point exactly
     std::int64_t holdStartMs_ = 0;
     int shownSeconds_ = -1;
 };

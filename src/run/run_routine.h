@@ -55,13 +55,13 @@ double PreloadForceKn(const ParameterSet& p);
 struct RunState {
     bool SamplingActive = false;
     bool PreloadReached = false;
-    bool Stopped = false;      // the stop procedure has run
-    bool Evaluated = false;    // the test ended with its evaluation
-    double PreloadForce = 0;   // kN
-    double MinForce = 0;       // kN
-    double F = 0, S = 0;       // the present sample: kN, mm
-    double S0 = 0;             // the travel at the preload
-    double Fmax = 0;           // kN
+    bool Stopped = false;     // the stop procedure has run
+    bool Evaluated = false;   // the test ended with its evaluation
+    double PreloadForce = 0;  // kN
+    double MinForce = 0;      // kN
+    double F = 0, S = 0;      // the present sample: kN, mm
+    double S0 = 0;            // the travel at the preload
+    double Fmax = 0;          // kN
     int FmaxIndex = 0;
     double BreakThreshold = 0;  // kN
     int StageIndex = 2;         // the next stage to examine (1-based)
@@ -120,7 +120,7 @@ class RunRoutine {
     bool MeasureOnly() const;
     // The link to send to: null in measurement-only mode and without a machine.
     ControllerLink* Link() const;
-    double ForceKn() const;          // the force reading, signed
+    double ForceKn() const;  // the force reading, signed
     double CrossheadTravelMm() const;
     // The speed field: the value with its decimals, formatted without allocating.
     void ShowSpeedValue(double value, int decimals, SpeedUnit unit);

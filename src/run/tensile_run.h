@@ -19,8 +19,8 @@ inline bool RunsAsTensileTest(int testType) {
 // The run's own state besides what every routine keeps: the extensometer, the stage
 // programme and the hysteresis loop.
 struct TensileRunState : RunState {
-    double E = 0, E0 = 0;       // the extensometer now and at the preload, mm
-    bool StagesEnded = false;   // an inactive stage ended the switching
+    double E = 0, E0 = 0;      // the extensometer now and at the preload, mm
+    bool StagesEnded = false;  // an inactive stage ended the switching
     std::int32_t CurrentSpeedCommand = 0;
     bool Unloading = false;
     bool UnloadDone = false;
@@ -82,8 +82,8 @@ class TensileRun : public RunRoutine {
 // sequence.
 class ShearChainRun : public TensileRun {
   public:
-    ShearChainRun(TestState& test, const MachineConfig& machine, AppState& app,
-                  RunMachine devices, Clock& clock, RunDiagram& diagram, RunHost& host)
+    ShearChainRun(TestState& test, const MachineConfig& machine, AppState& app, RunMachine devices,
+                  Clock& clock, RunDiagram& diagram, RunHost& host)
         : TensileRun(test, machine, app, devices, clock, diagram, host, true) {}
 };
 

@@ -14,12 +14,12 @@
 #include "evaluation/series_store.h"
 #include "evaluation/test_state.h"
 #include "results/specimen_dialog.h"
-#include "setup/machine_config.h"
 #include "run/app_state.h"
 #include "run/live_diagram_model.h"
+#include "run/run_routines.h"
+#include "setup/machine_config.h"
 #include "shell/live_widgets.h"
 #include "shell/main_window.h"
-#include "run/run_routines.h"
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -57,8 +57,8 @@ void TSDIAppForm::CreateTestRun() {
     // them into its drawing area. The routine follows the test type chosen at each start.
     auto createRun = [this] {
         RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
-        testRun_ = CreateRunRoutine(test_, machineConfig_, app_, devices, *clock_, *diagram_,
-                                    *runHost_);
+        testRun_ =
+            CreateRunRoutine(test_, machineConfig_, app_, devices, *clock_, *diagram_, *runHost_);
     };
     createRun();
     StartTestRun = [this, createRun] {
@@ -113,19 +113,13 @@ bool MainWindowRunHost::SpecimenDialog(long long counter) {
             w.specimenDlg_->SetMachine(w.SpecimenDialogServices());
             // The metal tensile test starts from the dialog (with its automatic start).
             return w.specimenDlg_->ExecuteForStart(counter);
-        case 3:
-        case 4:
-        case 5:
         case 6:
-        case 7:
-        case 8:
-            // The plastics test confirms its dialog plainly; the shear, chain, universal and
-            // bending tests enter their flat specimen (width, thickness, lengths) there until
-            // dialogs of their own take its place.
             w.specimenDlg_->SetMachine(w.SpecimenDialogServices());
             return w.specimenDlg_->ExecutePlain(counter);
         default:
-            // The screw and compression dialogs are not there yet: the test runs with the
+            // The screw, shear, chain, universal, bending and compression tests get dialogs
+            // of their own here; the tensile dialog would turn their spans and clamping
+            // lengths into proportional gauge lengths. Until then the test runs with the
             // specimen the parameter set holds.
             return true;
     }
@@ -206,7 +200,10 @@ void MainWindowRunHost::FillResultPanels() {
 }
 
 void MainWindowRunHost::AskFinalDimensions() {
-    window_.AskFinalDimensions(window_.test_.Parameters.TestType == 9);
+    const int type = window_.test_.Parameters.TestType;
+    // The result sets of the shear, chain, universal and bending tests hold no Z or Phi-dB.
+    if (ShowsForceOverTravel(type)) return;
+    window_.AskFinalDimensions(type == 9);
 }
 
 void MainWindowRunHost::StartAutoSequence() {

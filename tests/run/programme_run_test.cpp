@@ -40,16 +40,36 @@ TEST_F(ProgrammeRunTest, TheFirstStageRampsByItsControlModeAndDirection) {
     };
     const Case cases[] = {
         // 6 mm/min to exactly 2 mm beyond 10 mm, where stage 2 holds: 12 mm is 40000.
-        {"travel to a held target", 5, 1, 1, {1, 0, 2, 6, 1}, {1, 2, 2, 0, 3},
+        {"travel to a held target",
+         5,
+         1,
+         1,
+         {1, 0, 2, 6, 1},
+         {1, 2, 2, 0, 3},
          "62 00 9C 40 02 8B 0B 02 8B 0B 00 9C 40 5B 07 5A 07"},
         // Compression: the speed negated, towards the lower end of the range.
-        {"travel in compression", 7, 0, 1, {1, 0, 2, 6, 1}, {1, 5, 1, 6, 1},
+        {"travel in compression",
+         7,
+         0,
+         1,
+         {1, 0, 2, 6, 1},
+         {1, 5, 1, 6, 1},
          "62 00 00 01 82 8B 0B 82 8B 0B 00 00 01 5B 07 5A 07"},
         // The upper test space of the flexural-strength test pulls.
-        {"upper test space", 8, 0, 2, {1, 0, 2, 6, 1}, {1, 5, 1, 6, 1},
+        {"upper test space",
+         8,
+         0,
+         2,
+         {1, 0, 2, 6, 1},
+         {1, 5, 1, 6, 1},
          "62 0F 42 40 02 8B 0B 02 8B 0B 0F 42 40 5B 07 5A 07"},
         // Force control from the present force, 100 N/s towards the nominal force, pushing.
-        {"force control", 5, 0, 1, {1, 0, 1, 100, 2}, {1, 5, 1, 6, 1},
+        {"force control",
+         5,
+         0,
+         1,
+         {1, 0, 1, 100, 2},
+         {1, 5, 1, 6, 1},
          "5D 00 64 00 00 00 61 8F 42 40 80 01 F4 80 01 F4 8F 42 40 5B 07 5A 07"},
     };
     for (const Case& c : cases) {
@@ -86,14 +106,14 @@ TEST_F(ProgrammeRunTest, StageChangesHoldSwitchOffTheDriveAndChangeTheControl) {
     EXPECT_EQ(host.speed, "9 ");  // the whole seconds of the hold
     Feed(3, 12);                  // 10 s after the hold began
     EXPECT_EQ(Sent(),
-              "5A 00 5A 00 "                                    // drive off
-              "5D 00 64 00 23 28 "                              // force control at 3 kN
+              "5A 00 5A 00 "                                          // drive off
+              "5D 00 64 00 23 28 "                                    // force control at 3 kN
               "61 0F 42 40 00 01 F4 00 01 F4 0F 42 40 5B 07 5A 07");  // 100 N/s
     EXPECT_EQ(host.speed, "100 ");
     EXPECT_EQ(host.speedUnit, SpeedUnit::NewtonPerSecond);
     Feed(8, 12.3);
     EXPECT_EQ(Sent(),
-              "5A 00 5A 00 5D 01 "                                      // travel control
+              "5A 00 5A 00 5D 01 "                                    // travel control
               "62 00 00 01 81 45 85 81 45 85 00 00 01 5B 07 5A 07");  // down at 3 mm/min
     EXPECT_EQ(host.speed, "-3.0 ");
     EXPECT_EQ(State().StageIndex, 5);
@@ -167,7 +187,8 @@ TEST_F(ProgrammeRunTest, TheSamplingRateRecordsEveryNthTickAndFollowsFmaxOnEvery
     test->Parameters.BreakDropPercent = 5;
     test->Parameters.Stages[0] = {1, 0, 2, 6, 1};
     StartAndPreload();
-    for (int tick = 1; tick <= 11; ++tick) Feed(tick == 4 ? 9.0 : 1.0 + 0.1 * tick, 10 + tick * 0.01);
+    for (int tick = 1; tick <= 11; ++tick)
+        Feed(tick == 4 ? 9.0 : 1.0 + 0.1 * tick, 10 + tick * 0.01);
     EXPECT_EQ(test->Marks.StoredSamples, 3);  // ticks 1, 6 and 11
     EXPECT_FLOAT_EQ(test->Buffer.Travel(2), 0.06f);
     EXPECT_DOUBLE_EQ(State().Fmax, 9.0);  // though tick 4 was not recorded
@@ -216,7 +237,7 @@ TEST_F(ShearChainRunTest, AChainWithMinForce500NEndsOnlyOnceFmaxReachedIt) {
     Feed(0.23, 10.8, 0.3);
     EXPECT_FALSE(run->Running());
     EXPECT_TRUE(test->Marks.EvaluationDone);
-    EXPECT_EQ(host.Take(), "idle fill final");  // no automatic sequence
+    EXPECT_EQ(host.Take(), "idle fill final");         // no automatic sequence
     EXPECT_FLOAT_EQ(test->Buffer.Extension(1), 0.0f);  // force and travel only
     EXPECT_FLOAT_EQ(test->Buffer.Travel(3), 0.7f);
 }

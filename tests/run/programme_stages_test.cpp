@@ -27,8 +27,8 @@ TEST(ProgrammeStages, HoldApproachNeedsTheMatchingChangePointOfAHoldingStage) {
         {kControlTravel, kChangeAtTravel, kControlHold, false, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.control << " " << c.nextUnit << " "
-                                          << c.nextControl << " " << c.active);
+        SCOPED_TRACE(::testing::Message()
+                     << c.control << " " << c.nextUnit << " " << c.nextControl << " " << c.active);
         ParameterSet p;
         p.Stages[0] = Stage(0, 1, 5, c.control);
         p.Stages[0].StageActive = c.active ? 1 : 0;
@@ -85,10 +85,9 @@ TEST(ProgrammeStages, ChangePointsByForceTravelAndTimeInTheirDirection) {
         {"force rising", true, Stage(0, 1, 5, 1), Stage(8, kChangeAtForce, 5, 1), 8, 10, 0, true},
         {"force not yet", true, Stage(0, 1, 5, 1), Stage(8, kChangeAtForce, 5, 1), 7.9, 10, 0,
          false},
-        {"force falling", true, Stage(0, 1, -5, 1), Stage(2, kChangeAtForce, 5, 1), 2, 10, 0,
-         true},
-        {"force falling, above", true, Stage(0, 1, -5, 1), Stage(2, kChangeAtForce, 5, 1), 2.1,
-         10, 0, false},
+        {"force falling", true, Stage(0, 1, -5, 1), Stage(2, kChangeAtForce, 5, 1), 2, 10, 0, true},
+        {"force falling, above", true, Stage(0, 1, -5, 1), Stage(2, kChangeAtForce, 5, 1), 2.1, 10,
+         0, false},
         {"travel in tension", true, Stage(0, 1, 5, 1), Stage(1.5, kChangeAtTravel, 5, 1), 1, 11.5,
          0, true},
         {"travel in tension, short", true, Stage(0, 1, 5, 1), Stage(1.5, kChangeAtTravel, 5, 1), 1,
@@ -97,10 +96,9 @@ TEST(ProgrammeStages, ChangePointsByForceTravelAndTimeInTheirDirection) {
          8.5, 0, true},
         {"compression moving up", false, Stage(0, 1, 5, 1), Stage(1.5, kChangeAtTravel, 5, 1), 1,
          11.5, 0, false},
-        {"time without hold", true, Stage(0, 1, 5, 1), Stage(10, kChangeAtTime, 5, 1), 1, 10,
-         10000, true},
-        {"time short", true, Stage(0, 1, 5, 1), Stage(10, kChangeAtTime, 5, 1), 1, 10, 9950,
-         false},
+        {"time without hold", true, Stage(0, 1, 5, 1), Stage(10, kChangeAtTime, 5, 1), 1, 10, 10000,
+         true},
+        {"time short", true, Stage(0, 1, 5, 1), Stage(10, kChangeAtTime, 5, 1), 1, 10, 9950, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
