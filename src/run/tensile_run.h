@@ -11,11 +11,6 @@
 
 namespace quorvex {
 
-// The test types this run serves: the metal tensile test, the screws, plastics and compression.
-inline bool RunsAsTensileTest(int testType) {
-    return testType == 0 || testType == 1 || testType == 2 || testType == 6 || testType == 9;
-}
-
 // The run's own state besides what every routine keeps: the extensometer, the stage
 // programme and the hysteresis loop.
 struct TensileRunState : RunState {

@@ -124,6 +124,30 @@ TEST(SimulatedOtherRuns, TheUniversalTestHoldsItsTravelThroughTheTimeStage) {
     EXPECT_GT(b.Travel(onwards->Sample + 20), start + 0.01);
 }
 
+// Force control at 500 N/s to exactly 5 kN, held there for 2 s, then travel control to the
+// break: the machine holds the force within the control deviation of 1 %.
+TEST(SimulatedOtherRuns, AForceControlledStageHoldsItsForceBeforeTravelControlTakesOver) {
+    Ran ran = RunType(5, {"Stages[0].StageSpeed=500", "Stages[0].StageSpeedUnit=2",
+                          "Stages[1].StageFrom=5", "Stages[1].StageFromUnit=1"});
+    const auto& events = ran.test->Host().Events;
+    auto find = [&](const std::string& what) {
+        return std::find_if(events.begin(), events.end(),
+                            [&](const HeadlessEvent& e) { return e.What == what; });
+    };
+    const auto hold = find("speed 0.0 sec");
+    const auto onwards = find("speed 5.0 mm/min");
+    ASSERT_NE(hold, events.end());
+    ASSERT_NE(onwards, events.end());
+    const MeasurementBuffer& b = ran.test->Test().Buffer;
+    // 500 N/s from the preload of 0.2 kN: about 10 s to 5 kN.
+    EXPECT_NEAR(hold->Sample, 192, 10);
+    for (int i = hold->Sample + 1; i <= onwards->Sample; ++i) {
+        EXPECT_NEAR(b.Force(i), 5.0, 0.05) << i;
+    }
+    const double fmax = ran.specimen.Rm * ran.specimen.So();
+    EXPECT_NEAR(ran.test->Test().Current().Results[0], fmax, 0.02 * fmax);
+}
+
 TEST(SimulatedOtherRuns, TheJIntegralTestUnloadsAndReloadsItsCycles) {
     Ran ran = RunType(5, {"JIntegralActive=1", "JUnloadCycles=3"});
     const TestState& s = ran.test->Test();
