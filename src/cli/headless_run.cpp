@@ -6,7 +6,9 @@
 #include <cstdio>
 
 #include "evaluation/parameter_file.h"
+#include "evaluation/test_types.h"
 #include "parameter_assignment.h"
+#include "run/programme_run.h"
 
 namespace quorvex::cli {
 namespace {
@@ -19,16 +21,56 @@ const char* UnitLabel(SpeedUnit unit) {
             return "mm/min";
         case SpeedUnit::PercentPerMin:
             return "%/min";
+        case SpeedUnit::NewtonPerSecond:
+            return "N/sec";
+        case SpeedUnit::Seconds:
+            return "sec";
         case SpeedUnit::StressRate:
             break;
     }
     return "N/mm²/s";
 }
 
-// Without a parameter file: 2 mm/min through the elastic range, 10 mm/min from 1 % strain on,
-// and the yield points evaluated, whose drop in the simulated steels is small.
-void DemonstrationProgramme(ParameterSet& p) {
+// Without a parameter file, the tensile family: 2 mm/min through the elastic range, 10 mm/min
+// from 1 % strain on, and the yield points evaluated, whose drop in the simulated steels is
+// small. The other types run what their standards ask for.
+void DemonstrationProgramme(ParameterSet& p, int testType) {
     p.Stages = {};
+    switch (static_cast<TestType>(testType)) {
+        case TestType::ShearEn2563:
+            p.Stages[0] = {1, 0, 1, 1, 1};  // 1 mm/min
+            return;
+        case TestType::Chain:
+            p.Stages[0] = {1, 0, 1, 50, 1};
+            return;
+        case TestType::Universal:
+            // Pulled at 2 mm/min to 0.2 mm, held there for 2 s, then 5 mm/min to the break.
+            p.TensionDirection = 1;
+            p.Stages[0] = {1, 0, kChangeAtTravel, 2, kControlTravel};
+            p.Stages[1] = {1, 0.2, kChangeAtTravel, 0, kControlHold};
+            p.Stages[2] = {1, 2, kChangeAtTime, 5, kControlTravel};
+            p.EndStage = 1;
+            return;
+        case TestType::FlexuralModulus:
+            // Pushed at 0.5 mm/min; the deflection measured under the beam by the travel
+            // sensor on the third channel. The stone bar breaks at 0.03 % strain: the modulus
+            // is taken between 0.005 % and 0.02 %.
+            p.TensionDirection = 0;
+            p.TravelSensorType = 1;
+            p.Stages[0] = {1, 0, kChangeAtTravel, 0.5, kControlTravel};
+            p.ProofStrain = 0.00005f;
+            p.SecondProofStrain = 0.0002f;
+            p.EndStage = 1;
+            return;
+        case TestType::FlexuralStrength:
+            p.TensionDirection = 0;
+            p.TestSpace = 1;
+            p.Stages[0] = {1, 0, kChangeAtTravel, 1, kControlTravel};
+            p.EndStage = 1;
+            return;
+        default:
+            break;
+    }
     p.Stages[0] = {1, 0, 1, 2, 1};
     p.Stages[1] = {1, 1, 1, 10, 1};
     p.Results[5].Evaluate = p.Results[6].Evaluate = 1;  // ReH, ReL
@@ -75,20 +117,52 @@ void HeadlessHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
 
 // --- the test
 
+SpecimenPreset DefaultPresetOfTestType(int testType) {
+    switch (static_cast<TestType>(testType)) {
+        case TestType::ShearEn2563:
+            return SpecimenPreset::ShearSpecimen;
+        case TestType::Chain:
+            return SpecimenPreset::Chain;
+        case TestType::Universal:
+            return SpecimenPreset::Aluminium;
+        case TestType::PlasticsIso527:
+            return SpecimenPreset::Plastic;
+        case TestType::FlexuralModulus:
+            return SpecimenPreset::ThreePointBeam;
+        case TestType::FlexuralStrength:
+            return SpecimenPreset::FourPointBeam;
+        case TestType::Compression:
+            return SpecimenPreset::CompressionCylinder;
+        default:
+            return SpecimenPreset::Steel;
+    }
+}
+
 void PutSpecimen(const SpecimenParameters& s, ParameterSet& p) {
     const float So = static_cast<float>(s.So());
+    float Lo = static_cast<float>(s.Lo);
+    float Lc = static_cast<float>(s.Lc);
+    float Le = static_cast<float>(s.Le);
+    const bool beam = s.Kind == SpecimenKind::Bending3 || s.Kind == SpecimenKind::Bending4;
+    if (beam && p.TestType == static_cast<int>(TestType::FlexuralModulus)) {
+        // The flexural modulus reads the span as Le, the thickness as Lc, the width as Lo.
+        Le = static_cast<float>(s.Span);
+        Lc = static_cast<float>(s.a);
+        Lo = static_cast<float>(s.b);
+    } else if (beam) {
+        Lo = static_cast<float>(s.Span);  // the flexural strength's span
+    }
     if (s.d > 0) {
         p.SpecimenShape = static_cast<std::uint8_t>(SpecimenShape::Round);
-        p.Round = {static_cast<float>(s.d), static_cast<float>(s.Lo), static_cast<float>(s.Lc), So};
+        p.Round = {static_cast<float>(s.d), Lo, Lc, So};
     } else {
         p.SpecimenShape = static_cast<std::uint8_t>(SpecimenShape::Flat);
-        p.Flat = {static_cast<float>(s.b), static_cast<float>(s.a), static_cast<float>(s.Lo),
-                  static_cast<float>(s.Lc), So};
+        p.Flat = {static_cast<float>(s.b), static_cast<float>(s.a), Lo, Lc, So};
     }
     p.EffectiveSo = So;
-    p.EffectiveLo = static_cast<float>(s.Lo);
-    p.EffectiveLc = static_cast<float>(s.Lc);
-    p.GaugeLengthLe = static_cast<float>(s.Le);
+    p.EffectiveLo = Lo;
+    p.EffectiveLc = Lc;
+    p.GaugeLengthLe = Le;
 }
 
 bool HeadlessTest::Prepare(const HeadlessOptions& options,
@@ -106,21 +180,27 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
             return false;
         }
     } else {
-        DemonstrationProgramme(p);
+        DemonstrationProgramme(p, options.TestType);
     }
     p.TestType = options.TestType;
-    const SimulationConfig& sim = options.Simulation;
+    SimulationConfig sim = options.Simulation;
     PutSpecimen(sim.Specimen(), p);
-    if (options.ParamsFile.empty()) {
+    if (options.ParamsFile.empty() && RunFamilyOf(p) == RunFamily::Tensile) {
         p.RminInTest = MinimumStressFor(sim.Specimen(), p.EffectiveSo, p.RminInTest);
     }
     p.SpecimenNo = "SIM-" + PresetName(sim.Preset);
     error = AssignParameterFields(p, nullptr, options.Assignments);
     if (!error.empty()) return false;
-    if (!RunsAsTensileTest(p.TestType)) {
-        error = "test type " + std::to_string(p.TestType) + ": the test type is 0, 1, 2, 6 or 9";
+    if (p.TestType < 0 || p.TestType >= kTestTypeCount) {
+        error = "test type " + std::to_string(p.TestType) + ": the test type is 0 ... 9";
         return false;
     }
+    // The specimen sits in the machine's tension or compression space as the programme
+    // loads it.
+    const RunFamily family = RunFamilyOf(p);
+    const bool programme = family == RunFamily::ProgrammeA || family == RunFamily::ProgrammeB ||
+                           family == RunFamily::JIntegral;
+    if (programme) sim.LoadingSign = ProgrammeLoadsInTension(p) ? 1 : -1;
 
     config_.Setup.MachineType = static_cast<std::uint8_t>(sim.MachineType);
     config_.Setup.IncrementalTravel = sim.TravelIncrements > 0 ? 1 : 0;
@@ -147,7 +227,7 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     host_ = std::make_unique<HeadlessHost>(*test_);
     diagram_ = std::make_unique<LiveDiagramModel>(*test_, config_.Calibration, config_.Setup);
     RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
-    run_ = std::make_unique<TensileRun>(*test_, config_, app_, devices, clock_, *diagram_, *host_);
+    run_ = CreateRunRoutine(*test_, config_, app_, devices, clock_, *diagram_, *host_);
     machine_->Daq().ReadAll();
     return true;
 }

@@ -18,7 +18,7 @@
 #include "run/live_diagram_model.h"
 #include "run/run_diagram.h"
 #include "run/run_host.h"
-#include "run/tensile_run.h"
+#include "run/run_routines.h"
 
 namespace quorvex::cli {
 
@@ -58,7 +58,8 @@ class HeadlessHost : public RunHost {
 struct HeadlessOptions {
     SimulationConfig Simulation;
     int TestType = 0;
-    // The parameter set file; empty: the defaults with a demonstration programme.
+    // The parameter set file; empty: the defaults with a demonstration programme of the
+    // test type.
     std::string ParamsFile;
     // "Field=Value" changes of the parameter set, applied last (after the specimen preset).
     std::vector<std::string> Assignments;
@@ -80,7 +81,7 @@ class HeadlessTest {
     void RunToEnd();
 
     TestState& Test() { return *test_; }
-    TensileRun& Run() { return *run_; }
+    RunRoutine& Run() { return *run_; }
     HeadlessHost& Host() { return *host_; }
     LiveDiagramModel& Diagram() { return *diagram_; }
     VirtualMachine& Simulation() { return *simulation_; }
@@ -101,12 +102,17 @@ class HeadlessTest {
     std::unique_ptr<Machine> machine_;
     std::unique_ptr<HeadlessHost> host_;
     std::unique_ptr<LiveDiagramModel> diagram_;
-    std::unique_ptr<TensileRun> run_;
+    std::unique_ptr<RunRoutine> run_;
     int ticks_ = 0;
     double travelLow_ = 0, travelHigh_ = 0;
 };
 
-// The parameter set's specimen from the simulated specimen: shape, dimensions, So, Lo, Lc, Le.
+// The parameter set's specimen from the simulated specimen: shape, dimensions, So, Lo, Lc, Le
+// as the test type reads them (a bending test's span, thickness and width).
 void PutSpecimen(const SpecimenParameters& specimen, ParameterSet& p);
+
+// The simulated specimen that fits a test type: steel for the tensile and screw tests,
+// shear, chain, aluminium for the universal test, plastic, the two beams and compression.
+SpecimenPreset DefaultPresetOfTestType(int testType);
 
 }  // namespace quorvex::cli

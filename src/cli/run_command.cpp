@@ -9,6 +9,7 @@
 #include "evaluate_command.h"
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
+#include "evaluation/test_types.h"
 #include "headless_run.h"
 #include "machine/sim/sim_config.h"
 #include "project_storing.h"
@@ -31,7 +32,7 @@ std::string WhyNotEvaluated(HeadlessTest& test) {
     if (!anyStage) return "the speed programme has no active stage";
     // Noise of the travel reading stays far below half a millimetre.
     if (test.TravelSpan() < 0.5) return "the crosshead did not move";
-    const TensileRunState& run = test.Run().State();
+    const RunState& run = test.Run().State();
     char text[160];
     if (!run.PreloadReached) {
         std::snprintf(text, sizeof text, "the force never reached the preload (%.3f kN)",
@@ -50,11 +51,17 @@ void PrintRunHelp(std::ostream& out) {
     out << "  run [OPTIONS]            run a whole test on the simulated machine through the\n"
            "                           program's test run; writes the series files 1.Dia,\n"
            "                           1.Hea and 1.Txt and prints the results as evaluate does\n"
-           "      --type N             test type 0, 1, 2, 6 or 9 (default 0)\n"
-           "      --params FILE        parameter set file (default: the defaults, 2 mm/min to\n"
-           "                           1 % strain, then 10 mm/min)\n"
+           "      --type N             test type 0 ... 9 (default 0): the tensile family 0, 1,\n"
+           "                           2, 6, 9, shear 3, chain 4, universal 5 (its programme),\n"
+           "                           flexural modulus 7 and flexural strength 8\n"
+           "      --params FILE        parameter set file (default: the defaults with a\n"
+           "                           programme of the type: 2 mm/min to 1 % strain, then\n"
+           "                           10 mm/min for the tensile family)\n"
            "      --preset NAME        specimen: steel-yield-point, steel, aluminium, stainless,\n"
-           "                           plastic, compression, ... (default steel)\n"
+           "                           plastic, compression, shear, chain, beam-3point,\n"
+           "                           beam-4point (default: the one that fits the type:\n"
+           "                           steel, shear, chain, aluminium for 5, plastic,\n"
+           "                           beam-3point for 7, beam-4point for 8, compression)\n"
            "      --fault NAME         noisy-force, dead-extensometer, slipping-extensometer,\n"
            "                           stuck-crosshead, lost-link, missing-card (repeatable)\n"
            "      --machine KIND       spindle, hydraulic-bleed-off or hydraulic-inflow\n"
@@ -70,7 +77,7 @@ void PrintRunHelp(std::ostream& out) {
 
 int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     HeadlessOptions options;
-    options.Simulation.Preset = SpecimenPreset::Steel;
+    bool presetGiven = false;
     std::filesystem::path dir = std::filesystem::current_path();
     std::string faults;
     std::string project;
@@ -87,13 +94,14 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
             } catch (const std::exception&) {
                 options.TestType = -1;
             }
-            if (!RunsAsTensileTest(options.TestType)) {
-                problem = "\"" + value + "\": the test type is 0, 1, 2, 6 or 9";
+            if (options.TestType < 0 || options.TestType >= kTestTypeCount) {
+                problem = "\"" + value + "\": the test type is 0 ... 9";
             }
         } else if (option == "--params") {
             options.ParamsFile = value;
         } else if (option == "--preset") {
             problem = ParseSimulationKey("sim.specimen", value, options.Simulation);
+            presetGiven = true;
         } else if (option == "--machine") {
             problem = ParseSimulationKey("sim.machine", value, options.Simulation);
         } else if (option == "--fault") {
@@ -111,6 +119,8 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
         }
         if (!problem.empty()) return Usage(err, problem);
     }
+    // The specimen that fits the test type, unless one was named.
+    if (!presetGiven) options.Simulation.Preset = DefaultPresetOfTestType(options.TestType);
     std::error_code ec;
     if (!std::filesystem::is_directory(dir, ec)) {
         err << "quorvex-cli: \"" << dir.string() << "\" is no directory\n";

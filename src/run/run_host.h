@@ -15,6 +15,8 @@ enum class SpeedUnit {
     MmPerMin,       // "mm/min"
     PercentPerMin,  // "%/min"
     StressRate,     // the stress-rate unit of the parameter set's unit system
+    NewtonPerSecond,  // "N/sec": a force-controlled stage of the programme tests
+    Seconds,          // "sec": a holding stage, or the seconds a time stage has run
 };
 
 class RunHost {

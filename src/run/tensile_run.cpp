@@ -1,19 +1,13 @@
-// The tensile run: start, preload phase, the main phase of every sample, the end checks, the
-// stop and the end-of-test processing.
+// The tensile run: the start of motion, the preload phase, the main phase of every sample and
+// the end checks; the shear/chain routine is the same on force and travel alone.
 #include "run/tensile_run.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "evaluation/compression_evaluation.h"
-#include "evaluation/evaluate_test.h"
-#include "evaluation/specimen_number.h"
-#include "evaluation/tensile_evaluation.h"
-#include "evaluation/test_files.h"
 #include "evaluation/test_state.h"
-#include "evaluation/text_functions.h"
 #include "machine/controller_link.h"
 #include "setup/machine_config.h"
 #include "run/app_state.h"
@@ -39,104 +33,47 @@ int RemovalPromptSeconds(int messageTimeSec) {
 }  // namespace
 
 TensileRun::TensileRun(TestState& test, const MachineConfig& machine, AppState& app,
-                       RunMachine devices, Clock& clock, RunDiagram& diagram, RunHost& host)
-    : test_(test),
-      machine_(machine),
-      app_(app),
-      devices_(devices),
-      clock_(clock),
-      diagram_(diagram),
-      host_(host) {}
-
-bool TensileRun::MeasureOnly() const {
-    return machine_.Setup.MeasureOnly != 0;
-}
+                       RunMachine devices, Clock& clock, RunDiagram& diagram, RunHost& host,
+                       bool forceAndTravelOnly)
+    : RunRoutine(test, machine, app, devices, clock, diagram, host),
+      forceAndTravelOnly_(forceAndTravelOnly) {}
 
 bool TensileRun::Compression() const {
     return test_.Parameters.TestType == kTypeCompression;
 }
 
+double TensileRun::MinimumForce() const {
+    const ParameterSet& p = test_.Parameters;
+    // The shear and chain tests give their minimum as a force in N, the others as a stress.
+    return forceAndTravelOnly_ ? p.RminInTest / 1000.0 : p.RminInTest * p.EffectiveSo / 1000.0;
+}
+
+bool TensileRun::ReachedMinForce() const {
+    return state_.Fmax >= state_.MinForce || (Compression() && !forceAndTravelOnly_);
+}
+
+bool TensileRun::EvaluatesStoppedTest() const {
+    return ReachedMinForce();
+}
+
+void TensileRun::AfterEvaluatedEnd() {
+    if (!forceAndTravelOnly_ && test_.Parameters.AutoSequence) host_.StartAutoSequence();
+}
+
+void TensileRun::CheckAfterEvaluation() {
+    const ParameterSet& p = test_.Parameters;
+    if (Compression() && p.ProbeMonitoring) {
+        const ProbeCheck check = ProbeMonitoring(test_.Buffer, test_.Marks, p);
+        if (!check.Passed) host_.MessageText(RunMessageKind::Error, check.Message);
+    }
+}
+
 // --- start
 
-bool TensileRun::Start() {
-    if (state_.SamplingActive || devices_.Daq == nullptr) return false;
-    ParameterSet& p = test_.Parameters;
-
-    if (CountOccupiedSlots(test_.TestSeries) >= Series::kMaxTests) {
-        host_.Message(RunMessageKind::Warning, run_text::kSeriesFull, run_text::kSaveTestsFirst);
-        host_.OpenSeriesEditor();
-        ClearSeries(test_.TestSeries, DateTimeNow());
-    }
-    if (!app_.ProjectOpen) {
-        host_.Message(RunMessageKind::Error, run_text::kNoProject);
-        return false;
-    }
-    if (app_.LastTestNew) {
-        if (host_.Question(run_text::kStoreLastTest)) host_.StoreLastTestInSeries();
-        app_.LastTestNew = false;
-    }
-    specimenNumber_ = -1;
-    const auto numberFile = app_.WorkingDirectory / kSpecimenNumberFile;
-    if (p.AutoSpecimenNo) {
-        const SpecimenNumberRead read = ReadSpecimenNumber(numberFile);
-        if (read.Status.status == LoadStatus::Refused) {
-            // A garbled counter is neither used nor overwritten.
-            host_.MessageText(RunMessageKind::Error, read.Status.message);
-        } else {
-            specimenNumber_ = read.Status.status == LoadStatus::Loaded ? read.Number : 0;
-        }
-    }
-    if (!host_.SpecimenDialog(specimenNumber_ > 0 ? specimenNumber_ : 0)) return false;
-    // A counter already refused above is not read again.
-    if (specimenNumber_ >= 0) {
-        const SpecimenNumbering numbering =
-            ApplyAutomaticSpecimenNumber(app_.WorkingDirectory, true, p.SpecimenNo);
-        if (numbering.Status.status == LoadStatus::Refused) {
-            host_.MessageText(RunMessageKind::Error, numbering.Status.message);
-        }
-    }
-
-    ControllerLink* link = devices_.Link;
-    // In measurement-only mode the machine is driven by its own means: nothing is sent.
-    if (MeasureOnly()) link = nullptr;
-    if (link) link->SendTestForceLimits(p.FmaxLimitPercent);
-    if (link) {
-        link->SendMotionOutput();
-        if (machine_.Setup.MachineType == kHydraulicInflow && devices_.Relays) {
-            devices_.Relays->Relay8Off();
-        }
-    }
-
-    StartRecording(test_.Buffer, test_.Marks);
-    test_.Marks.HysteresisStart = test_.Marks.HysteresisEnd = 0;
-    test_.Marks.EvaluationDone = false;
-    host_.LayoutResultPanels();
-    state_ = TensileRunState{};
-    const double So = p.EffectiveSo;
-    state_.MinForce = p.RminInTest * So / 1000.0;
-    state_.SamplingActive = true;
-    app_.TestRunning = true;
-
-    host_.ShowRunning(true);
-    diagram_.PrepareForTest();
-    const int preloadUnit = p.PreloadUnit;
-    const double preload = p.PreloadValue[static_cast<std::size_t>(
-        preloadUnit >= 0 && preloadUnit <= 2 ? preloadUnit : 0)];
-    state_.PreloadForce = preloadUnit == 1   ? preload / 1000.0
-                          : preloadUnit == 2 ? preload * So / 1000.0
-                                             : preload;
-
-    if (link && machine_.Setup.MachineType == kSpindleMachine) {
-        link->ControlMode(1);
-        const double rawTravel = devices_.Daq->RawValues()[kRawTravel];
-        const double position = machine_.Setup.IncrementalTravel
-                                    ? rawTravel
-                                    : rawTravel * machine_.Factors.TravelFactor * 10.0;
-        link->SetValue(static_cast<std::int32_t>(std::lround(position)));
-    }
+void TensileRun::BeginMotion() {
+    HoldPresentPosition();
     SendStageSpeed(1, true);
     ShowStageSpeed(1);
-    return true;
 }
 
 double TensileRun::StageSpeedMmPerMin(int stage) const {
@@ -148,8 +85,8 @@ double TensileRun::StageSpeedMmPerMin(int stage) const {
 }
 
 void TensileRun::SendStageSpeed(int stage, bool atStart) {
-    ControllerLink* link = devices_.Link;
-    if (!link || MeasureOnly()) return;
+    ControllerLink* link = Link();
+    if (!link) return;
     const std::int32_t speed = link->TravelRate(StageSpeedMmPerMin(stage));
     state_.CurrentSpeedCommand = speed;
     // A standing stage holds where it is instead of running towards the end of the range.
@@ -173,14 +110,6 @@ void TensileRun::ShowStageSpeed(int stage) {
     ShowSpeedValue(s.StageSpeed, s.StageSpeed >= 100 ? 0 : 1, unit);
 }
 
-void TensileRun::ShowSpeedValue(double value, int decimals, SpeedUnit unit) {
-    if (!std::isfinite(value)) value = 0;
-    const int n = std::snprintf(speedText_.data(), speedText_.size(), "%.*f ", decimals, value);
-    const std::size_t length =
-        n < 0 ? 0 : std::min(static_cast<std::size_t>(n), speedText_.size() - 1);
-    host_.ShowSpeed(std::string_view(speedText_.data(), length), unit);
-}
-
 // --- samples
 
 void TensileRun::OnSample() {
@@ -194,10 +123,11 @@ void TensileRun::OnSample() {
 }
 
 void TensileRun::ConvertSample() {
+    state_.F = ForceKn();
+    state_.S = CrossheadTravelMm();
+    if (forceAndTravelOnly_) return;
     const auto& raw = devices_.Daq->RawValues();
     const CalibrationRecord& c = machine_.Calibration;
-    state_.F = c.NominalForce * raw[kRawForce] / kFullScaleCounts;
-    state_.S = machine_.Factors.TravelFactor * raw[kRawTravel];
     state_.E = test_.Parameters.ExtensometerIncremental
                    ? raw[kRawStrain] * machine_.Factors.StrainFactor
                    : raw[kRawStrain] * c.NominalStrain / kFullScaleCounts;
@@ -222,7 +152,7 @@ void TensileRun::PreloadPhase() {
 
 void TensileRun::MainPhase() {
     const int index = test_.Marks.StoredSamples + 1;  // the index this sample is stored at
-    HysteresisLoop(index);
+    if (!forceAndTravelOnly_) HysteresisLoop(index);
     if (!state_.Unloading) SwitchStages();
     if (MeasureOnly()) ShowRate();
     Record();
@@ -236,7 +166,7 @@ void TensileRun::HysteresisLoop(int index) {
         state_.Unloading = false;
         test_.Marks.HysteresisEnd = index;
     }
-    ControllerLink* link = MeasureOnly() ? nullptr : devices_.Link;
+    ControllerLink* link = Link();
     const std::int32_t speed = state_.CurrentSpeedCommand;
     if (p.HysteresisActive && !state_.UnloadDone && !state_.Unloading &&
         state_.E - state_.E0 > p.HysteresisPercent * p.GaugeLengthLe / 100.0) {
@@ -259,7 +189,7 @@ void TensileRun::HysteresisLoop(int index) {
 bool TensileRun::StageCriterionMet(int stage) const {
     const ParameterSet& p = test_.Parameters;
     const SpeedStage& s = p.Stages[static_cast<std::size_t>(stage - 1)];
-    const bool byExtensometer = p.StrainByTdm != 0;
+    const bool byExtensometer = p.StrainByTdm != 0 && !forceAndTravelOnly_;
     const double extension = std::fabs(state_.E - state_.E0);
     const double travel = std::fabs(state_.S - state_.S0);
     switch (s.StageFromUnit) {
@@ -337,7 +267,7 @@ void TensileRun::Record() {
     point.Plot = F > state_.BreakThreshold;
     point.ExtensometerDeformationMm = state_.E - state_.E0;
     point.ExtensometerOverRange =
-        !p.ExtensometerIncremental &&
+        !forceAndTravelOnly_ && !p.ExtensometerIncremental &&
         std::fabs(devices_.Daq->RawValues()[kRawStrain]) > kFullScaleCounts;
     AnalogueOutputs(point);
 
@@ -358,6 +288,7 @@ void TensileRun::AnalogueOutputs(const LivePoint& point) {
     Acquisition& daq = *devices_.Daq;
     daq.WriteAnalogOutput(0, volts(point.ForceKn, c.NominalForce));
     daq.WriteAnalogOutput(1, volts(point.TravelMm, c.NominalTravel));
+    if (forceAndTravelOnly_) return;
     if (!state_.ExtensometerRemoved) {
         daq.WriteAnalogOutput(2, volts(point.ExtensionMm, c.NominalStrain));
     }
@@ -368,69 +299,12 @@ void TensileRun::AnalogueOutputs(const LivePoint& point) {
 
 void TensileRun::EndChecks() {
     if (BufferFull(test_.Marks)) {
-        StopProcedure(false);
-        FinishRecording(test_.Marks);
-        host_.Message(RunMessageKind::Warning, run_text::kMemoryFull);
-        EndOfTest();
+        EndWithEvaluation(true);
         return;
     }
-    const bool reached = state_.Fmax >= state_.MinForce || Compression();
-    if (state_.F < state_.BreakThreshold && reached) {
-        StopProcedure(false);
-        FinishRecording(test_.Marks);
-        EndOfTest();
-        if (test_.Parameters.AutoSequence) host_.StartAutoSequence();
-    }
-}
-
-void TensileRun::Stop(bool byOperator) {
-    if (!state_.SamplingActive) return;
-    StopProcedure(byOperator);
-    if (state_.Fmax >= state_.MinForce || Compression()) {
-        FinishRecording(test_.Marks);
-        EndOfTest();
-        if (test_.Parameters.AutoSequence) host_.StartAutoSequence();
-    }
-    if (byOperator) {
-        app_.LastTestSaved = false;
-        if (!state_.Evaluated) host_.LayoutResultPanels();
-    }
-}
-
-void TensileRun::StopProcedure(bool byOperator) {
-    app_.TestRunning = false;
-    state_.SamplingActive = false;
-    state_.Stopped = true;
-    ControllerLink* link = devices_.Link;
-    const bool send = link && !MeasureOnly();
-    if (send) link->StopMachine();
-    host_.ShowRunning(false);
-    if (send && (test_.Parameters.MachineOffAtEnd || byOperator)) link->MachineOff();
-}
-
-int EvaluateAndShowTest(TestState& test, RunDiagram& diagram) {
-    ParameterSet& p = test.Parameters;
-    const bool usable =
-        test.Marks.SampleCount > 0 && ExtensionUsable(CurveView(test.Buffer, p, test.Marks));
-    const int view =
-        UsesExtensometerResults(p) && usable ? kViewStressFineStrain : kViewStressStrain;
-    p.DiagramType = static_cast<std::uint8_t>(view);
-    EvaluateTest(test, false);
-    diagram.ShowEvaluatedCurve(view);
-    return view;
-}
-
-void TensileRun::EndOfTest() {
-    ParameterSet& p = test_.Parameters;
-    app_.LastTestNew = true;
-    app_.LastTestSaved = false;
-    EvaluateAndShowTest(test_, diagram_);
-    state_.Evaluated = true;
-    host_.FillResultPanels();
-    host_.AskFinalDimensions();
-    if (Compression() && p.ProbeMonitoring) {
-        const ProbeCheck check = ProbeMonitoring(test_.Buffer, test_.Marks, p);
-        if (!check.Passed) host_.MessageText(RunMessageKind::Error, check.Message);
+    if (state_.F < state_.BreakThreshold && ReachedMinForce()) {
+        EndWithEvaluation(false);
+        AfterEvaluatedEnd();
     }
 }
 

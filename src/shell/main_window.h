@@ -61,7 +61,7 @@ class TDiagramArea;
 class TBtnRightDlg2;
 class TUeberNehmeE;
 class MainWindowRunHost;
-class TensileRun;
+class RunRoutine;
 
 // The system's short date format for result lines and date inputs ("dd.MM.yy", "M/d/yy", ...),
 // in numbers only: month and day names become their numbers. Without regional settings (the C
@@ -248,7 +248,7 @@ class TSDIAppForm : public QMainWindow {
     // A press on the drawing area: the point picks of the result field in pick mode.
     void DiagramClick(int x, int y);
     // The test run of the tensile family over the machine; null before the machine is open.
-    TensileRun* TestRun() const { return testRun_.get(); }
+    RunRoutine* TestRun() const { return testRun_.get(); }
     QPushButton* StartButton() const { return startButton_; }
     QPushButton* StopButton() const { return stopButton_; }
     QLineEdit* SpeedField() const { return speedField_; }
@@ -386,7 +386,7 @@ class TSDIAppForm : public QMainWindow {
     QPushButton* startButton_ = nullptr;  // "F2"
     QPushButton* stopButton_ = nullptr;   // shown while a test runs
     std::unique_ptr<MainWindowRunHost> runHost_;
-    std::unique_ptr<TensileRun> testRun_;
+    std::unique_ptr<RunRoutine> testRun_;
     std::string pickField_;  // the result field in pick mode; empty: none
     bool pickGreen_ = false;
     std::unique_ptr<LiveDiagramModel> diagram_;

@@ -2,7 +2,6 @@
 // F2, the stop button and the series, and the window's side of the run.
 #include "shell/main_window_run.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,12 +14,12 @@
 #include "evaluation/series_store.h"
 #include "evaluation/test_state.h"
 #include "results/specimen_dialog.h"
-#include "setup/machine_config.h"
 #include "run/app_state.h"
 #include "run/live_diagram_model.h"
+#include "run/run_routines.h"
+#include "setup/machine_config.h"
 #include "shell/live_widgets.h"
 #include "shell/main_window.h"
-#include "run/tensile_run.h"
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -55,19 +54,19 @@ void TSDIAppForm::CreateTestRun() {
     if (!machine_) return;
     runHost_ = std::make_unique<MainWindowRunHost>(*this);
     // The window's diagram computes the views, ranges and the extensometer removal and draws
-    // them into its drawing area.
-    RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
-    testRun_ = std::make_unique<TensileRun>(test_, machineConfig_, app_, devices, *clock_,
-                                            *diagram_, *runHost_);
-    // The runs of the other test types come with their own routines; F2 leaves them alone.
-    StartTestRun = [this] {
-        if (RunsAsTensileTest(test_.Parameters.TestType)) {
-            // On the simulated machine the next specimen is clamped when the last one broke.
-            if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
-            testRun_->Start();
-        } else {
-            QApplication::beep();
-        }
+    // them into its drawing area. The routine follows the test type chosen at each start.
+    auto createRun = [this] {
+        RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
+        testRun_ =
+            CreateRunRoutine(test_, machineConfig_, app_, devices, *clock_, *diagram_, *runHost_);
+    };
+    createRun();
+    StartTestRun = [this, createRun] {
+        if (testRun_ && testRun_->Running()) return;
+        createRun();
+        // On the simulated machine the next specimen is clamped when the last one broke.
+        if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
+        testRun_->Start();
     };
     StopTestRun = [this] { testRun_->Stop(false); };
     connect(startButton_, &QPushButton::clicked, this, [this] {
@@ -105,6 +104,7 @@ bool MainWindowRunHost::Question(int text) {
                                                     MessageButtons::YesNo) == QMessageBox::Yes;
 }
 
+// The one place where the start picks the specimen dialog of the test type.
 bool MainWindowRunHost::SpecimenDialog(long long counter) {
     if (window_.ShowSpecimenDialog) return window_.ShowSpecimenDialog();
     bool reevaluate = false;
@@ -156,6 +156,12 @@ void MainWindowRunHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
         case SpeedUnit::StressRate:
             w.speedUnitLabel_->setText(StressRateUnit(w.test_.Parameters.UnitSystem));
             break;
+        case SpeedUnit::NewtonPerSecond:
+            w.speedUnitLabel_->setText(QStringLiteral("N/sec"));
+            break;
+        case SpeedUnit::Seconds:
+            w.speedUnitLabel_->setText(QStringLiteral("sec"));
+            break;
     }
 }
 
@@ -180,7 +186,10 @@ void MainWindowRunHost::FillResultPanels() {
 }
 
 void MainWindowRunHost::AskFinalDimensions() {
-    window_.AskFinalDimensions(window_.test_.Parameters.TestType == 9);
+    const int type = window_.test_.Parameters.TestType;
+    // The result sets of the shear, chain, universal and bending tests hold no Z or Phi-dB.
+    if (ShowsForceOverTravel(type)) return;
+    window_.AskFinalDimensions(type == 9);
 }
 
 void MainWindowRunHost::StartAutoSequence() {

@@ -1,0 +1,27 @@
+// Which run routine a test type runs: the tensile family, the shear/chain routine, or one of
+// the programme routines. The window, quorvex-cli and the tests choose the run here.
+#pragma once
+
+#include <memory>
+
+#include "run/run_routine.h"
+
+namespace quorvex {
+
+enum class RunFamily {
+    Tensile,     // 0, 1, 2, 6, 9
+    ShearChain,  // 3, 4
+    ProgrammeA,  // 5 without the J-integral option, 7
+    ProgrammeB,  // 8
+    JIntegral,   // 5 with the J-integral option
+};
+
+// The family of the parameter set's test type; a type outside 0..9 runs as a tensile test.
+RunFamily RunFamilyOf(const ParameterSet& p);
+
+// The run routine of the parameter set's test type as it is now. All must outlive the run.
+std::unique_ptr<RunRoutine> CreateRunRoutine(TestState& test, const MachineConfig& machine,
+                                             AppState& app, RunMachine devices, Clock& clock,
+                                             RunDiagram& diagram, RunHost& host);
+
+}  // namespace quorvex
