@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "machine/sim/virtual_machine.h"
-#include "results/specimen_dialog.h"
+#include "results/type_specimen_dialog.h"
 #include "run/run_routines.h"
 #include "shell/result_panels.h"
 #include "window_fixture.h"
@@ -60,16 +60,17 @@ class WindowOtherRunsTest : public testing::WindowFixture {
         return window->ResultPanels()->Field(name)->text().trimmed().toDouble();
     }
 
-    // F2, the test run to its break; then the panel field. Their specimen dialogs are not
-    // there yet: the test runs with the specimen of the parameter set, without a dialog.
+    // F2, the specimen dialog of the type confirmed as it opens (with the specimen of the
+    // parameter set), the test run to its break; then the panel field.
     void RunToResult(const char* field, double expected) {
         bool dialogShown = false;
-        WhenModal<TBtnRightDlg3>([&](TBtnRightDlg3* d) {
+        WhenModal<TTypeSpecimenDlg>([&](TTypeSpecimenDlg* d) {
             dialogShown = true;
-            d->reject();
+            d->OkButton()->click();
+            if (d->isVisible()) d->reject();  // a refused value: the test does not start
         });
         ASSERT_TRUE(window->FormKeyDown(Qt::Key_F2, Qt::NoModifier));
-        EXPECT_FALSE(dialogShown);
+        EXPECT_TRUE(dialogShown);
         ASSERT_TRUE(app.TestRunning);
         EXPECT_EQ(window->SpeedUnitLabel()->text(), QStringLiteral("mm/min"));
         EXPECT_EQ(window->Diagram().View(), kViewForceTravel);
