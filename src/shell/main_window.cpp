@@ -177,7 +177,7 @@ void TSDIAppForm::FormShow() {
     // The encoder card and the relay card register here when their drivers are present;
     // without them the program runs with both absent.
     app_.RelayCardPresent = false;
-    testPanel_->setTitle(QStringLiteral("Versuch"));
+    testPanel_->setTitle(LoadText(text::kTestPanel, ui_.Texts.Base()));
     timer1_.stop();
 
     ReadWorkingFiles();
@@ -268,6 +268,11 @@ void TSDIAppForm::ApplyLanguageIndex(int languageIndex) {
         languageIndex >= 0 && languageIndex < static_cast<int>(kLanguageBases.size());
     const int index = known ? languageIndex : 0;
     ApplyLanguage(LanguageBase(index), ui_.Texts);
+    const int base = LanguageBase(index);
+    forceReadout_->SetCaption(LoadText(text::kForceReadout, base));
+    travelReadout_->SetCaption(LoadText(text::kTravelReadout, base));
+    strainReadout_->SetCaption(LoadText(text::kStrainReadout, base));
+    fourthReadout_->SetCaption(LoadText(text::kFourthReadout, base));
     test_.Parameters.Language = index;
     diagram_->Redraw();  // the axis captions
 }
@@ -558,6 +563,16 @@ SpecimenDialogMachine TSDIAppForm::SpecimenDialogServices() {
     m.TravelOffset = machineConfig_.Setup.TravelOffset;
     m.Time = clock_;
     m.EditHeaderData = [this] { HeaderDataCommand(); };
+    // The look-ups connect for their own duration; without an alias database they say so.
+    m.FindSpecimen = [this](const std::string& number) {
+        if (!databases_) OpenDatabases();
+        return FindImportedSpecimen(databases_->Alias(), app_.WorkingDirectory, number);
+    };
+    m.FindLimits = [this](const std::string& identifier) {
+        if (!databases_) OpenDatabases();
+        return FindImportedLimits(databases_->Alias(), app_.WorkingDirectory, identifier);
+    };
+    m.Imported = &importedSpecimen_;
     return m;
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "evaluation/imported_data.h"
 #include "machine/clock.h"
 #include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
@@ -141,6 +142,7 @@ class TSDIAppForm : public QMainWindow {
     void StoreLastTestKey();
     // The last test into the next series slot with the remark of the result panel.
     void StoreLastTestInSeriesNow();
+    void ConsumeImportedSpecimenRow();
     // Stores series slots into the open project with its files, result lines and database
     // rows; false (and the operator told) when nothing could be stored.
     bool StoreSlotsInProject(const std::vector<int>& seriesSlots);
@@ -167,6 +169,9 @@ class TSDIAppForm : public QMainWindow {
     // The tensile specimen dialog and what it drives; the test start shows it in start mode.
     TBtnRightDlg3* SpecimenDialog() const { return specimenDlg_; }
     SpecimenDialogMachine SpecimenDialogServices();
+    // Set when the current specimen was taken from the import: its row is consumed when the
+    // test enters the series.
+    ImportedSpecimenMark& ImportedSpecimen() { return importedSpecimen_; }
 
     // Applies the language of this index to every window and stores it in the parameter set.
     void ApplyLanguageIndex(int languageIndex);
@@ -337,6 +342,7 @@ class TSDIAppForm : public QMainWindow {
     QToolBar* seriesBar_ = nullptr;
     QLabel* aliasOutboxLabel_ = nullptr;
     std::unique_ptr<ExportDatabases> databases_;
+    ImportedSpecimenMark importedSpecimen_;
     bool shown_ = false;
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;

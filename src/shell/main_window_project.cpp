@@ -206,6 +206,21 @@ void TSDIAppForm::StoreLastTestInSeriesNow() {
     StoreTestInSeries(test_, NextFreeSlot(test_.TestSeries), app_.WorkingDirectory, DateTimeNow());
     app_.LastTestSaved = true;
     app_.LastTestNew = false;
+    ConsumeImportedSpecimenRow();
+}
+
+void TSDIAppForm::ConsumeImportedSpecimenRow() {
+    if (!importedSpecimen_.FromImport) return;
+    importedSpecimen_.FromImport = false;
+    // Every prepared specimen is tested once: its row goes when its test is in the series.
+    if (!app_.DatabaseAvailable || !databases_) return;
+    const std::string problem =
+        ConsumeImportedSpecimen(databases_->Alias(), app_.WorkingDirectory, importedSpecimen_.Id,
+                                test_.Current().SpecimenNo);
+    if (!problem.empty()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(problem), MessageKind::Error,
+                                         MessageButtons::Ok);
+    }
 }
 
 void TSDIAppForm::AskStoreLastTestInSeries(MessageKind kind) {
