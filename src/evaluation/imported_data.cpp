@@ -73,8 +73,8 @@ std::array<LimitPair, kImportedLimitRows> ChooseImportedLimits(const ImportedLim
         case FurtherLimit::Ag:
             break;
     }
-    return {set.So, set.ReH, set.ReL, set.Rp1, secondProofIsRt ? set.Rt : set.Rp2,
-            set.Rm, furtherPair, set.A, set.Z, set.E};
+    return {set.So, set.ReH,     set.ReL, set.Rp1, secondProofIsRt ? set.Rt : set.Rp2,
+            set.Rm, furtherPair, set.A,   set.Z,   set.E};
 }
 
 std::array<int, kImportedLimitRows> ImportedLimitSlots(FurtherLimit further) {

@@ -12,11 +12,11 @@ namespace quorvex {
 
 // One prepared specimen, its strings already cut to what the program keeps.
 struct ImportedSpecimen {
-    long long Id = 0;           // the row, so that exactly this one is consumed
-    std::string SpecimenNo;     // up to 14 characters
-    std::string SpecimenId;     // up to 20
-    int Shape = 0;              // SpecimenShape 0..4
-    int Form = 0;               // GaugeKind 0..2
+    long long Id = 0;        // the row, so that exactly this one is consumed
+    std::string SpecimenNo;  // up to 14 characters
+    std::string SpecimenId;  // up to 20
+    int Shape = 0;           // SpecimenShape 0..4
+    int Form = 0;            // GaugeKind 0..2
     double d = 0, b = 0, a = 0, TubeD = 0, TubeWall = 0, Density = 0, Mass = 0, TotalLength = 0;
     double SegmentThickness = 0, SegmentWidth = 0, SegmentOuterD = 0;
     double Lo = 0, TestLength = 0;

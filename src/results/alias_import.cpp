@@ -58,7 +58,7 @@ struct LimitColumns {
     const char* Min;
     const char* Max;
     Column Kind;
-    LimitPair ImportedLimitSet::* Pair;
+    LimitPair ImportedLimitSet::*Pair;
 };
 
 constexpr LimitColumns kLimitColumns[] = {
@@ -99,8 +99,9 @@ QString TypeOf(const QSqlDatabase& db, Column kind, int length) {
 }
 
 QString KeyColumn(const QSqlDatabase& db) {
-    return QStringLiteral("\"ID\" ") + (IsPostgres(db) ? QStringLiteral("serial PRIMARY KEY")
-                                                       : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
+    return QStringLiteral("\"ID\" ") + (IsPostgres(db)
+                                            ? QStringLiteral("serial PRIMARY KEY")
+                                            : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
 }
 
 std::string Complaint(const char* table, const QSqlError& error) {
@@ -110,9 +111,9 @@ std::string Complaint(const char* table, const QSqlError& error) {
 std::string CreateWithIndex(QSqlDatabase& db, const char* table, const QStringList& columns,
                             const char* index, const char* indexColumn) {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2, %3)")
-                        .arg(QuoteIdentifier(table), KeyColumn(db),
-                             columns.join(QLatin1String(", "))))) {
+    if (!query.exec(
+            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2, %3)")
+                .arg(QuoteIdentifier(table), KeyColumn(db), columns.join(QLatin1String(", "))))) {
         return Complaint(table, query.lastError());
     }
     if (!query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
@@ -126,7 +127,8 @@ std::string CreateWithIndex(QSqlDatabase& db, const char* table, const QStringLi
 // One look-up: connect, run, disconnect.
 template <class Work>
 auto WithAliasDatabase(const AliasSettings& settings, const std::filesystem::path& workingDirectory,
-                       std::string& problem, Work work) -> decltype(work(std::declval<QSqlDatabase&>())) {
+                       std::string& problem, Work work)
+    -> decltype(work(std::declval<QSqlDatabase&>())) {
     if (!settings.Configured) {
         problem = "no alias database is configured (alias.driver)";
         return {};
@@ -253,16 +255,16 @@ ImportLookup<ImportedSpecimen> FindImportedSpecimen(const AliasSettings& setting
     std::string problem;
     ImportLookup<ImportedSpecimen> result =
         WithAliasDatabase(settings, workingDirectory, problem, [&](QSqlDatabase& db) {
-        ImportLookup<ImportedSpecimen> found;
-        const auto row =
-            FirstRow(db, kImportSpecimenTable, "ProbenNr", specimenNo, found.Problem);
-        if (row && ReadSpecimen(*row, found.Value, found.Problem)) found.Found = true;
-        if (!found.Problem.empty() && row) {
-            found.Problem = "table \"" + std::string(kImportSpecimenTable) + "\", ProbenNr \"" +
-                            specimenNo + "\": " + found.Problem;
-        }
-        return found;
-    });
+            ImportLookup<ImportedSpecimen> found;
+            const auto row =
+                FirstRow(db, kImportSpecimenTable, "ProbenNr", specimenNo, found.Problem);
+            if (row && ReadSpecimen(*row, found.Value, found.Problem)) found.Found = true;
+            if (!found.Problem.empty() && row) {
+                found.Problem = "table \"" + std::string(kImportSpecimenTable) + "\", ProbenNr \"" +
+                                specimenNo + "\": " + found.Problem;
+            }
+            return found;
+        });
     if (!problem.empty()) result.Problem = problem;
     return result;
 }
@@ -273,22 +275,23 @@ ImportLookup<ImportedLimitSet> FindImportedLimits(const AliasSettings& settings,
     std::string problem;
     ImportLookup<ImportedLimitSet> result =
         WithAliasDatabase(settings, workingDirectory, problem, [&](QSqlDatabase& db) {
-        ImportLookup<ImportedLimitSet> found;
-        const auto row = FirstRow(db, kImportLimitTable, "Identfeld", identifier, found.Problem);
-        if (!row) return found;
-        std::string problem;
-        for (const LimitColumns& c : kLimitColumns) {
-            LimitPair& pair = found.Value.*(c.Pair);
-            if (!NumberOf(*row, c.Min, pair.Min, problem) ||
-                !NumberOf(*row, c.Max, pair.Max, problem)) {
-                found.Problem = "table \"" + std::string(kImportLimitTable) + "\", Identfeld \"" +
-                                identifier + "\": " + problem;
-                return found;
+            ImportLookup<ImportedLimitSet> found;
+            const auto row =
+                FirstRow(db, kImportLimitTable, "Identfeld", identifier, found.Problem);
+            if (!row) return found;
+            std::string problem;
+            for (const LimitColumns& c : kLimitColumns) {
+                LimitPair& pair = found.Value.*(c.Pair);
+                if (!NumberOf(*row, c.Min, pair.Min, problem) ||
+                    !NumberOf(*row, c.Max, pair.Max, problem)) {
+                    found.Problem = "table \"" + std::string(kImportLimitTable) +
+                                    "\", Identfeld \"" + identifier + "\": " + problem;
+                    return found;
+                }
             }
-        }
-        found.Found = true;
-        return found;
-    });
+            found.Found = true;
+            return found;
+        });
     if (!problem.empty()) result.Problem = problem;
     return result;
 }
@@ -300,8 +303,9 @@ std::string ConsumeImportedSpecimen(const AliasSettings& settings,
     const std::string complaint =
         WithAliasDatabase(settings, workingDirectory, problem, [&](QSqlDatabase& db) {
             QSqlQuery query(db);
-            const QString sql = QStringLiteral("DELETE FROM %1 WHERE \"ID\" = ? AND \"ProbenNr\" = ?")
-                                    .arg(QuoteIdentifier(kImportSpecimenTable));
+            const QString sql =
+                QStringLiteral("DELETE FROM %1 WHERE \"ID\" = ? AND \"ProbenNr\" = ?")
+                    .arg(QuoteIdentifier(kImportSpecimenTable));
             if (!query.prepare(sql)) return Complaint(kImportSpecimenTable, query.lastError());
             query.addBindValue(id);
             query.addBindValue(QString::fromStdString(specimenNo));

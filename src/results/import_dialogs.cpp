@@ -113,9 +113,8 @@ void TImportDlg::Search() {
         find_ ? find_(specimenNo_->text().toStdString()) : ImportLookup<ImportedSpecimen>{};
     if (!lookup.Found) {
         ok_->setEnabled(false);
-        const QString message = lookup.Problem.empty()
-                                    ? LoadText(kNotFoundText, ui_.Texts.Base())
-                                    : QString::fromStdString(lookup.Problem);
+        const QString message = lookup.Problem.empty() ? LoadText(kNotFoundText, ui_.Texts.Base())
+                                                       : QString::fromStdString(lookup.Problem);
         ui_.Messages.ShowOperatorMessage(message, MessageKind::Error, MessageButtons::Ok);
         specimenNo_->setFocus();
         return;
@@ -146,8 +145,7 @@ bool TImportDlg::eventFilter(QObject* watched, QEvent* event) {
 
 // --- TGImportDlg
 
-TGImportDlg::TGImportDlg(UiContext& ui, ParameterSet& parameters, LimitFinder find,
-                         QWidget* parent)
+TGImportDlg::TGImportDlg(UiContext& ui, ParameterSet& parameters, LimitFinder find, QWidget* parent)
     : QuorvexDialog(ui, parent), parameters_(parameters), find_(std::move(find)) {
     setObjectName(QStringLiteral("GImportDlg"));
     const int base = ui_.Texts.Base();
@@ -168,15 +166,27 @@ TGImportDlg::TGImportDlg(UiContext& ui, ParameterSet& parameters, LimitFinder fi
 
     further_ = FurtherLimitOf(parameters_);
     const QString stress = QString::fromStdString(StressUnit(parameters_.UnitSystem));
-    const QString names[kImportedLimitRows] = {
-        QStringLiteral("So"), QStringLiteral("ReH"), QStringLiteral("ReL"),
-        QStringLiteral("Rp"), QStringLiteral("Rt"),  QStringLiteral("Rm"),
-        QString::fromLatin1(FurtherLimitName(further_)), QStringLiteral("A"),
-        QStringLiteral("Z"),  QStringLiteral("E")};
+    const QString names[kImportedLimitRows] = {QStringLiteral("So"),
+                                               QStringLiteral("ReH"),
+                                               QStringLiteral("ReL"),
+                                               QStringLiteral("Rp"),
+                                               QStringLiteral("Rt"),
+                                               QStringLiteral("Rm"),
+                                               QString::fromLatin1(FurtherLimitName(further_)),
+                                               QStringLiteral("A"),
+                                               QStringLiteral("Z"),
+                                               QStringLiteral("E")};
     const bool ratio = further_ != FurtherLimit::Ag && further_ != FurtherLimit::Ae;
-    const QString units[kImportedLimitRows] = {
-        QStringLiteral("mm²"), stress, stress, stress, stress, stress,
-        ratio ? QString() : QStringLiteral("%"), QStringLiteral("%"), QStringLiteral("%"), stress};
+    const QString units[kImportedLimitRows] = {QStringLiteral("mm²"),
+                                               stress,
+                                               stress,
+                                               stress,
+                                               stress,
+                                               stress,
+                                               ratio ? QString() : QStringLiteral("%"),
+                                               QStringLiteral("%"),
+                                               QStringLiteral("%"),
+                                               stress};
 
     auto* group = new QGroupBox(LoadText(kLimitGroupText, base), this);
     SetTextNumber(group, kLimitGroupText);
@@ -230,9 +240,8 @@ void TGImportDlg::Search() {
     const ImportLookup<ImportedLimitSet> lookup =
         find_ ? find_(identifier_->text().toStdString()) : ImportLookup<ImportedLimitSet>{};
     if (!lookup.Found) {
-        const QString message = lookup.Problem.empty()
-                                    ? LoadText(kNotFoundText, ui_.Texts.Base())
-                                    : QString::fromStdString(lookup.Problem);
+        const QString message = lookup.Problem.empty() ? LoadText(kNotFoundText, ui_.Texts.Base())
+                                                       : QString::fromStdString(lookup.Problem);
         ui_.Messages.ShowOperatorMessage(message, MessageKind::Error, MessageButtons::Ok);
         identifier_->setFocus();
         return;

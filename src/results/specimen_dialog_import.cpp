@@ -73,7 +73,8 @@ void TBtnRightDlg3::TakeImportedSpecimen(const ImportedSpecimen& specimen) {
     }
     if (gaugeKinds_->checkedId() == 2) {
         if (specimen.Lo > 0) Input(inputs.Lo)->setText(Fixed(specimen.Lo, 2));
-        if (specimen.TestLength > 0) Input(inputs.TestLength)->setText(Fixed(specimen.TestLength, 2));
+        if (specimen.TestLength > 0)
+            Input(inputs.TestLength)->setText(Fixed(specimen.TestLength, 2));
     }
     DimensionConfirmed();
 }

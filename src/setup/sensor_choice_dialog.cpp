@@ -21,7 +21,7 @@ TSensorChoiceDlg::TSensorChoiceDlg(UiContext& ui, SensorKind kind, QWidget* pare
     : QuorvexDialog(ui, parent), kind_(kind) {
     const int title = kind == SensorKind::LoadCell ? kLoadCellTitle : kExtensometerTitle;
     SetTextNumber(this, title);
-    setWindowTitle(ui.Texts.Text(title));
+    setWindowTitle(LoadText(title, ui.Texts.Base()));
     group_ = new QGroupBox(LoadText(text::kSelection, ui.Texts.Base()), this);
     SetTextNumber(group_, text::kSelection);
     new QVBoxLayout(group_);

@@ -11,10 +11,10 @@
 #include "machine/clock.h"
 #include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
+#include "run/live_diagram_model.h"
 #include "shell/auto_sequence.h"
 #include "shell/diagram_picks.h"
 #include "shell/jog_control.h"
-#include "run/live_diagram_model.h"
 #include "shell/live_values.h"
 #include "shell/main_menu.h"
 #include "shell/motion_services.h"
@@ -142,7 +142,8 @@ class TSDIAppForm : public QMainWindow {
     void StoreLastTestKey();
     // The last test into the next series slot with the remark of the result panel.
     void StoreLastTestInSeriesNow();
-    void ConsumeImportedSpecimenRow();
+    // The imported specimen's row goes once its test (with this number) is in the series.
+    void ConsumeImportedSpecimenRow(const std::string& specimenNo);
     // Stores series slots into the open project with its files, result lines and database
     // rows; false (and the operator told) when nothing could be stored.
     bool StoreSlotsInProject(const std::vector<int>& seriesSlots);

@@ -21,7 +21,8 @@ INSTANTIATE_TEST_SUITE_P(Engines, ImportTest, ::testing::Values(Engine::Sqlite, 
 
 void Exec(QSqlDatabase& db, const QString& sql) {
     QSqlQuery query(db);
-    ASSERT_TRUE(query.exec(sql)) << sql.toStdString() << ": " << query.lastError().text().toStdString();
+    ASSERT_TRUE(query.exec(sql)) << sql.toStdString() << ": "
+                                 << query.lastError().text().toStdString();
 }
 
 int CountRows(QSqlDatabase& db, const char* table) {
@@ -49,11 +50,13 @@ class FilledImportTest : public ImportTest {
             "\"Probenform\", \"Durchmesser\", \"Probenbreite\", \"Probendicke\", "
             "\"Aussendurchmesser\", \"Wanddicke\", \"Probenlaenge\", \"Versuchslaenge\", \"K1\", "
             "\"K2\", \"K10\") VALUES ");
-        Exec(db, specimen + QStringLiteral(
-                                "('P-10', 'Charge 10', 0, 1, 10.5, 0, 0, 0, 0, 0, 0, 'x', 'y', 'z')"));
-        Exec(db, specimen + QStringLiteral("('P-1', 'Charge 7 Blech aus Linie 3 (Ofen 2)', 1, 2, 0, "
-                                           "20.25, 2.5, 0, 0, 80, 120, 'Auftrag 4711', "
-                                           "'0123456789012345678901234567890123456789ABC', NULL)"));
+        Exec(db,
+             specimen + QStringLiteral(
+                            "('P-10', 'Charge 10', 0, 1, 10.5, 0, 0, 0, 0, 0, 0, 'x', 'y', 'z')"));
+        Exec(db,
+             specimen + QStringLiteral("('P-1', 'Charge 7 Blech aus Linie 3 (Ofen 2)', 1, 2, 0, "
+                                       "20.25, 2.5, 0, 0, 80, 120, 'Auftrag 4711', "
+                                       "'0123456789012345678901234567890123456789ABC', NULL)"));
         Exec(db, specimen + QStringLiteral(
                                 "('P-1', 'Zweite', 2, 0, 0, 0, 0, 33.7, 3.2, 0, 0, '', '', '')"));
         Exec(db, QStringLiteral(
@@ -86,7 +89,7 @@ TEST_P(FilledImportTest, ASpecimenIsFoundOnlyByItsExactNumber) {
     EXPECT_DOUBLE_EQ(s.TestLength, 120);
     EXPECT_EQ(s.HeaderLines[0], "Auftrag 4711");
     EXPECT_EQ(s.HeaderLines[1], "0123456789012345678901234567890123456789");  // cut to 40
-    EXPECT_EQ(s.HeaderLines[9], "");  // NULL
+    EXPECT_EQ(s.HeaderLines[9], "");                                          // NULL
 
     for (const char* near : {"P-", "P-100", "p-1", "P-1 ", ""}) {
         const auto none = FindImportedSpecimen(alias, dir, near);
