@@ -1,6 +1,8 @@
 // Setting up the export tables and the alias table from the command line.
 #include "db_command.h"
 
+#include "results/alias_import.h"
+
 namespace quorvex::cli {
 namespace {
 
@@ -39,7 +41,8 @@ int InitAlias(const std::filesystem::path& directory, std::ostream& out, std::os
         err << "quorvex-cli: " << problem << "\n";
         return 1;
     }
-    out << "the alias table " << kAliasTable << " is in the alias database\n";
+    out << "the alias tables " << kAliasTable << ", " << kImportSpecimenTable << " and "
+        << kImportLimitTable << " are in the alias database\n";
     return 0;
 }
 
@@ -68,7 +71,9 @@ void PrintDbHelp(std::ostream& out) {
            "                           directory of the current directory); tables already\n"
            "                           there stay as they are\n"
            "  db init --alias [--dir DIR]\n"
-           "                           create WerteZug in the alias database that\n"
+           "                           create WerteZug and the import tables\n"
+           "                           ImportProbendaten and ImportGrenzwerte in the alias\n"
+           "                           database that\n"
            "                           Quorvex.platform in DIR (default: the current directory)\n"
            "                           configures\n";
 }

@@ -196,7 +196,9 @@ DefinitionForm ResultsDefinitionDialog::ReadForm() const {
 void ResultsDefinitionDialog::RefreshLabels() {
     const DefinitionForm form = ReadForm();
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        rows_[i].Evaluate->setText(Q(RowName(layout_, layout_.Rows[i], form)));
+        const DefinitionRow& row = layout_.Rows[i];
+        rows_[i].Evaluate->setText(row.TextNumber != 0 ? LoadText(row.TextNumber, ui_.Texts.Base())
+                                                       : Q(RowName(layout_, row, form)));
         rows_[i].Unit->setText(Q(RowUnit(layout_, layout_.Rows[i], form)));
     }
     for (std::size_t i = 0; i < options_.size(); ++i) {

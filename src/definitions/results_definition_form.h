@@ -30,6 +30,7 @@ struct DefinitionRow {
     int Slot = 0;
     std::string Name;
     std::string Unit;
+    int TextNumber = 0;  // a name that is a word, not a symbol, comes from the text table
 };
 
 enum class OptionKind { Number, Box, Spin, Choice };

@@ -161,9 +161,9 @@ DefinitionLayout TensileLayout() {
             [](const ParameterSet& p) { return static_cast<double>(p.RatioKind - 1); },
             [](ParameterSet& p, double v) { p.RatioKind = Int(v) + 1; }),
         StrainByTdm(500),
-        Spin("RPoint", 453, 0, "bei", "%", 5, 20, FIELD_GET(RValuePointPercent),
+        Spin("RPoint", 453, 332, {}, "%", 5, 20, FIELD_GET(RValuePointPercent),
              [](ParameterSet& p, double v) { p.RValuePointPercent = Int(v); }),
-        Spin("NUpper", 454, 0, "von 10% bis", "%", 11, 20, FIELD_GET(NValueUpperPercent),
+        Spin("NUpper", 454, 863, {}, "%", 11, 20, FIELD_GET(NValueUpperPercent),
              [](ParameterSet& p, double v) { p.NValueUpperPercent = Int(v); }),
     };
     for (OptionSpec& o : ModulusMethodOptions()) l.Options.push_back(std::move(o));
@@ -399,6 +399,7 @@ DefinitionLayout CompressionLayout() {
                    {"Eps-dB", "%"},
                    {"Phi-dB", "%"},
                    {"E-Modul", "MPa"}});
+    l.Rows.back().TextNumber = 698;  // "E-Modul"
     l.EvaluatedOnOpening = Range(1, 3);
     l.LockedTicked = Range(1, 3);
     l.ClearedFrom = 12;

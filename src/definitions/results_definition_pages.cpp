@@ -75,9 +75,9 @@ QWidget* ResultsDefinitionDialog::BuildRowsPage() {
         r.Statistics = new QCheckBox(page);
         grid->addWidget(r.Evaluate, line, 0);
         grid->addWidget(r.LimitActive, line, 1);
-        grid->addWidget(new QLabel(QStringLiteral("min :"), page), line, 2);
+        grid->addWidget(Captioned(new QLabel(page), text::kLimitMin, {}, base), line, 2);
         grid->addWidget(r.Min, line, 3);
-        grid->addWidget(new QLabel(QStringLiteral("max :"), page), line, 4);
+        grid->addWidget(Captioned(new QLabel(page), text::kLimitMax, {}, base), line, 4);
         grid->addWidget(r.Max, line, 5);
         grid->addWidget(r.Unit, line, 6);
         grid->addWidget(r.Print, line, 7);

@@ -150,9 +150,9 @@ bool Machine::Simulated() const {
            (simulation_ && (instrument(caliperPort_) || instrument(micrometerPort_)));
 }
 
-std::vector<std::string> Machine::DriverSummary() const {
+std::vector<std::string> Machine::DriverSummary(const std::string& simulatedBanner) const {
     std::vector<std::string> lines;
-    if (Simulated()) lines.push_back(kSimulatedMachineCaption);
+    if (Simulated() && !simulatedBanner.empty()) lines.push_back(simulatedBanner);
     auto describe = [](Driver driver, const std::string& library, bool answered) {
         std::string text = DriverName(driver);
         if (driver == Driver::Vendor && !library.empty()) text += " (" + library + ")";

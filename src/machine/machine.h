@@ -73,8 +73,9 @@ public:
     int MicrometerPort() const { return micrometerPort_; }
 
     // One line per device, for the operator: which driver runs it and whether it answered.
-    // On the simulated machine the first line is "SIMULIERTE MASCHINE".
-    std::vector<std::string> DriverSummary() const;
+    // On the simulated machine the first line is the caller's banner (in the operator's
+    // language), when one is given.
+    std::vector<std::string> DriverSummary(const std::string& simulatedBanner = {}) const;
     // True while any device runs on the simulated machine: the main window then says so.
     bool Simulated() const;
 

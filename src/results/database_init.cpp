@@ -1,9 +1,10 @@
 // Setting up the tables: the export tables in the SQLite file of the database directory and
-// WerteZug with the outbox ledger in the alias database. The store never does this itself;
+// WerteZug with the outbox ledger and the two import tables in the alias database. The store never does this itself;
 // quorvex-cli db init does, once per lab.
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "results/alias_import.h"
 #include "results/export_database.h"
 #include "results/sql_connection.h"
 #include "results/sql_tables.h"
@@ -50,6 +51,7 @@ std::string InitAliasTable(const AliasSettings& settings,
     if (!opened.Open) return opened.Problem;
     std::string problem = CreateTable(db, AliasTableLayout());
     if (problem.empty()) problem = CreateLedger(db);
+    if (problem.empty()) problem = CreateImportTables(db);
     db.close();
     return problem;
 }

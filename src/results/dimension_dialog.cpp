@@ -40,7 +40,8 @@ TAbmessungenDlg::TAbmessungenDlg(UiContext& ui, QWidget* parent) : QuorvexDialog
     auto* meanLabel = new QLabel(LoadText(kMeanText, ui_.Texts.Base()));
     SetTextNumber(meanLabel, kMeanText);
     form->addRow(meanLabel, meanField_);
-    okButton_ = new QPushButton(QStringLiteral("OK / F3"));
+    okButton_ = new QPushButton(LoadText(text::kDimensionOk, ui_.Texts.Base()));
+    SetTextNumber(okButton_, text::kDimensionOk);
     cancelButton_ = new QPushButton(LoadText(35, ui_.Texts.Base()));
     SetTextNumber(cancelButton_, 35);
     for (QPushButton* button : {okButton_, cancelButton_}) button->setAutoDefault(false);

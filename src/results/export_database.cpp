@@ -140,6 +140,10 @@ ExportDatabases::ExportDatabases(std::filesystem::path databaseDirectory,
 
 ExportDatabases::~ExportDatabases() = default;
 
+const AliasSettings& ExportDatabases::Alias() const {
+    return impl_->Alias;
+}
+
 bool ExportDatabases::ProbeAlias() {
     if (!impl_->Alias.Configured) return false;
     QSqlDatabase db;

@@ -57,6 +57,9 @@ class ExportDatabases : public ExportRowSink {
     ExportDatabases(const ExportDatabases&) = delete;
     ExportDatabases& operator=(const ExportDatabases&) = delete;
 
+    // Where the alias database is, for the look-ups in its import tables.
+    const AliasSettings& Alias() const;
+
     // Opens and closes WerteZug: whether the alias database is available.
     bool ProbeAlias();
 
@@ -84,7 +87,8 @@ class ExportDatabases : public ExportRowSink {
 // Creates the export tables in the SQLite file of the directory (tables already there stay).
 // Returns an empty string on success, else what went wrong.
 std::string InitExportTables(const std::filesystem::path& databaseDirectory);
-// Creates WerteZug in the alias database of the settings.
+// Creates WerteZug, its outbox ledger and the import tables ImportProbendaten and
+// ImportGrenzwerte in the alias database of the settings (tables already there stay).
 std::string InitAliasTable(const AliasSettings& settings,
                            const std::filesystem::path& workingDirectory);
 

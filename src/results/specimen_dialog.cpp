@@ -303,7 +303,9 @@ void TBtnRightDlg3::FormShow() {
     if (valid && !plastics) ShowProportionalLengths(so, shape);
 
     const bool start = Mode == kStartMode;
-    okButton_->setText(start ? QStringLiteral("Start") : QStringLiteral("Ok"));
+    const int okText = start ? text::kStartButton : text::kOkButton;
+    okButton_->setText(LoadText(okText, Base()));
+    SetTextNumber(okButton_, okText);
     statusLine_->setVisible(start);
     ready_ = false;
     preloadButton_->setVisible(p.AutoPreload == 0);

@@ -20,6 +20,7 @@
 #include "machine/port_table.h"
 #include "machine/relay_card.h"
 #include "results/automatic_start.h"
+#include "results/import_dialogs.h"
 #include "results/instrument_readings.h"
 #include "results/specimen_form.h"
 #include "ui/dialog_base.h"
@@ -43,8 +44,13 @@ struct SpecimenDialogMachine {
     Clock* Time = nullptr;               // null: the wall clock
     // The measured force in kN; empty: from the acquisition's last readings.
     std::function<double()> ForceKn;
-    // F6 limit import, F7 header data, F9 specimen import: the shell's dialogs.
-    std::function<void()> ImportLimits, EditHeaderData, ImportSpecimen;
+    // F7 header data: the shell's dialog.
+    std::function<void()> EditHeaderData;
+    // F9 and F6: the look-ups of prepared specimens and limit sets in the alias database;
+    // empty: the keys do nothing. The mark records a specimen taken from the import.
+    SpecimenFinder FindSpecimen;
+    LimitFinder FindLimits;
+    ImportedSpecimenMark* Imported = nullptr;
 };
 
 class TBtnRightDlg3 : public QuorvexDialog {
@@ -90,6 +96,12 @@ class TBtnRightDlg3 : public QuorvexDialog {
     void RefreshReadiness();
     void AutomaticStartTick();
     TAbmessungenDlg* DimensionDialog() const { return dimensionDlg_; }
+    // A found specimen into the inputs: number, identification, shape and its dimensions, the
+    // form with Lo and test length when user defined; its header lines into the header data.
+    void TakeImportedSpecimen(const ImportedSpecimen& specimen);
+    // The import dialogs of F9 and F6, built for each showing; null while none shows.
+    TImportDlg* SpecimenImportDialog() const { return specimenImportDlg_; }
+    TGImportDlg* LimitImportDialog() const { return limitImportDlg_; }
 
   public slots:
     void accept() override;
@@ -119,6 +131,8 @@ class TBtnRightDlg3 : public QuorvexDialog {
     void MoveExtensometerToLe();
     void MoveToStartPosition();
     void StopKey();
+    void ImportSpecimen();
+    void ImportLimits();
     void BeginAutomaticStart();
     double MeasuredForceKn() const;
     std::int64_t NowMs() const;
@@ -151,6 +165,8 @@ class TBtnRightDlg3 : public QuorvexDialog {
     QPushButton* headerButton_ = nullptr;
     QPushButton* importButton_ = nullptr;
     TAbmessungenDlg* dimensionDlg_ = nullptr;
+    TImportDlg* specimenImportDlg_ = nullptr;
+    TGImportDlg* limitImportDlg_ = nullptr;
 
     QTimer readingTimer_;    // 50 ms, the instruments
     QTimer readinessTimer_;  // 100 ms, the start readiness (start mode)

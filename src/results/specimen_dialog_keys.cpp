@@ -110,7 +110,7 @@ bool TBtnRightDlg3::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
             if (machine_.Daq != nullptr) machine_.Daq->ZeroForce();
             return true;
         case Qt::Key_F6:
-            if (machine_.ImportLimits) machine_.ImportLimits();
+            ImportLimits();
             return true;
         case Qt::Key_F7:
             if (machine_.EditHeaderData) machine_.EditHeaderData();
@@ -119,7 +119,7 @@ bool TBtnRightDlg3::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
             StopKey();
             return true;
         case Qt::Key_F9:
-            if (p.WriteAliasTable != 0 && machine_.ImportSpecimen) machine_.ImportSpecimen();
+            if (p.WriteAliasTable != 0) ImportSpecimen();
             return true;
         case Qt::Key_F10:
             if (machine_.AmpVersion == 3 && machine_.Link != nullptr) machine_.Link->TdmStop();
@@ -183,7 +183,7 @@ void TBtnRightDlg3::StopKey() {
         automaticStart_->Abort();
         startTimer_.stop();
         okButton_->setEnabled(true);
-        statusLine_->setText(QStringLiteral("Abbruch "));
+        statusLine_->setText(LoadText(text::kStartAborted, Base()));
     }
     if (ui_.StopMachine) {
         ui_.StopMachine();
@@ -236,8 +236,8 @@ void TBtnRightDlg3::RefreshReadiness() {
     ready_ = StartReadiness(machine_.AmpVersion, card);
     const AutomaticStart::Step step = automaticStart_->Current();
     if (automaticStart_->Running() || step == AutomaticStart::Step::Aborted) return;
-    statusLine_->setText(ready_ ? QStringLiteral("Startbereit = True")
-                                : QStringLiteral("Startbereit = False"));
+    statusLine_->setText(
+        LoadText(ready_ ? text::kStartReadyTrue : text::kStartReadyFalse, Base()));
 }
 
 void TBtnRightDlg3::BeginAutomaticStart() {
@@ -303,7 +303,7 @@ void TBtnRightDlg3::reject() {
         automaticStart_->Abort();
         startTimer_.stop();
         okButton_->setEnabled(true);
-        statusLine_->setText(QStringLiteral("Abbruch "));
+        statusLine_->setText(LoadText(text::kStartAborted, Base()));
         return;
     }
     QuorvexDialog::reject();

@@ -7,6 +7,7 @@
 
 #include "ui/captions.h"
 #include "ui/stored_texts.h"
+#include "ui/text_table.h"
 
 namespace quorvex {
 namespace {
@@ -20,8 +21,9 @@ TSensorChoiceDlg::TSensorChoiceDlg(UiContext& ui, SensorKind kind, QWidget* pare
     : QuorvexDialog(ui, parent), kind_(kind) {
     const int title = kind == SensorKind::LoadCell ? kLoadCellTitle : kExtensometerTitle;
     SetTextNumber(this, title);
-    setWindowTitle(ui.Texts.Text(title));
-    group_ = new QGroupBox(QStringLiteral("Auswahl"), this);
+    setWindowTitle(LoadText(title, ui.Texts.Base()));
+    group_ = new QGroupBox(LoadText(text::kSelection, ui.Texts.Base()), this);
+    SetTextNumber(group_, text::kSelection);
     new QVBoxLayout(group_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

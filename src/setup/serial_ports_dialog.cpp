@@ -38,7 +38,7 @@ TBtnRightDlg5::TBtnRightDlg5(UiContext& ui, ParameterSet& parameters, QWidget* p
     SetTextNumber(this, setup_text::kInterfacesTitle);
     QStringList ports;
     for (int com = 1; com <= 16; ++com) ports << QStringLiteral("Com %1").arg(com);
-    ports << QStringLiteral("None");
+    ports << LoadText(text::kNoPort, ui.Texts.Base());
     auto* form = new QFormLayout;
     const int captions[3] = {setup_text::kControllerPort, setup_text::kCaliperPort,
                              setup_text::kMicrometerPort};
@@ -66,6 +66,9 @@ TBtnRightDlg5::TBtnRightDlg5(UiContext& ui, ParameterSet& parameters, QWidget* p
 
 void TBtnRightDlg5::showEvent(QShowEvent* event) {
     setWindowTitle(LoadText(setup_text::kInterfacesTitle, ui_.Texts.Base()));
+    for (QComboBox* list : lists_) {
+        list->setItemText(list->count() - 1, LoadText(text::kNoPort, ui_.Texts.Base()));
+    }
     const SerialPortChoice choice = SerialPortChoiceOf(parameters_);
     lists_[0]->setCurrentIndex(choice.Controller);
     lists_[1]->setCurrentIndex(choice.Caliper);

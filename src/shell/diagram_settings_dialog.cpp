@@ -28,6 +28,8 @@ namespace {
 constexpr std::array<int, 7> kTypeItemTexts = {875, 876, 877, 878, 879, 657, 659};
 constexpr std::array<int, 4> kStartItemTexts = {880, 881, 882, 659};
 constexpr int kCompressionItemText = 883;  // "Spannung/Stauchung"
+constexpr int kOkText = 34;
+constexpr int kCancelText = 975;  // "&Abbruch"
 
 QCheckBox* NumberedCheckBox(int number, QWidget* parent) {
     auto* box = new QCheckBox(LoadText(number, 0), parent);
@@ -101,8 +103,11 @@ TBtnRightDlg2::TBtnRightDlg2(UiContext& ui, ParameterSet& parameters, QWidget* p
     columns->addLayout(options);
 
     auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("&Abbruch"), QDialogButtonBox::RejectRole);
+    const int base = ui_.Texts.Base();
+    ok_ = buttons->addButton(LoadText(kOkText, base), QDialogButtonBox::AcceptRole);
+    SetTextNumber(ok_, kOkText);
+    QPushButton* cancel = buttons->addButton(LoadText(kCancelText, base), QDialogButtonBox::RejectRole);
+    SetTextNumber(cancel, kCancelText);
     connect(buttons, &QDialogButtonBox::accepted, this, &TBtnRightDlg2::OKBtnClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(typeGroup_, &QButtonGroup::idClicked, this, &TBtnRightDlg2::TypeChosen);

@@ -17,6 +17,12 @@ class LiveReadout : public QFrame {
     LiveReadout(const QString& caption, const QString& unit, QWidget* parent = nullptr);
 
     void SetText(std::string_view text);
+    // The letter before the value, in the operator's language.
+    void SetCaption(const QString& caption) {
+        caption_ = caption;
+        update();
+    }
+    QString Caption() const { return caption_; }
     QString Text() const;
 
     // Left click (the "Tara Counter" popup).

@@ -11,6 +11,7 @@
 
 #include "evaluation/text_functions.h"
 #include "results/specimen_form.h"
+#include "ui/captions.h"
 #include "ui/key_filters.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -29,7 +30,8 @@ QString Fixed2(double value) {
 
 TLuDialog::TLuDialog(UiContext& ui, QWidget* parent) : QuorvexDialog(ui, parent) {
     setObjectName(QStringLiteral("LuDialog"));
-    setWindowTitle(QStringLiteral("Eingabe"));
+    SetTextNumber(this, text::kInputDialog);
+    setWindowTitle(LoadText(text::kInputDialog, ui_.Texts.Base()));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     prompt_ = new QLabel(this);

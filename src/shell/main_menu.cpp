@@ -7,14 +7,15 @@
 #include <QMenuBar>
 
 #include "ui/captions.h"
+#include "ui/stored_texts.h"
 #include "ui/text_table.h"
 
 namespace quorvex {
 namespace {
 
-QMenu* AddMenu(QMenuBar* bar, int textNumber, const QString& fixedCaption = QString()) {
-    QMenu* menu = bar->addMenu(textNumber ? LoadText(textNumber, 0) : fixedCaption);
-    if (textNumber) SetTextNumber(menu, textNumber);
+QMenu* AddMenu(QMenuBar* bar, int textNumber) {
+    QMenu* menu = bar->addMenu(LoadText(textNumber, 0));
+    SetTextNumber(menu, textNumber);
     return menu;
 }
 
@@ -70,7 +71,7 @@ MainMenu BuildMainMenu(QMenuBar* bar) {
     m.Calibration = AddItem(m.Setup, 27);
     m.Interfaces = AddItem(m.Setup, 28);
 
-    m.Info = AddMenu(bar, 0, QStringLiteral("Info"));
+    m.Info = AddMenu(bar, text::kInfoMenu);
     m.About = AddItem(m.Info, 33);
     return m;
 }

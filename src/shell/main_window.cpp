@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -23,6 +24,9 @@
 #include "evaluation/text_functions.h"
 #include "results/export_database.h"
 #include "results/specimen_dialog.h"
+#include "run/app_state.h"
+#include "run/run_diagram.h"
+#include "run/tensile_run.h"
 #include "setup/calibration_dialog.h"
 #include "setup/machine_config.h"
 #include "setup/machine_setup_command.h"
@@ -31,15 +35,13 @@
 #include "setup/sensor_choice_dialog.h"
 #include "setup/serial_ports_dialog.h"
 #include "setup/setup_dialog.h"
-#include "run/app_state.h"
+#include "shell/live_diagram_widget.h"
 #include "shell/live_widgets.h"
 #include "shell/machine_startup.h"
 #include "shell/main_window_run.h"
 #include "shell/project_dialog.h"
 #include "shell/result_panels.h"
-#include "run/run_diagram.h"
 #include "shell/system_files.h"
-#include "run/tensile_run.h"
 #include "shell/window_title.h"
 #include "shell/working_files.h"
 #include "ui/about_box.h"
@@ -53,6 +55,11 @@
 #include "ui/text_table.h"
 
 namespace quorvex {
+namespace {
+
+constexpr int kSeriesBarText = 808;  // "aktuelle Serie"
+
+}  // namespace
 
 TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineConfig,
                          UiContext& ui, FileDialogs& files, QWidget* parent)
@@ -177,7 +184,7 @@ void TSDIAppForm::FormShow() {
     // The encoder card and the relay card register here when their drivers are present;
     // without them the program runs with both absent.
     app_.RelayCardPresent = false;
-    testPanel_->setTitle(QStringLiteral("Versuch"));
+    testPanel_->setTitle(LoadText(text::kTestPanel, ui_.Texts.Base()));
     timer1_.stop();
 
     ReadWorkingFiles();
@@ -268,6 +275,15 @@ void TSDIAppForm::ApplyLanguageIndex(int languageIndex) {
         languageIndex >= 0 && languageIndex < static_cast<int>(kLanguageBases.size());
     const int index = known ? languageIndex : 0;
     ApplyLanguage(LanguageBase(index), ui_.Texts);
+    const int base = LanguageBase(index);
+    forceReadout_->SetCaption(LoadText(text::kForceReadout, base));
+    travelReadout_->SetCaption(LoadText(text::kTravelReadout, base));
+    strainReadout_->SetCaption(LoadText(text::kStrainReadout, base));
+    fourthReadout_->SetCaption(LoadText(text::kFourthReadout, base));
+    SetResultTabCaptions();
+    // The tool bars' names (their entries in the tool-bar menu).
+    diagramBar_->setWindowTitle(LoadText(text::kDiagramDisplay, base));
+    seriesBar_->setWindowTitle(LoadText(kSeriesBarText, base));
     test_.Parameters.Language = index;
     diagram_->Redraw();  // the axis captions
 }
@@ -558,6 +574,16 @@ SpecimenDialogMachine TSDIAppForm::SpecimenDialogServices() {
     m.TravelOffset = machineConfig_.Setup.TravelOffset;
     m.Time = clock_;
     m.EditHeaderData = [this] { HeaderDataCommand(); };
+    // The look-ups connect for their own duration; without an alias database they say so.
+    m.FindSpecimen = [this](const std::string& number) {
+        if (!databases_) OpenDatabases();
+        return FindImportedSpecimen(databases_->Alias(), app_.WorkingDirectory, number);
+    };
+    m.FindLimits = [this](const std::string& identifier) {
+        if (!databases_) OpenDatabases();
+        return FindImportedLimits(databases_->Alias(), app_.WorkingDirectory, identifier);
+    };
+    m.Imported = &importedSpecimen_;
     return m;
 }
 

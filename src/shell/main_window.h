@@ -8,13 +8,14 @@
 #include <functional>
 #include <memory>
 
+#include "evaluation/imported_data.h"
 #include "machine/clock.h"
 #include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
+#include "run/live_diagram_model.h"
 #include "shell/auto_sequence.h"
 #include "shell/diagram_picks.h"
 #include "shell/jog_control.h"
-#include "run/live_diagram_model.h"
 #include "shell/live_values.h"
 #include "shell/main_menu.h"
 #include "shell/motion_services.h"
@@ -148,6 +149,8 @@ class TSDIAppForm : public QMainWindow {
     void StoreLastTestKey();
     // The last test into the next series slot with the remark of the result panel.
     void StoreLastTestInSeriesNow();
+    // The imported specimen's row goes once its test (with this number) is in the series.
+    void ConsumeImportedSpecimenRow(const std::string& specimenNo);
     // Stores series slots into the open project with its files, result lines and database
     // rows; false (and the operator told) when nothing could be stored.
     bool StoreSlotsInProject(const std::vector<int>& seriesSlots);
@@ -183,6 +186,9 @@ class TSDIAppForm : public QMainWindow {
     // The tensile specimen dialog and what it drives; the test start shows it in start mode.
     TBtnRightDlg3* SpecimenDialog() const { return specimenDlg_; }
     SpecimenDialogMachine SpecimenDialogServices();
+    // Set when the current specimen was taken from the import: its row is consumed when the
+    // test enters the series.
+    ImportedSpecimenMark& ImportedSpecimen() { return importedSpecimen_; }
 
     // Applies the language of this index to every window and stores it in the parameter set.
     void ApplyLanguageIndex(int languageIndex);
@@ -354,6 +360,7 @@ class TSDIAppForm : public QMainWindow {
     QLabel* aliasOutboxLabel_ = nullptr;
     std::unique_ptr<ExportDatabases> databases_;
     std::unique_ptr<QPrinter> printer_;
+    ImportedSpecimenMark importedSpecimen_;
     bool shown_ = false;
     SteadyClock steadyClock_;
     Clock* clock_ = &steadyClock_;

@@ -27,7 +27,9 @@
 #include "shell/result_panels.h"
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
+#include "ui/captions.h"
 #include "ui/stored_texts.h"
+#include "ui/text_table.h"
 
 namespace quorvex {
 namespace {
@@ -52,11 +54,15 @@ void PaintBase(QLineEdit* field, const QColor& colour) {
 // --- building
 
 void TSDIAppForm::BuildLivePanel(QWidget* parent, QBoxLayout* layout) {
+    const int base = ui_.Texts.Base();
     auto* readouts = new QHBoxLayout;
-    forceReadout_ = new LiveReadout(QStringLiteral("F:"), QStringLiteral("kN"), parent);
-    travelReadout_ = new LiveReadout(QStringLiteral("S:"), QStringLiteral("mm"), parent);
-    strainReadout_ = new LiveReadout(QStringLiteral("D:"), QStringLiteral("mm"), parent);
-    fourthReadout_ = new LiveReadout(QStringLiteral("B:"), QStringLiteral("mm"), parent);
+    forceReadout_ = new LiveReadout(LoadText(text::kForceReadout, base), QStringLiteral("kN"), parent);
+    travelReadout_ =
+        new LiveReadout(LoadText(text::kTravelReadout, base), QStringLiteral("mm"), parent);
+    strainReadout_ =
+        new LiveReadout(LoadText(text::kStrainReadout, base), QStringLiteral("mm"), parent);
+    fourthReadout_ =
+        new LiveReadout(LoadText(text::kFourthReadout, base), QStringLiteral("mm"), parent);
     for (LiveReadout* readout : {forceReadout_, travelReadout_, strainReadout_, fourthReadout_}) {
         readouts->addWidget(readout);
     }
@@ -87,7 +93,8 @@ void TSDIAppForm::BuildLivePanel(QWidget* parent, QBoxLayout* layout) {
     speedRow->addWidget(speedUnitLabel_);
     startButton_ = new QPushButton(QStringLiteral("F2"), parent);
     startButton_->setObjectName(QStringLiteral("StartButton"));
-    stopButton_ = new QPushButton(QStringLiteral("Stop"), parent);
+    stopButton_ = new QPushButton(LoadText(text::kStopButton, base), parent);
+    SetTextNumber(stopButton_, text::kStopButton);
     stopButton_->setObjectName(QStringLiteral("StopButton"));
     stopButton_->hide();
     startPositionField_ = new QLineEdit(parent);
@@ -95,8 +102,10 @@ void TSDIAppForm::BuildLivePanel(QWidget* parent, QBoxLayout* layout) {
     startPositionField_->setReadOnly(true);
     startPositionField_->setAlignment(Qt::AlignRight);
     startPositionField_->setAutoFillBackground(true);
-    startPositionButton_ = new QPushButton(QStringLiteral("Startpos."), parent);
-    referenceButton_ = new QPushButton(QStringLiteral("Referenzfahrt"), parent);
+    startPositionButton_ = new QPushButton(LoadText(text::kStartPositionButton, base), parent);
+    SetTextNumber(startPositionButton_, text::kStartPositionButton);
+    referenceButton_ = new QPushButton(LoadText(text::kReferenceRunButton, base), parent);
+    SetTextNumber(referenceButton_, text::kReferenceRunButton);
     referenceButton_->hide();
     // Both act on the press of the mouse button, as the jog buttons do.
     connect(startPositionButton_, &QPushButton::pressed, this, [this] {
@@ -318,8 +327,8 @@ void TSDIAppForm::TimerAutoAblaufTimer() {
 void TSDIAppForm::TaraCounterPopup(LiveReadout* readout, int counterKind) {
     if (app_.TestRunning || !machine_) return;
     QMenu popup(this);
-    QAction* tare = popup.addAction(QStringLiteral("Tara Counter"));
-    popup.addAction(QStringLiteral("Exit"));
+    QAction* tare = popup.addAction(LoadText(text::kTareCounter, ui_.Texts.Base()));
+    popup.addAction(LoadText(text::kTareCounterExit, ui_.Texts.Base()));
     if (popup.exec(readout->mapToGlobal(readout->rect().bottomLeft())) != tare) return;
     // The encoder card is reset only where one is fitted.
     if (counterKind == 3 && !machine_->Encoder().Present()) return;

@@ -24,17 +24,17 @@
 #include "results/ascii_format_dialog.h"
 #include "results/export_database.h"
 #include "results/header_data_dialog.h"
-#include "results/specimen_dialog.h"
 #include "results/project_options_form.h"
+#include "results/specimen_dialog.h"
 #include "results/statistics_options_dialog.h"
 #include "results/test_type_dialog.h"
 #include "results/title_definition_dialog.h"
-#include "setup/machine_config.h"
 #include "run/app_state.h"
+#include "run/tensile_run.h"
+#include "setup/machine_config.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
 #include "shell/results_project.h"
-#include "run/tensile_run.h"
 #include "shell/working_files.h"
 #include "ui/captions.h"
 #include "ui/dialog_base.h"
@@ -203,9 +203,27 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
 void TSDIAppForm::StoreLastTestInSeriesNow() {
     ResultsRecord& current = test_.Current();
     current.Remark = Utf8Left(current.Remark, 40);
-    StoreTestInSeries(test_, NextFreeSlot(test_.TestSeries), app_.WorkingDirectory, DateTimeNow());
+    const int slot = NextFreeSlot(test_.TestSeries);
+    StoreTestInSeries(test_, slot, app_.WorkingDirectory, DateTimeNow());
     app_.LastTestSaved = true;
     app_.LastTestNew = false;
+    if (slot >= 1 && slot <= Series::kSlots) {
+        ConsumeImportedSpecimenRow(
+            test_.TestSeries.Slots[static_cast<std::size_t>(slot)].SpecimenNo);
+    }
+}
+
+void TSDIAppForm::ConsumeImportedSpecimenRow(const std::string& specimenNo) {
+    if (!importedSpecimen_.FromImport) return;
+    importedSpecimen_.FromImport = false;
+    // Every prepared specimen is tested once: its row goes when its test is in the series.
+    if (!app_.DatabaseAvailable || !databases_) return;
+    const std::string problem = ConsumeImportedSpecimen(databases_->Alias(), app_.WorkingDirectory,
+                                                        importedSpecimen_.Id, specimenNo);
+    if (!problem.empty()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(problem), MessageKind::Error,
+                                         MessageButtons::Ok);
+    }
 }
 
 void TSDIAppForm::AskStoreLastTestInSeries(MessageKind kind) {

@@ -23,6 +23,7 @@
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
+#include "ui/text_table.h"
 
 namespace quorvex {
 namespace {
@@ -167,9 +168,10 @@ void MainWindowRunHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
 
 void MainWindowRunHost::ShowRemovalPrompt(int seconds) {
     // Not modal: the test goes on while the operator takes the extensometer off.
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Meldung"),
-                                QStringLiteral("Feindehnungsmesser bitte abnehmen !"),
-                                QMessageBox::NoButton, &window_);
+    const int base = window_.ui_.Texts.Base();
+    auto* box = new QMessageBox(QMessageBox::Information, LoadText(text::kMessageWindow, base),
+                                LoadText(text::kRemoveExtensometer, base), QMessageBox::NoButton,
+                                &window_);
     box->setObjectName(QStringLiteral("RemovalPrompt"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);

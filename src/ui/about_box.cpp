@@ -6,11 +6,16 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/captions.h"
+#include "ui/stored_texts.h"
+#include "ui/text_table.h"
+
 namespace quorvex {
 
 TAboutBox::TAboutBox(UiContext& ui, QWidget* parent) : QuorvexDialog(ui, parent) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("Info"));
+    SetTextNumber(this, text::kInfoMenu);
+    setWindowTitle(LoadText(text::kInfoMenu, ui.Texts.Base()));
     auto* product = new QLabel(QStringLiteral("Quorvex"), this);
     QFont big = product->font();
     big.setPointSize(big.pointSize() * 2);

@@ -33,6 +33,31 @@ constexpr int kProjectCannotBeCreated = 550;
 constexpr int kInvalidInput = 567;
 constexpr int kTestPanel = 88;          // "Versuch", the title of the live panel
 constexpr int kSimulatedMachine = 851;  // the banner of the simulated machine
+// Captions of the program's own numbers.
+constexpr int kStartReadyTrue = 836;   // "Startbereit = True"
+constexpr int kStartReadyFalse = 837;  // "Startbereit = False"
+constexpr int kLimitMin = 838;         // "min :"
+constexpr int kLimitMax = 839;         // "max :"
+constexpr int kIdentifier = 841;       // "Identfeld"
+constexpr int kRemoveExtensometer = 842;
+constexpr int kInfoMenu = 843;
+constexpr int kDimensionOk = 844;  // "OK / F3"
+constexpr int kStopButton = 845;
+constexpr int kReferenceRunButton = 846;
+constexpr int kTareCounter = 847;
+constexpr int kTareCounterExit = 848;
+constexpr int kMessageWindow = 849;  // "Meldung"
+constexpr int kInputDialog = 850;    // "Eingabe", the inputs after the test
+constexpr int kStartPositionButton = 852;
+constexpr int kSelection = 853;    // "Auswahl"
+constexpr int kNoPort = 854;       // "None"
+constexpr int kStartButton = 855;  // the specimen dialog's OK in start mode
+constexpr int kOkButton = 856;     // ... and in plain mode
+constexpr int kStartAborted = 857;  // "Abbruch "
+constexpr int kForceReadout = 858;
+constexpr int kTravelReadout = 859;
+constexpr int kStrainReadout = 860;
+constexpr int kFourthReadout = 861;
 }  // namespace text
 
 // The title prefix stays the product word in every language.

@@ -60,7 +60,7 @@ TEST(SimConfig, BuiltOnlyWhenSomethingIsSimulatedAndThenShownAsSuch) {
     MachineOpening opening = OpenMachine(startup, clock, sim.get());
     EXPECT_TRUE(opening.messages.empty());
     EXPECT_TRUE(opening.machine->Simulated());
-    EXPECT_EQ(opening.machine->DriverSummary().front(), "SIMULIERTE MASCHINE");
+    EXPECT_EQ(opening.machine->DriverSummary("SIMULIERTE MASCHINE").front(), "SIMULIERTE MASCHINE");
 
     MachineStartup real;
     real.Platform.DaskLibrary = "/nonexistent/libpci_dask.so";

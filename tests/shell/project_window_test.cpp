@@ -15,25 +15,26 @@
 #include <fstream>
 #include <sstream>
 
+#include "definitions/results_definition_dialog.h"
 #include "evaluation/curve_builder.h"
 #include "evaluation/curve_file.h"
 #include "evaluation/project_store.h"
 #include "evaluation/test_files.h"
 #include "machine/sim/virtual_machine.h"
-#include "definitions/results_definition_dialog.h"
+#include "results/alias_import.h"
 #include "results/ascii_format_dialog.h"
-#include "results/header_data_dialog.h"
-#include "shell/result_panels.h"
-#include "results/title_definition_dialog.h"
 #include "results/export_database.h"
+#include "results/header_data_dialog.h"
 #include "results/specimen_dialog.h"
 #include "results/statistics_options_dialog.h"
 #include "results/test_type_dialog.h"
+#include "results/title_definition_dialog.h"
+#include "run/tensile_run.h"
 #include "setup/setup_dialog.h"
 #include "shell/diagram_settings_dialog.h"
 #include "shell/lu_dialog.h"
+#include "shell/result_panels.h"
 #include "shell/results_project.h"
-#include "run/tensile_run.h"
 #include "ui/text_table.h"
 #include "window_fixture.h"
 
@@ -216,6 +217,65 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
     EXPECT_EQ(CountRecords(work / "P" / "P.Res").Records, 3);
     EXPECT_EQ(ExportRows(), 3);
     EXPECT_EQ(AliasRows(), 3);
+}
+
+TEST_F(ProjectWindowTest, AnImportedSpecimenIsTestedOnceAndItsRowGoesWithIt) {
+    StartOnSimulatedMachine();
+    OpenProject("P");
+    test->Parameters.WriteAliasTable = 1;
+    ASSERT_TRUE(app.DatabaseAvailable);
+    // Prepared by the laboratory: the round bar R-17 twice (a second delivery), and R-18.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                    QStringLiteral("project_window_lims"));
+        db.setDatabaseName(QString::fromStdString((work / "alias.sqlite").string()));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        for (const char* number : {"R-17", "R-17", "R-18"}) {
+            ASSERT_TRUE(query.exec(
+                QStringLiteral("INSERT INTO \"ImportProbendaten\" (\"ProbenNr\", \"Kennung\", "
+                               "\"Probentyp\", \"Probenform\", \"Durchmesser\", \"K1\") "
+                               "VALUES ('%1', 'Stab', 0, 0, 10, 'Auftrag 4711')")
+                    .arg(QString::fromLatin1(number))));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("project_window_lims"));
+    auto importRows = [this] { return Rows("alias.sqlite", kImportSpecimenTable); };
+
+    // F2, F9 in the specimen dialog, the specimen found by its number, then the test.
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) {
+        WhenModal<TImportDlg>([](TImportDlg* import) {
+            import->SpecimenNo()->setText(QStringLiteral("R-17"));
+            import->Search();
+            import->OkButton()->click();
+        });
+        QTest::keyClick(d->SpecimenNo(), Qt::Key_F9);
+        d->OkButton()->click();
+    });
+    ASSERT_TRUE(window->FormKeyDown(Qt::Key_F2, Qt::NoModifier));
+    WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });
+    for (int i = 0; i < 20000 && app.TestRunning; ++i) {
+        clock.Advance(50);
+        window->MessenTimerTimer();
+    }
+    ASSERT_FALSE(app.TestRunning);
+    EXPECT_EQ(test->Parameters.SpecimenNo, "R-17");
+    EXPECT_EQ(test->Parameters.HeaderValue[0], "Auftrag 4711");
+    EXPECT_TRUE(window->ImportedSpecimen().FromImport);
+    EXPECT_EQ(importRows(), 3);
+
+    messages.shown.clear();
+    ASSERT_TRUE(window->FormKeyDown(Qt::Key_F6, Qt::NoModifier));
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
+    // The row of this test is gone, the second wait for their tests.
+    EXPECT_EQ(importRows(), 2);
+    EXPECT_FALSE(window->ImportedSpecimen().FromImport);
+    EXPECT_TRUE(FindImportedSpecimen(LoadAliasSettings(work).Settings, work, "R-17").Found);
+
+    // The next test with the same specimen data, not imported again, consumes nothing.
+    RunTensileTest();
+    ASSERT_TRUE(window->FormKeyDown(Qt::Key_F6, Qt::NoModifier));
+    EXPECT_EQ(importRows(), 2);
 }
 
 TEST_F(ProjectWindowTest, HeaderDataAndTheResultsDefinitionReachTheNextStoredTest) {

@@ -74,7 +74,4 @@ struct SimulationConfig {
 std::string ParseSimulationKey(const std::string& key, const std::string& value,
                                SimulationConfig& config);
 
-// The caption every window shows while the program runs on the simulated machine.
-constexpr const char* kSimulatedMachineCaption = "SIMULIERTE MASCHINE";
-
 }  // namespace quorvex
