@@ -21,6 +21,8 @@
 #include "results/filter_dialog.h"
 #include "results/import_dialogs.h"
 #include "results/results_editor.h"
+#include "results/screw_specimen_dialog.h"
+#include "results/type_specimen_dialog.h"
 #include "setup/calibration_dialog.h"
 #include "setup/sensor_choice_dialog.h"
 #include "shell/lu_dialog.h"
@@ -108,6 +110,8 @@ class LanguageDialogsTest : public testing::WindowFixture {
         WindowFixture::TearDown();
     }
 
+    ResultsRecord current;
+
     // The dialogs the window builds when they are called for, built now in the current
     // language as the window would.
     std::vector<std::unique_ptr<QDialog>> OnDemandDialogs() {
@@ -128,6 +132,12 @@ class LanguageDialogsTest : public testing::WindowFixture {
               DefinitionKind::Chain, DefinitionKind::Universal, DefinitionKind::Plastics,
               DefinitionKind::FlexuralModulus, DefinitionKind::Compression}) {
             dialogs.push_back(std::make_unique<ResultsDefinitionDialog>(ui, p, kind, window.get()));
+        }
+        // The specimen dialogs of the screw and the other test types.
+        dialogs.push_back(
+            std::make_unique<TProbenDatenDlg>(ui, 1, p, app.ScrewTable, current, window.get()));
+        for (const int type : {3, 4, 5, 7, 9}) {
+            dialogs.push_back(std::make_unique<TTypeSpecimenDlg>(ui, type, p, current, window.get()));
         }
         if (Machine* machine = window->MachineInterface()) {
             dialogs.push_back(std::make_unique<TKalibrieren>(
