@@ -77,6 +77,7 @@ TDatabaseDialog::TDatabaseDialog(UiContext& ui, TestState& test, EditorServices 
 
     columns_ = std::make_unique<EditorColumns>(test_.Parameters, services_.ShortDateFormat);
     model_ = new ResultsGridModel(test_.Parameters, *columns_, seriesMode_, this);
+    model_->LanguageBase = ui_.Texts.Base();
     StatisticsLabels labels;
     const auto label = [&](int number, std::string& target) {
         const QString t = text(number);

@@ -139,10 +139,10 @@ std::string FormatDateTime(double days, const std::string& shortDateFormat) {
 EditorColumns::EditorColumns(const ParameterSet& p, std::string shortDateFormat)
     : p_(p), shortDateFormat_(std::move(shortDateFormat)), tensile_(IsTensileFamily(p.TestType)) {
     using K = EditorColumnKind;
-    columns_.push_back({"Nr.", "", K::RowNumber});
-    columns_.push_back({" Probennummer", "", K::SpecimenNo});
-    columns_.push_back({" Kennung", "", K::SpecimenId});
-    columns_.push_back({" Datum/Zeit", " TT.MM.JJJJ", K::DateTime});
+    columns_.push_back({"Nr.", "", K::RowNumber, 0, false, 0, 706});
+    columns_.push_back({" Probennummer", "", K::SpecimenNo, 0, false, 0, 104});
+    columns_.push_back({" Kennung", "", K::SpecimenId, 0, false, 0, 707});
+    columns_.push_back({" Datum/Zeit", " TT.MM.JJJJ", K::DateTime, 0, false, 0, 708, 709});
     if (tensile_) {
         const std::string stress = " " + StressUnit(p.UnitSystem);
         const bool psi = p.UnitSystem == 2;
@@ -202,9 +202,9 @@ EditorColumns::EditorColumns(const ParameterSet& p, std::string shortDateFormat)
                                 static_cast<int>(j) + 1});
         }
     }
-    columns_.push_back({"Bemerkung", "", K::Remark});
-    columns_.push_back({"Diagramm-", "Index", K::CurveNumber});
-    columns_.push_back({"Kopfdaten-", "Index", K::RecordNumber});
+    columns_.push_back({"Bemerkung", "", K::Remark, 0, false, 0, 450});
+    columns_.push_back({"Diagramm-", "Index", K::CurveNumber, 0, false, 0, 710, 712});
+    columns_.push_back({"Kopfdaten-", "Index", K::RecordNumber, 0, false, 0, 711, 712});
 }
 
 const ResultDefinition& EditorColumns::Definition(int column) const {

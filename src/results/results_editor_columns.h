@@ -39,6 +39,10 @@ struct EditorColumn {
     bool IsResult = false;
     // The definition slot whose Evaluate, PrintInList, limits and decimals the column takes.
     int DefinitionSlot = 0;
+    // The numbered texts of the name and the unit in the operator's language (0: the name or
+    // unit as it stands, a symbol); Name and Unit hold the German text.
+    int NameText = 0;
+    int UnitText = 0;
 };
 
 class EditorColumns {

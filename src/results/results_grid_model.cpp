@@ -1,6 +1,8 @@
 // The results editor's table model: cells on demand, the selection and the statistics block.
 #include "results/results_grid_model.h"
 
+#include "ui/text_table.h"
+
 namespace quorvex {
 
 ResultsGridModel::ResultsGridModel(const ParameterSet& parameters, const EditorColumns& columns,
@@ -145,7 +147,15 @@ QVariant ResultsGridModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation == Qt::Vertical) return section + 1;
     if (section < 0 || section >= columns_.Count()) return {};
     const EditorColumn& c = columns_.Columns()[static_cast<std::size_t>(section)];
-    return QString::fromStdString(c.Name) + QLatin1Char('\n') + QString::fromStdString(c.Unit);
+    // A numbered name or unit in the operator's language, after the blanks that align it.
+    auto shown = [this](const std::string& german, int number) {
+        if (number == 0) return QString::fromStdString(german);
+        const std::size_t blanks = german.find_first_not_of(' ');
+        return QString(static_cast<qsizetype>(blanks == std::string::npos ? 0 : blanks),
+                       QLatin1Char(' ')) +
+               LoadText(number, LanguageBase);
+    };
+    return shown(c.Name, c.NameText) + QLatin1Char('\n') + shown(c.Unit, c.UnitText);
 }
 
 }  // namespace quorvex

@@ -16,6 +16,7 @@ class ResultsGridModel : public QAbstractTableModel {
   public:
     // At most this many tests are selected at once.
     static constexpr int kMaxSelected = 10000;
+    int LanguageBase = 0;  // of the column headings
 
     ResultsGridModel(const ParameterSet& parameters, const EditorColumns& columns, bool seriesMode,
                      QObject* parent = nullptr);

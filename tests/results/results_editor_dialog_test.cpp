@@ -16,6 +16,7 @@
 #include "results/filter_dialog.h"
 #include "results/results_editor.h"
 #include "temp_dir.h"
+#include "ui/captions.h"
 #include "ui/stored_texts.h"
 
 namespace quorvex {
@@ -128,6 +129,20 @@ TEST_F(ResultsEditorDialog, TheFilterChoosesTheListedRecordsAndHidesTheDeletedOn
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Keine gültiges Filterkriterium!"));
     EXPECT_TRUE(filter->Filter().ByGaugeLength);
+}
+
+// The column headings follow the operator's language; symbols and units stay as they are.
+TEST_F(ResultsEditorDialog, TheColumnHeadingsAreInTheOperatorsLanguage) {
+    filter->OKBtnClick();
+    ApplyLanguage(1000, texts);
+    TDatabaseDialog editor(ui, *test, Services(), false);
+    auto heading = [&](int column) {
+        return editor.Model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    };
+    EXPECT_EQ(heading(1), QStringLiteral(" Specimen number\n"));
+    EXPECT_EQ(heading(3), QStringLiteral(" Date/time\n DD.MM.YYYY"));
+    EXPECT_EQ(heading(editor.Model().columnCount() - 1), QStringLiteral("Header\nindex"));
+    ApplyLanguage(0, texts);
 }
 
 TEST_F(ResultsEditorDialog, SelectionStatisticsHeaderAndPopupMenu) {
