@@ -56,16 +56,6 @@ TProbenDatenDlg::TProbenDatenDlg(UiContext& ui, int testType, ParameterSet& para
       current_(current) {
     setObjectName(QStringLiteral("ProbenDatenDlg"));
     const int base = Base();
-    auto captioned = [base](auto* widget, int number) {
-        SetTextNumber(widget, number);
-        widget->setText(LoadText(number, base));
-        return widget;
-    };
-    auto titled = [base](int number) {
-        auto* box = new QGroupBox(LoadText(number, base));
-        SetTextNumber(box, number);
-        return box;
-    };
     SetTextNumber(this, kTitleText);
     setWindowTitle(LoadText(kTitleText, base));
     for (auto& input : inputs_) {
@@ -76,11 +66,11 @@ TProbenDatenDlg::TProbenDatenDlg(UiContext& ui, int testType, ParameterSet& para
     }
 
     // The kind of screw, each with its page of inputs.
-    auto* kindBox = titled(kKindText);
+    auto* kindBox = Captioned(new QGroupBox, kKindText, base);
     auto* kindLayout = new QVBoxLayout(kindBox);
     kinds_ = new QButtonGroup(this);
     for (const auto& [id, number] : {std::pair{0, kTurnedText}, std::pair{1, kWholeText}}) {
-        auto* radio = captioned(new QRadioButton, number);
+        auto* radio = Captioned(new QRadioButton, number, base);
         kinds_->addButton(radio, id);
         kindLayout->addWidget(radio);
     }
@@ -106,12 +96,12 @@ TProbenDatenDlg::TProbenDatenDlg(UiContext& ui, int testType, ParameterSet& para
     kindLayout->addWidget(kindPages_);
 
     // The thread: its form, size and class, or a row of the user table.
-    auto* threadBox = titled(kThreadFormText);
+    auto* threadBox = Captioned(new QGroupBox, kThreadFormText, base);
     auto* threadLayout = new QVBoxLayout(threadBox);
     threadForms_ = new QButtonGroup(this);
     for (const auto& [id, number] :
          {std::pair{0, kCoarseText}, std::pair{1, kFineText}, std::pair{2, kUserTableText}}) {
-        auto* radio = captioned(new QRadioButton, number);
+        auto* radio = Captioned(new QRadioButton, number, base);
         threadForms_->addButton(radio, id);
         threadLayout->addWidget(radio);
     }
@@ -127,7 +117,7 @@ TProbenDatenDlg::TProbenDatenDlg(UiContext& ui, int testType, ParameterSet& para
         userRows_->addItem(Text(table_.Entries[static_cast<std::size_t>(i)].Designation));
     }
     auto* lists = new QFormLayout;
-    auto listLabel = [&](int number) { return captioned(new QLabel, number); };
+    auto listLabel = [&](int number) { return Captioned(new QLabel, number, base); };
     lists->addRow(listLabel(kThreadText), sizes_);
     lists->addRow(listLabel(kClassText), classes_);
     lists->addRow(listLabel(kUserTableText), userRows_);
@@ -141,12 +131,12 @@ TProbenDatenDlg::TProbenDatenDlg(UiContext& ui, int testType, ParameterSet& para
     designation_->setMaxLength(40);
     for (QLineEdit* edit : {specimenNo_, specimenId_, designation_}) edit->installEventFilter(this);
     auto* identity = new QFormLayout;
-    QLabel* noLabel = captioned(new QLabel, kSpecimenNoText);
-    QLabel* idLabel = captioned(new QLabel, kSpecimenIdText);
+    QLabel* noLabel = Captioned(new QLabel, kSpecimenNoText, base);
+    QLabel* idLabel = Captioned(new QLabel, kSpecimenIdText, base);
     idLabel->setBuddy(specimenId_);
     identity->addRow(noLabel, specimenNo_);
     identity->addRow(idLabel, specimenId_);
-    identity->addRow(captioned(new QLabel, kScrewText), designation_);
+    identity->addRow(Captioned(new QLabel, kScrewText, base), designation_);
     identity->addRow(QStringLiteral("Le [mm]"), Input(SF::Le));
 
     const SpecimenButtonRow buttons = MakeSpecimenButtonRow(kCancelText, base);

@@ -68,11 +68,6 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
       automaticStart_(std::make_unique<AutomaticStart>(nullptr, absentCard_)) {
     setObjectName(QStringLiteral("BtnRightDlg3"));
     const int base = Base();
-    auto captioned = [base](auto* widget, int number) {
-        SetTextNumber(widget, number);
-        widget->setText(LoadText(number, base));
-        return widget;
-    };
     for (const InputSpec& entry : kInputs) {
         auto* edit = new QLineEdit;
         AttachDecimalKeyFilter(edit);
@@ -88,8 +83,8 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
     specimenId_ = new QLineEdit;
     specimenId_->setMaxLength(30);
     auto* identity = new QFormLayout;
-    QLabel* specimenNoLabel = captioned(new QLabel, kSpecimenNoText);
-    QLabel* specimenIdLabel = captioned(new QLabel, kSpecimenIdText);
+    QLabel* specimenNoLabel = Captioned(new QLabel, kSpecimenNoText, base);
+    QLabel* specimenIdLabel = Captioned(new QLabel, kSpecimenIdText, base);
     // The labels' "&" marks the Alt key of their input.
     specimenNoLabel->setBuddy(specimenNo_);
     specimenIdLabel->setBuddy(specimenId_);
@@ -101,7 +96,7 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
     auto* shapeLayout = new QVBoxLayout(shapeBox);
     shapes_ = new QButtonGroup(shapeBox);
     for (int shape = 0; shape < 5; ++shape) {
-        auto* radio = captioned(new QRadioButton, 91 + shape);
+        auto* radio = Captioned(new QRadioButton, 91 + shape, base);
         shapes_->addButton(radio, shape);
         shapeLayout->addWidget(radio);
     }
@@ -116,7 +111,7 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
     auto* gaugeLayout = new QVBoxLayout(gaugeBox);
     gaugeKinds_ = new QButtonGroup(gaugeBox);
     for (int kind = 0; kind < 3; ++kind) {
-        auto* radio = captioned(new QRadioButton, 101 + kind);
+        auto* radio = Captioned(new QRadioButton, 101 + kind, base);
         gaugeKinds_->addButton(radio, kind);
         gaugeLayout->addWidget(radio);
     }
@@ -145,12 +140,12 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
         b->setFocusPolicy(Qt::NoFocus);
         return b;
     };
-    preloadButton_ = captioned(button({}), 343);
+    preloadButton_ = Captioned(button({}), 343, base);
     measureButton_ = button(LoadText(237, base) + QStringLiteral(" F3"));
-    leButton_ = captioned(button({}), 502);
-    limitsButton_ = captioned(button({}), 551);
-    headerButton_ = captioned(button({}), 549);
-    importButton_ = captioned(button({}), 547);
+    leButton_ = Captioned(button({}), 502, base);
+    limitsButton_ = Captioned(button({}), 551, base);
+    headerButton_ = Captioned(button({}), 549, base);
+    importButton_ = Captioned(button({}), 547, base);
     connect(preloadButton_, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F2, {}); });
     connect(measureButton_, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F3, {}); });
     connect(leButton_, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F4, {}); });
@@ -166,7 +161,7 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
 
     okButton_ = new QPushButton;
     okButton_->setAutoDefault(false);
-    cancelButton_ = captioned(new QPushButton, kCancelText);
+    cancelButton_ = Captioned(new QPushButton, kCancelText, base);
     cancelButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, &TBtnRightDlg3::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &TBtnRightDlg3::reject);

@@ -29,8 +29,7 @@ void MoveLinkToStartPosition(ControllerLink* link, double startPosition, double 
 SpecimenButtonRow MakeSpecimenButtonRow(int cancelText, int base) {
     SpecimenButtonRow row;
     auto button = [base](int number) {
-        auto* b = new QPushButton(LoadText(number, base));
-        SetTextNumber(b, number);
+        auto* b = Captioned(new QPushButton, number, base);
         b->setAutoDefault(false);
         return b;
     };

@@ -42,11 +42,6 @@ TTypeSpecimenDlg::TTypeSpecimenDlg(UiContext& ui, int testType, ParameterSet& pa
       current_(current) {
     setObjectName(QStringLiteral("TypeSpecimenDlg"));
     const int base = Base();
-    auto captioned = [base](auto* widget, int number) {
-        SetTextNumber(widget, number);
-        widget->setText(LoadText(number, base));
-        return widget;
-    };
     SetTextNumber(this, kTitleText);
     setWindowTitle(LoadText(kTitleText, base));
 
@@ -67,8 +62,8 @@ TTypeSpecimenDlg::TTypeSpecimenDlg(UiContext& ui, int testType, ParameterSet& pa
     specimenId_ = new QLineEdit;
     specimenId_->setMaxLength(30);
     for (QLineEdit* edit : {specimenNo_, specimenId_}) edit->installEventFilter(this);
-    QLabel* noLabel = captioned(new QLabel, kSpecimenNoText);
-    QLabel* idLabel = captioned(new QLabel, kSpecimenIdText);
+    QLabel* noLabel = Captioned(new QLabel, kSpecimenNoText, base);
+    QLabel* idLabel = Captioned(new QLabel, kSpecimenIdText, base);
     noLabel->setBuddy(specimenNo_);
     idLabel->setBuddy(specimenId_);
     form->addRow(noLabel, specimenNo_);

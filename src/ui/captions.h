@@ -20,6 +20,15 @@ int TextNumberOf(const QObject* component);
 // kind that carries no caption.
 bool ApplyCaption(QObject* component, int base);
 
+// Numbers a new component and captions it in the language with this base: the label, button,
+// group box or window title of one text, in a single expression.
+template <class Component>
+Component* Captioned(Component* component, int number, int base) {
+    SetTextNumber(component, number);
+    ApplyCaption(component, base);
+    return component;
+}
+
 // Re-captions every numbered component of one window, at any depth of nesting.
 void ApplyCaptions(QWidget* window, int base);
 
