@@ -165,7 +165,9 @@ class TSDIAppForm : public QMainWindow {
     ResultsReport CurrentTestReport() const;
     std::unique_ptr<OverlayDiagram> CurrentTestDiagram() const;
     OverlayLook CurrentTestLook() const;
-    QPrinter* Printer() const { return printer_.get(); }
+    // The program's one printer, made when a report or the printer setup first needs it
+    // (asking the print system for its default printer has no place in the start-up).
+    QPrinter* Printer();
     void ReopenStoredTest(int recordNumber);
 
     // One step of "Resultate-Projekt neu" before the project dialog; a step without a dialog

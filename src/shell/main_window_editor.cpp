@@ -27,7 +27,7 @@ void TSDIAppForm::InstallResultsEditor() {
         services.ProjectName = app_.ProjectName.toStdString();
         services.ShortDateFormat = SystemShortDateFormat();
         services.Filter = filter;
-        services.Printer = printer_.get();
+        services.Printer = Printer();
         services.StoreSlots = [this](const std::vector<int>& seriesSlots) {
             return StoreSlotsInProject(seriesSlots);
         };

@@ -28,14 +28,20 @@ constexpr int kTextTravelAxis = 886;
 }  // namespace
 
 void TSDIAppForm::InstallReports() {
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    PrepareReportPrinter(*printer_);
     connect(menu_.PrinterSetup, &QAction::triggered, this, &TSDIAppForm::PrinterSetupCommand);
     menu_.PrinterSetup->setEnabled(true);
 }
 
+QPrinter* TSDIAppForm::Printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        PrepareReportPrinter(*printer_);
+    }
+    return printer_.get();
+}
+
 void TSDIAppForm::PrinterSetupCommand() {
-    ShowPrinterSetup(this, *printer_);
+    ShowPrinterSetup(this, *Printer());
 }
 
 ResultsReport TSDIAppForm::CurrentTestReport() const {
@@ -83,7 +89,7 @@ void TSDIAppForm::PrintTestCommand() {
     const ResultsReport report = CurrentTestReport();
     const std::unique_ptr<OverlayDiagram> diagram = CurrentTestDiagram();
     const ReportDiagram printed{diagram.get(), CurrentTestLook()};
-    PreviewAndPrintReport(this, *printer_, report, &printed);
+    PreviewAndPrintReport(this, *Printer(), report, &printed);
 }
 
 }  // namespace quorvex
