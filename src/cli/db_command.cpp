@@ -1,7 +1,7 @@
 // Setting up the export tables and the alias table from the command line.
 #include "db_command.h"
 
-#include "results/alias_import.h"
+#include "store/alias_import.h"
 
 namespace quorvex::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "results/export_database.h"
+#include "store/export_database.h"
 
 namespace quorvex::cli {
 

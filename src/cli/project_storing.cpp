@@ -6,7 +6,7 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/project_store.h"
 #include "evaluation/results_record.h"
-#include "results/export_database.h"
+#include "store/export_database.h"
 
 namespace quorvex::cli {
 

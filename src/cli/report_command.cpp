@@ -16,8 +16,8 @@
 #include "evaluation/project_store.h"
 #include "evaluation/test_files.h"
 #include "evaluation/test_types.h"
-#include "results/overlay_diagram.h"
-#include "results/report_painter.h"
+#include "report/overlay_diagram.h"
+#include "report/report_painter.h"
 
 namespace quorvex::cli {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "evaluation/test_types.h"
 #include "evaluation/text_functions.h"
-#include "results/results_editor_columns.h"
+#include "report/results_editor_columns.h"
 #include "ui/captions.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"

@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "results/overlay_painter.h"
+#include "report/overlay_painter.h"
 
 namespace quorvex {
 

@@ -6,7 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "results/report_painter.h"
+#include "report/report_painter.h"
 
 namespace quorvex {
 

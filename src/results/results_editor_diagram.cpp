@@ -14,7 +14,7 @@
 
 #include "evaluation/test_types.h"
 #include "results/overlay_widget.h"
-#include "results/report_painter.h"
+#include "report/report_painter.h"
 #include "results/report_printing.h"
 #include "results/results_editor.h"
 #include "ui/captions.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "evaluation/statistics.h"
-#include "results/results_editor_columns.h"
+#include "report/results_editor_columns.h"
 
 namespace quorvex {
 

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "evaluation/text_functions.h"
-#include "results/specimen_form.h"
+#include "specimen/specimen_form.h"
 #include "ui/captions.h"
 #include "ui/key_filters.h"
 #include "ui/operator_message.h"

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <array>
 
-#include "results/instrument_readings.h"
+#include "specimen/instrument_readings.h"
 #include "ui/dialog_base.h"
 
 class QLabel;

@@ -19,8 +19,8 @@
 #include "shell/live_values.h"
 #include "shell/main_menu.h"
 #include "shell/motion_services.h"
-#include "results/overlay_painter.h"
-#include "results/report_content.h"
+#include "report/overlay_painter.h"
+#include "report/report_content.h"
 #include "ui/operator_message.h"
 
 class QBoxLayout;

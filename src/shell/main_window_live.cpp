@@ -17,7 +17,7 @@
 #include "evaluation/result_limits.h"
 #include "evaluation/test_state.h"
 #include "evaluation/text_functions.h"
-#include "results/specimen_dialog.h"
+#include "specimen/specimen_dialog.h"
 #include "setup/machine_config.h"
 #include "run/app_state.h"
 #include "shell/live_widgets.h"

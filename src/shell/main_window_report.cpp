@@ -3,8 +3,8 @@
 
 #include "evaluation/test_state.h"
 #include "evaluation/test_types.h"
-#include "results/overlay_diagram.h"
-#include "results/report_painter.h"
+#include "report/overlay_diagram.h"
+#include "report/report_painter.h"
 #include "results/report_printing.h"
 #include "shell/main_window.h"
 #include "ui/dialog_base.h"

@@ -13,7 +13,7 @@
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
 #include "evaluation/test_state.h"
-#include "results/specimen_dialog.h"
+#include "specimen/specimen_dialog.h"
 #include "run/app_state.h"
 #include "run/live_diagram_model.h"
 #include "run/run_routines.h"

@@ -2,9 +2,9 @@
 #include "shell/main_window.h"
 
 #include "evaluation/test_state.h"
-#include "results/screw_specimen_dialog.h"
-#include "results/specimen_dialog.h"
-#include "results/type_specimen_dialog.h"
+#include "specimen/screw_specimen_dialog.h"
+#include "specimen/specimen_dialog.h"
+#include "specimen/type_specimen_dialog.h"
 #include "run/app_state.h"
 
 namespace quorvex {

@@ -4,7 +4,7 @@
 #include "evaluation/files.h"
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_types.h"
-#include "results/export_database.h"
+#include "store/export_database.h"
 
 namespace quorvex {
 QString ReadDatabaseDirectory(const std::filesystem::path& workingDirectory,

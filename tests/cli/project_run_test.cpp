@@ -10,8 +10,8 @@
 #include "command_run.h"
 #include "db_command.h"
 #include "project_command.h"
-#include "results/sql_connection.h"
-#include "results/sql_tables.h"
+#include "store/sql_connection.h"
+#include "store/sql_tables.h"
 #include "run_command.h"
 #include "temp_dir.h"
 

@@ -8,7 +8,7 @@
 #include "evaluation/result_elements.h"
 #include "results/filter_dialog.h"
 #include "results/reopen_record.h"
-#include "results/results_editor_columns.h"
+#include "report/results_editor_columns.h"
 #include "results/results_grid_model.h"
 
 namespace quorvex {

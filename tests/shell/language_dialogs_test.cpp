@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "definitions/results_definition_dialog.h"
-#include "results/dimension_dialog.h"
+#include "specimen/dimension_dialog.h"
 #include "results/filter_dialog.h"
-#include "results/import_dialogs.h"
+#include "specimen/import_dialogs.h"
 #include "results/results_editor.h"
-#include "results/screw_specimen_dialog.h"
-#include "results/type_specimen_dialog.h"
+#include "specimen/screw_specimen_dialog.h"
+#include "specimen/type_specimen_dialog.h"
 #include "setup/calibration_dialog.h"
 #include "setup/sensor_choice_dialog.h"
 #include "shell/lu_dialog.h"

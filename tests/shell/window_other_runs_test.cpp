@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "machine/sim/virtual_machine.h"
-#include "results/type_specimen_dialog.h"
+#include "specimen/type_specimen_dialog.h"
 #include "run/run_routines.h"
 #include "shell/result_panels.h"
 #include "window_fixture.h"

@@ -13,7 +13,7 @@
 #include <numbers>
 
 #include "machine/sim/virtual_machine.h"
-#include "results/specimen_dialog.h"
+#include "specimen/specimen_dialog.h"
 #include "shell/lu_dialog.h"
 #include "shell/result_panels.h"
 #include "run/tensile_run.h"

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace quorvex::testing_support {
 
@@ -24,6 +25,15 @@ inline std::optional<std::string> PdfText(const std::filesystem::path& pdf) {
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
     pclose(pipe);
+    // Fonts that shape "ff", "fi" ... into one ligature glyph give it back as that one
+    // character; a reader sees the letters.
+    static const std::pair<const char*, const char*> kLigatures[] = {
+        {"\uFB00", "ff"}, {"\uFB01", "fi"}, {"\uFB02", "fl"}, {"\uFB03", "ffi"}, {"\uFB04", "ffl"}};
+    for (const auto& [ligature, letters] : kLigatures) {
+        const std::string from = ligature;
+        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+            text.replace(at, from.size(), letters);
+    }
     return text;
 }
 

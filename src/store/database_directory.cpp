@@ -1,0 +1,65 @@
+// Where the export tables are: the directory that "NET.CFG" names, else the program's own
+// directory, and the working directory when that one cannot be written.
+#include <QStringDecoder>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "evaluation/files.h"
+#include "evaluation/win1252.h"
+#include "store/export_database.h"
+
+namespace quorvex {
+namespace {
+
+constexpr const char* kNetConfigFile = "NET.CFG";
+constexpr std::size_t kNetConfigRecordSize = 2946;
+
+// A line written on this system is UTF-8; one that comes from the old system is Windows-1252.
+QString DecodeLine(std::string_view bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!utf8.hasError()) return text;
+    return QString::fromStdString(Win1252ToUtf8(bytes));
+}
+
+std::filesystem::path PathOf(const QString& directory) {
+    return std::filesystem::path(directory.toStdU16String());
+}
+
+// A directory can be written when a file can be created in it: this holds for read-only
+// mounts and access lists that the permission bits do not show.
+bool DirectoryWritable(const std::filesystem::path& directory) {
+    std::error_code error;
+    if (directory.empty() || !std::filesystem::is_directory(directory, error)) return false;
+    QTemporaryFile probe(QString::fromStdU16String((directory / ".quorvex-XXXXXX").u16string()));
+    return probe.open();
+}
+
+}  // namespace
+
+QString DatabaseDirectoryFromNetConfig(const std::filesystem::path& workingDirectory,
+                                       const QString& programDirectory) {
+    const auto bytes = ReadWholeFile(ResolveInDirectory(workingDirectory, kNetConfigFile));
+    if (!bytes || bytes->empty()) return programDirectory;
+    const std::string_view all(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    QString directory;
+    if (bytes->size() >= kNetConfigRecordSize) {
+        // The record of the network settings: its first field is a string with a length byte.
+        const std::size_t length = std::min<std::size_t>((*bytes)[0], bytes->size() - 1);
+        directory = QString::fromStdString(Win1252ToUtf8(all.substr(1, length)));
+    } else {
+        directory = DecodeLine(all.substr(0, all.find_first_of("\r\n")));
+    }
+    const QString trimmed = directory.trimmed();
+    return trimmed.isEmpty() ? programDirectory : trimmed;
+}
+
+std::filesystem::path UsableDatabaseDirectory(const QString& databaseDirectory,
+                                              const std::filesystem::path& workingDirectory) {
+    const std::filesystem::path directory = PathOf(databaseDirectory);
+    return DirectoryWritable(directory) ? directory : workingDirectory;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,2 @@
+#pragma once
+#include "high/high.h"  // planted: a lower library reaching up
