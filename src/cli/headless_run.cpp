@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "evaluation/parameter_file.h"
+#include "evaluation/tensile_evaluation.h"
 #include "evaluation/test_types.h"
 #include "parameter_assignment.h"
 #include "run/programme_run.h"
@@ -187,6 +188,15 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     PutSpecimen(sim.Specimen(), p);
     if (options.ParamsFile.empty() && RunFamilyOf(p) == RunFamily::Tensile) {
         p.RminInTest = MinimumStressFor(sim.Specimen(), p.EffectiveSo, p.RminInTest);
+    }
+    if (options.ParamsFile.empty()) {
+        // What the simulated machine measures on this specimen is evaluated: the r value
+        // with the transverse gauge, the probes of the platen (which agree within 0.5 mm).
+        if (sim.HasTransverseGauge()) p.Results[kSlotRValue - 1].Evaluate = 1;
+        if (sim.HasProbes()) {
+            p.ProbeMonitoring = 1;
+            p.ProbeTolerance = 0.5;
+        }
     }
     p.SpecimenNo = "SIM-" + PresetName(sim.Preset);
     error = AssignParameterFields(p, nullptr, options.Assignments);

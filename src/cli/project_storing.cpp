@@ -36,7 +36,8 @@ bool PrepareProject(const std::filesystem::path& workingDirectory, const std::st
         error = "cannot write \"" + parameters.string() + "\"";
         return false;
     }
-    return true;
+    error = ProjectTestTypeRefusal(parameters, name, p.TestType);
+    return error.empty();
 }
 
 int StoreSlot1InProject(TestState& state, const std::filesystem::path& workingDirectory,

@@ -63,7 +63,8 @@ void PrintRunHelp(std::ostream& out) {
            "                           steel, shear, chain, aluminium for 5, plastic,\n"
            "                           beam-3point for 7, beam-4point for 8, compression)\n"
            "      --fault NAME         noisy-force, dead-extensometer, slipping-extensometer,\n"
-           "                           stuck-crosshead, lost-link, missing-card (repeatable)\n"
+           "                           stuck-crosshead, lost-link, missing-card, stuck-probe\n"
+           "                           (repeatable)\n"
            "      --machine KIND       spindle, hydraulic-bleed-off or hydraulic-inflow\n"
            "      --set FIELD=VALUE    change a field of the parameter set before the start,\n"
            "                           named as in params set (repeatable)\n"
@@ -72,7 +73,8 @@ void PrintRunHelp(std::ostream& out) {
            "      --project NAME       then store the test in the results project NAME of DIR\n"
            "                           as F6 does (made when missing, with NAME.Par from the\n"
            "                           run's parameter set): the record, its files, the ASCII\n"
-           "                           line, the export and alias rows of the parameter set\n";
+           "                           line, the export and alias rows of the parameter set;\n"
+           "                           a project of another test type is refused\n";
 }
 
 int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

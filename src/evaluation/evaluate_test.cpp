@@ -182,7 +182,7 @@ void EvaluateTensile(TestState& state, bool keepModulus) {
 
     r.Rm = static_cast<float>(c.Sigma(c.M));
 
-    const GaugeLengths g = ComputeGaugeLengths(c, r.Rm, E, marks.BreakIndex, marks.ProofIndex1);
+    const GaugeLengths g = ComputeGaugeLengths(c, r.Rm, E);
     r.GaugeAtAg = static_cast<float>(g.AtAg);
     r.GaugeAtAgt = static_cast<float>(g.AtAgt);
     r.GaugeAtAc = static_cast<float>(g.AtAc);

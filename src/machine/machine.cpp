@@ -132,6 +132,8 @@ void Machine::Open(const MachineStartup& startup, std::vector<MachineMessage>& m
     acquisition_.SetChannelMap(startup.Channels);
     acquisition_.SetSampleCounts(startup.Ik220.ForceSamples, startup.Ik220.StrainSamples,
                                  startup.Ik220.TravelSamples);
+    acquisition_.SetExtraInputs(drivers_.Daq == Driver::Simulated ? simulation_->ExtraInputWiring()
+                                                                  : startup.Platform.Extra);
     acquisition_.InitDaq();
     acquisition_.SetForceRange(1);  // releases the shutdown line
 

@@ -93,8 +93,8 @@ std::vector<NamedUnit> FixedResultColumns(int testType) {
             return {{"b", "mm"},      {"h", "mm"},      {"A", "mm²"},     {"Lo", "mm"},
                     {"Sig-Y", "MPa"}, {"Sig-M", "MPa"}, {"Sig-B", "MPa"}, {"Sig-1", "MPa"},
                     {"Sig-2", "MPa"}, {"Sig-3", "MPa"}, {"Sig-4", "MPa"}, {"Sig-5", "MPa"},
-                    {"Eps-Y", "%"},   {"Eps-M", "%"},   {"Eps-B", "%"},   {"Eps-tB", "%"},
-                    {"Eps-tM", "%"},  {"µ", ""},        {"E", "MPa"}};
+                    {"Eps-Y", "%"},   {"Eps-M", "%"},   {"Eps-B", "%"},   {"Eps-tM", "%"},
+                    {"Eps-tB", "%"},  {"µ", ""},        {"E", "MPa"}};
         case 7:
             return {{"L", "mm"},   {"h", "mm"},        {"b", "mm"}, {"Ef", "MPa"},
                     {"Fmax", "N"}, {"Sig.-fm", "MPa"}, {"Sm", "mm"}};

@@ -95,6 +95,7 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     resultTabs_->setTabText(0, LoadText(text::kResultTab1, 0));
     resultTabs_->setTabText(1, LoadText(text::kResultTab2, 0));
     resultPanels_->FieldClicked = [this](const std::string& name) { ResultFieldClick(name); };
+    resultPanels_->ProbeExportClicked = [this] { ProbeRawDataCommand(); };
     resultPanels_->RemarkEdited = [this](const QString& remark) {
         test_.Current().Remark = remark.toStdString();
     };
@@ -348,6 +349,9 @@ void TSDIAppForm::OpenMeasuringHardware() {
     };
     CreateMachineServices();
     CreateTestRun();
+    // The compression panel offers the probes' raw data where the machine measures with them.
+    resultPanels_->SetProbeExportAvailable(machine_->Daq().Extra().HasProbes() ||
+                                           machineConfig_.Setup.ExtensometerChannel == 5);
     if (app_.DaqPresent) messenTimer_.start();
 }
 

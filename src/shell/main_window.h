@@ -145,6 +145,8 @@ class TSDIAppForm : public QMainWindow {
     void SaveSpecimenCommand();
     void DeleteSpecimenCommand();
     void DemoFileCommand();
+    // "Rohdaten der Taster exportieren": the probes and their mean of the current test.
+    void ProbeRawDataCommand();
     // F6: the last test through the series straight into the project.
     void StoreLastTestKey();
     // The last test into the next series slot with the remark of the result panel.

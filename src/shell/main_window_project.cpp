@@ -7,13 +7,16 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 
 #include "definitions/results_definition_dialog.h"
+#include "evaluation/ascii_export.h"
 #include "evaluation/curve_file.h"
+#include "evaluation/parameter_file.h"
 #include "evaluation/project_store.h"
 #include "evaluation/result_limits.h"
 #include "evaluation/series_store.h"
@@ -175,6 +178,15 @@ void TSDIAppForm::ShowAliasOutbox() {
 bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     if (!app_.ProjectOpen) {
         ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen), MessageKind::Error,
+                                         MessageButtons::Ok);
+        return false;
+    }
+    // A project holds the tests of its own test type only.
+    const std::string refusal =
+        ProjectTestTypeRefusal(ProjectParameterFile(app_.WorkingDirectory, app_.ProjectName),
+                               app_.ProjectName.toStdString(), test_.Parameters.TestType);
+    if (!refusal.empty()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(refusal), MessageKind::Error,
                                          MessageButtons::Ok);
         return false;
     }
@@ -537,6 +549,22 @@ void TSDIAppForm::DeleteSpecimenCommand() {
     if (!chosen.isEmpty()) DeleteSpecimenFile(ToPath(chosen));
 }
 
+void TSDIAppForm::ProbeRawDataCommand() {
+    if (test_.Marks.SampleCount <= 0) return;
+    const QString title = resultPanels_->ProbeExportButton()->text();
+    const QString filter = QStringLiteral("*.txt");
+    const QString chosen = files_.SaveFileName(
+        title, QString::fromStdString(app_.WorkingDirectory.string()), QString(), filter, filter);
+    if (chosen.isEmpty()) return;
+    const std::filesystem::path picked = ToPath(chosen);
+    const std::filesystem::path target =
+        picked.parent_path() / (CutAtFirstPoint(picked.filename().string()) + ".txt");
+    if (!WriteProbeRawDataFile(target, test_.Buffer, test_.Marks.SampleCount, test_.Parameters)) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(target.string()),
+                                         MessageKind::Error, MessageButtons::Ok);
+    }
+}
+
 void TSDIAppForm::DemoFileCommand() {
     const QString filter = QStringLiteral("*.WDZ *.DIA (*.WDZ *.DIA *.wdz *.dia *.Dia *.Wdz)");
     const QString chosen =
@@ -548,6 +576,7 @@ void TSDIAppForm::DemoFileCommand() {
     const LoadResult load =
         ReadCurveFile(ToPath(chosen), test_.Parameters, test_.Buffer, test_.Marks);
     if (load.Loaded()) {
+        keepModulus_ = false;
         app_.LastTestNew = true;
         app_.LastTestSaved = false;
         LayoutResultPanels();

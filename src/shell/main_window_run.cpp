@@ -20,6 +20,7 @@
 #include "setup/machine_config.h"
 #include "shell/live_widgets.h"
 #include "shell/main_window.h"
+#include "shell/result_panel_model.h"
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -40,13 +41,6 @@ MessageKind Kind(RunMessageKind kind) {
     return MessageKind::Information;
 }
 
-// The stress-rate unit by the parameter set's unit system.
-QString StressRateUnit(int unitSystem) {
-    if (unitSystem == 1) return QStringLiteral("N/mm²/s");
-    if (unitSystem == 2) return QStringLiteral("Mpa/s");
-    return QStringLiteral("MPa/s");
-}
-
 }  // namespace
 
 // --- the window's part
@@ -64,6 +58,7 @@ void TSDIAppForm::CreateTestRun() {
     createRun();
     StartTestRun = [this, createRun] {
         if (testRun_ && testRun_->Running()) return;
+        keepModulus_ = false;
         createRun();
         // On the simulated machine the next specimen is clamped when the last one broke.
         if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
@@ -155,7 +150,8 @@ void MainWindowRunHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
             w.speedUnitLabel_->setText(QStringLiteral("%/min"));
             break;
         case SpeedUnit::StressRate:
-            w.speedUnitLabel_->setText(StressRateUnit(w.test_.Parameters.UnitSystem));
+            w.speedUnitLabel_->setText(
+                QString::fromStdString(StressRateUnit(w.test_.Parameters.UnitSystem)));
             break;
         case SpeedUnit::NewtonPerSecond:
             w.speedUnitLabel_->setText(QStringLiteral("N/sec"));

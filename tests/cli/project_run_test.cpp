@@ -121,6 +121,15 @@ TEST_F(ProjectRunTest, RefusesWhatCannotBeStored) {
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("1.Dia"), std::string::npos) << run.err;
     EXPECT_EQ(Command(RunRunCommand, {"--dir", dir.string(), "--project", " "}).code, 2);
+
+    // P holds tensile tests: a shear test is not stored in it, and nothing is added.
+    const auto before = std::filesystem::file_size(dir / "P" / "P.Res");
+    const CommandRun shear =
+        Command(RunRunCommand, {"--type", "3", "--dir", dir.string(), "--project", "P"});
+    EXPECT_EQ(shear.code, 1);
+    EXPECT_NE(shear.err.find("\"P\" holds tests of type 0"), std::string::npos) << shear.err;
+    EXPECT_NE(shear.err.find("type 3"), std::string::npos) << shear.err;
+    EXPECT_EQ(std::filesystem::file_size(dir / "P" / "P.Res"), before);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "definitions/results_definition_dialog.h"
 #include "evaluation/curve_builder.h"
 #include "evaluation/curve_file.h"
+#include "evaluation/parameter_file.h"
 #include "evaluation/project_store.h"
 #include "evaluation/test_files.h"
 #include "machine/sim/virtual_machine.h"
@@ -217,6 +218,24 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
     EXPECT_EQ(CountRecords(work / "P" / "P.Res").Records, 3);
     EXPECT_EQ(ExportRows(), 3);
     EXPECT_EQ(AliasRows(), 3);
+}
+
+TEST_F(ProjectWindowTest, F6RefusesATestOfAnotherTypeThanTheProjects) {
+    StartOnSimulatedMachine();
+    OpenProject("Shear");
+    ParameterSet shear = test->Parameters;
+    shear.TestType = 3;
+    ASSERT_TRUE(SaveParameterSet(shear, ProjectParameterFile(work, QStringLiteral("Shear"))));
+    RunTensileTest();
+    messages.shown.clear();
+    ASSERT_TRUE(window->FormKeyDown(Qt::Key_F6, Qt::NoModifier));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::string said = messages.shown[0].text.toStdString();
+    EXPECT_NE(said.find("\"Shear\" holds tests of type 3"), std::string::npos) << said;
+    EXPECT_NE(said.find("type 0"), std::string::npos) << said;
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_FALSE(app.LastTestSaved) << "the test stays in the series, unsaved";
+    EXPECT_EQ(CountRecords(work / "Shear" / "Shear.Res").Records, 0);
 }
 
 TEST_F(ProjectWindowTest, AnImportedSpecimenIsTestedOnceAndItsRowGoesWithIt) {

@@ -91,6 +91,7 @@ std::string ParseSimulationKey(const std::string& key, const std::string& value,
                          : item == "stuck-crosshead"       ? &faults.StuckCrosshead
                          : item == "lost-link"             ? &faults.LostLink
                          : item == "missing-card"          ? &faults.MissingCard
+                         : item == "stuck-probe"           ? &faults.StuckProbe
                                                            : nullptr;
             if (item == "none") return true;
             if (!flag) return false;

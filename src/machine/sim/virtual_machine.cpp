@@ -247,12 +247,33 @@ void VirtualMachine::UpdateLevels() {
     const double strainNoise = config_.Faults.DeadExtensometer ? 0 : config_.StrainNoise;
     set(config_.StrainInputA, strainCounts, strainNoise);
     set(config_.StrainInputB, strainCounts, strainNoise);
-    const double width = extensometerAttached_ ? frame_.WidthChange() - transverseZero_ : 0;
+    // The transverse gauge reads the contraction of the width as a positive change.
+    const double width = extensometerAttached_ ? transverseZero_ - frame_.WidthChange() : 0;
     set(config_.TransverseInput, width / config_.NominalTransverse * kFullScaleCounts,
         config_.StrainNoise);
+    if (config_.HasProbes()) {
+        // The probes follow the platen, each with a slight tilt of its own; a stuck one stays.
+        constexpr double kTilt[] = {1.004, 0.997, 0.999};
+        const double stops = 1.02 * config_.NominalStrain;
+        const double platen =
+            std::clamp(frame_.GaugeElongation() - extensometerZero_, -stops, stops);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const bool stuck = k == 2 && config_.Faults.StuckProbe;
+            const double probe = stuck ? 0 : platen * kTilt[k];
+            set(config_.ProbeInputs[k], probe / config_.NominalStrain * kFullScaleCounts,
+                config_.StrainNoise);
+        }
+    }
     set(config_.ForceInput,
         frame_.LoadCellForce() / config_.NominalForce * kFullScaleCounts * range,
         config_.ForceNoise * (config_.Faults.NoisyForce ? 40 : 1));
+}
+
+ExtraInputs VirtualMachine::ExtraInputWiring() const {
+    ExtraInputs wired;
+    if (config_.HasTransverseGauge()) wired.Transverse = config_.TransverseInput;
+    if (config_.HasProbes()) wired.Probes = config_.ProbeInputs;
+    return wired;
 }
 
 std::uint32_t VirtualMachine::NextRandom() {

@@ -47,6 +47,7 @@ class VirtualMachine : public SimulatedMachine {
     // A new specimen clamped at the present crosshead position, without load.
     void ClampSpecimen(const SpecimenParameters& specimen);
     void ClampNextSpecimen() override;
+    ExtraInputs ExtraInputWiring() const override;
     // The instrument's button: one reading of the specimen's width (caliper) or thickness
     // (micrometer), or its diameter, as "A 12,34" and a carriage return.
     void PressCaliperButton() { SendReading(SimulatedInstrument::Caliper); }
