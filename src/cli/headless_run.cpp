@@ -192,7 +192,15 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     if (options.ParamsFile.empty()) {
         // What the simulated machine measures on this specimen is evaluated: the r value
         // with the transverse gauge, the probes of the platen (which agree within 0.5 mm).
-        if (sim.HasTransverseGauge()) p.Results[kSlotRValue - 1].Evaluate = 1;
+        if (sim.HasTransverseGauge()) {
+            // A sheet extensometer of 5 mm (10 % of Le) and r at 5 %, within the uniform
+            // elongation of the sheet.
+            sim.NominalStrain = std::max(sim.NominalStrain, 5.0);
+            p.ExtensometerRangeMm = static_cast<float>(sim.NominalStrain);
+            p.ExtensometerLimitMm = static_cast<float>(0.9 * sim.NominalStrain);
+            p.RValuePointPercent = 5;
+            p.Results[kSlotRValue - 1].Evaluate = 1;
+        }
         if (sim.HasProbes()) {
             p.ProbeMonitoring = 1;
             p.ProbeTolerance = 0.5;

@@ -434,6 +434,9 @@ double RValue(const CurveView& c) {
     if (!(c.Lo > 0)) return 0.0;
     const int i = FirstSampleAtStrain(c, c.Parameters.RValuePointPercent);
     if (i <= 1) return 0.0;
+    // A curve that never reaches the point (an extensometer taken off before it) has no r:
+    // the widths of another strain would give a wrong one.
+    if ((c.e(i) - c.e(1)) * 100.0 / c.Lo < c.Parameters.RValuePointPercent) return 0.0;
     const double b0 = c.Parameters.Flat.b;
     const double bu = b0 - c.w(i);
     const double length = c.Lo + c.e(i) - c.e(1);
