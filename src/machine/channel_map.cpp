@@ -119,6 +119,8 @@ Ik220Settings ParseIk220Ini(std::string_view text) {
 }
 
 std::string ParseExtraInput(std::string_view value, int& input) {
+    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
     if (value == "none") {
         input = -1;
         return {};

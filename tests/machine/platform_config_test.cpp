@@ -60,6 +60,24 @@ TEST(PlatformConfig, KeysValuesAndWarnings) {
               "Quorvex.platform, line 15: \"just some words\" is not of the form key = value");
 }
 
+TEST(PlatformConfig, TheInputsOfATransverseGaugeAndOfTheProbes) {
+    EXPECT_FALSE(ParsePlatformConfig("").config.Extra.HasTransverse());
+    const PlatformConfigResult wired =
+        ParsePlatformConfig("daq.transverse-input = 5\ndaq.probe-inputs = 1, 3,6\n");
+    EXPECT_TRUE(wired.warnings.empty());
+    EXPECT_EQ(wired.config.Extra.Transverse, 5);
+    EXPECT_EQ(wired.config.Extra.Probes, (std::array<int, 3>{1, 3, 6}));
+    EXPECT_TRUE(wired.config.Extra.HasProbes());
+    const PlatformConfigResult refused = ParsePlatformConfig(
+        "daq.transverse-input = 8\ndaq.probe-inputs = 1, 3\ndaq.probe-inputs = 1,2,3,4\n"
+        "daq.probe-inputs = none\n");
+    ASSERT_EQ(refused.warnings.size(), 3u);
+    EXPECT_NE(refused.warnings[0].find("0 ... 7 or none"), std::string::npos);
+    EXPECT_NE(refused.warnings[1].find("three inputs 0 ... 7"), std::string::npos);
+    EXPECT_FALSE(refused.config.Extra.HasTransverse());
+    EXPECT_FALSE(refused.config.Extra.HasProbes());
+}
+
 TEST(PlatformConfig, FileNameMatchesWithoutRegardToCase) {
     const auto dir = std::filesystem::path(::testing::TempDir()) / "platform_case";
     std::filesystem::remove_all(dir);

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSqlDatabase>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolBar>
@@ -433,6 +434,48 @@ class ChosenFiles : public FileDialogs {
     QString save, open;
     QStringList titles, filters;
 };
+
+// On a machine with the three probes the compression panel offers their raw data.
+TEST_F(ProjectWindowTest, TheCompressionPanelExportsTheRawDataOfTheProbes) {
+    ChosenFiles chosen;
+    fileDialogs = &chosen;
+    PrepareWorkingDirectory(testing::kSimulatedDevices);
+    std::ofstream(work / "Quorvex.platform", std::ios::app) << "sim.specimen = compression\n";
+    ShowWindow();
+    QPushButton* button = window->ResultPanels()->ProbeExportButton();
+    test->Parameters.TestType = 0;
+    window->FillResultPanels();
+    EXPECT_FALSE(button->isVisibleTo(window.get())) << "only under the compression results";
+    test->Parameters.TestType = 9;
+    window->FillResultPanels();
+    ASSERT_TRUE(button->isVisibleTo(window.get()));
+    EXPECT_EQ(button->text(), QStringLiteral("Rohdaten der Taster exportieren"));
+
+    // No test yet: nothing is asked.
+    button->click();
+    EXPECT_TRUE(chosen.titles.isEmpty());
+
+    const float probes[][3] = {{0, 0, 0}, {1, 1.5f, 2}, {2, 2.5f, 3}, {3, 3, 3}};
+    for (const auto& sample : probes) {
+        Sample values{};
+        values[5] = sample[0];
+        values[6] = sample[1];
+        values[7] = sample[2];
+        RecordSample(test->Buffer, test->Marks, values);
+    }
+    test->Marks.SampleCount = 3;
+    test->Parameters.UseSeparator = 1;
+    test->Parameters.DecimalComma = 0;
+    chosen.save = QString::fromStdString((work / "platen.dat").string());
+    button->click();
+    ASSERT_EQ(chosen.filters.size(), 1);
+    EXPECT_EQ(chosen.filters[0], QStringLiteral("*.txt"));
+    const std::string written = ReadText(work / "platen.txt");
+    // The mean, then the three probes, per sample.
+    EXPECT_NE(written.find(" 1.50000; 1.00000; 1.50000; 2.00000;"), std::string::npos) << written;
+    EXPECT_NE(written.find(" 2.50000; 2.00000; 2.50000; 3.00000;"), std::string::npos) << written;
+    EXPECT_EQ(written.find(" 3.00000; 3.00000;"), std::string::npos) << "only SampleCount samples";
+}
 
 TEST_F(ProjectWindowTest, DemoFileLoadsAStoredCurveAsANewTestAndSpecimenFilesComeAndGo) {
     ChosenFiles chosen;
