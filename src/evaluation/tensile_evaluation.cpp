@@ -222,8 +222,8 @@ double RobustModulus(const CurveView& c, TestMarks& marks) {
             const double candidate = sums.Sxy() / sxx;
             const double residual = std::max(0.0, sums.Syy() - candidate * sums.Sxy());
             // The stretch ends where the points leave the straight line by more than the
-            // noise allows: the scatter of the whole window grows, or its last eighth lies
-            // below the line by more than its mean noise (the yielding begins).
+            // noise allows: the scatter of the whole window grows, or the newest point lies
+            // far below the line (the yielding begins).
             const double candidateIntercept = sums.Intercept(candidate);
             const double lastResidual =
                 c.Sigma(i) - (candidateIntercept + candidate * c.e(i) * 100.0 / c.Le);
@@ -407,11 +407,22 @@ GaugeLengths ComputeGaugeLengths(const CurveView& c, double Rm, double modulus) 
     const double toLo = c.Lo / L;
     const double atMaximum = ExtensionAtForceMaximum(c, extensometer);
     const double atFracture = y(fracture) - y(1);
+    // An extensometer taken off reads 0 from then on: behind its largest reading it measured
+    // nothing, and the elongations there stay 0 (not determined) instead of negative.
+    const int largest = MaximumExtensionIndex(c);
+    const double lost = c.e(largest) - 0.01 * std::fabs(c.e(largest) - c.e(1));
+    auto measured = [&](double extension, int at) {
+        return !extensometer || at <= largest || extension + c.e(1) >= lost;
+    };
     GaugeLengths g;
-    g.AtAgt = c.Lo + atMaximum * toLo;
-    g.AtAg = c.Lo + (atMaximum - Rm / modulus * L) * toLo;
-    g.AtAt = c.Lo + atFracture * toLo;
-    g.AtAc = c.Lo + (atFracture - c.Sigma(ClampIndex(fracture)) / modulus * L) * toLo;
+    if (measured(atMaximum, ClampIndex(c.M))) {
+        g.AtAgt = c.Lo + atMaximum * toLo;
+        g.AtAg = c.Lo + (atMaximum - Rm / modulus * L) * toLo;
+    }
+    if (measured(atFracture, fracture)) {
+        g.AtAt = c.Lo + atFracture * toLo;
+        g.AtAc = c.Lo + (atFracture - c.Sigma(ClampIndex(fracture)) / modulus * L) * toLo;
+    }
     return g;
 }
 

@@ -126,7 +126,7 @@ double ExtensionAtForceMaximum(const CurveView& c, bool extensometer);
 // relative extension measured on the strain's own gauge (Le for the extensometer, Lc for the
 // crosshead): Agt at the force maximum, Ag the same less the elastic part Rm / E, At at the
 // fracture point (N - 2) and Ac the same less sigma / E there. All 0 when the modulus or a
-// gauge length is not positive.
+// gauge length is not positive; those of a point behind the removal of the extensometer 0.
 GaugeLengths ComputeGaugeLengths(const CurveView& c, double Rm, double modulus);
 
 // R1/R2 of the chosen kind (1..8) from the record's strengths; nothing for other kinds.

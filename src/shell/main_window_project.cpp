@@ -37,6 +37,7 @@
 #include "setup/machine_config.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
+#include "shell/result_panels.h"
 #include "shell/results_project.h"
 #include "shell/working_files.h"
 #include "ui/captions.h"

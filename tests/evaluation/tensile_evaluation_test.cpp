@@ -170,6 +170,32 @@ INSTANTIATE_TEST_SUITE_P(
                       ElongationCase{"crosshead over Lc", RoundedTop, 0.1, 50, 50, 60, false},
                       ElongationCase{"crosshead, plateau", Plateau, 0.11, 50, 50, 75, false}));
 
+// An extensometer taken off before the force maximum reads 0 from there on: it gives no Ag,
+// Agt, At or Ac (not negative ones); the crosshead still gives them.
+TEST_F(TensileEvaluation, AnExtensometerTakenOffBeforeTheMaximumGivesNoElongations) {
+    P().EffectiveSo = 10;
+    P().UseFixedModulus = 1;
+    P().FixedModulus = 200000;
+    for (int slot : {kSlotAg, kSlotAgt, kSlotAc, kSlotAt}) SetSlot(slot, true);
+    for (int i = 0; i <= 170; ++i) {
+        const double e = 0.001 * i;
+        Record(*state, static_cast<float>(RoundedTop(e) / 100), static_cast<float>(e * 60),
+               i < 50 ? static_cast<float>(e * 50) : 0.0f);
+    }
+    Record(*state, 0.1f, 10.3f, 0);
+    Record(*state, 0.0f, 10.4f, 0);
+    FinishRecording(Marks());
+    P().StrainByTdm = 1;
+    Evaluate();
+    EXPECT_EQ(R().Ag, 0.0f);
+    EXPECT_EQ(R().Agt, 0.0f);
+    EXPECT_EQ(R().At, 0.0f);
+    EXPECT_EQ(R().Ac, 0.0f);
+    P().StrainByTdm = 0;
+    Evaluate();
+    EXPECT_NEAR(R().Agt, 10.0, 1e-3);
+}
+
 TEST_F(TensileEvaluation, ExtensometerThatHardlyMovedIsNotUsed) {
     TensileModel m = YieldPointSteel();
     BuildTensileCurve(*state, m);
