@@ -41,6 +41,7 @@
 #include "shell/main_window_run.h"
 #include "shell/project_dialog.h"
 #include "shell/result_panels.h"
+#include "shell/results_project.h"
 #include "shell/system_files.h"
 #include "shell/window_title.h"
 #include "shell/working_files.h"
@@ -466,6 +467,11 @@ std::filesystem::path ToPath(const QString& path) {
     return path.toStdString();
 }
 
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
 }  // namespace
 
 void TSDIAppForm::LoadParametersCommand() {
@@ -477,7 +483,11 @@ void TSDIAppForm::LoadParametersCommand() {
     if (chosen.isEmpty()) return;
     // With a project open only the values of the test itself are taken over, so that the
     // project's choice of results stays; the machine fields of the running program stay always.
-    const LoadResult load = app_.ProjectOpen
+    // The project's own parameter file is taken whole: it is how its settings come back.
+    const bool ownProjectFile =
+        app_.ProjectOpen && SameFile(ToPath(chosen), ProjectParameterFile(app_.WorkingDirectory,
+                                                                          app_.ProjectName));
+    const LoadResult load = app_.ProjectOpen && !ownProjectFile
                                 ? LoadParameterSetIntoProject(test_.Parameters, ToPath(chosen))
                                 : LoadParameterSet(test_.Parameters, ToPath(chosen), true);
     if (load.status == LoadStatus::Refused) {
@@ -485,6 +495,13 @@ void TSDIAppForm::LoadParametersCommand() {
                                          MessageButtons::Ok);
         return;
     }
+    if (ownProjectFile && load.Loaded()) {
+        app_.ProjectSettingsFromFile = true;
+        FillResultPanels();
+        diagram_->PrepareAxes();
+    }
+    startPositionField_->setText(
+        QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
     UpdateWindowTitle();
     if (load.Loaded()) {
         setWindowTitle(windowTitle() + QStringLiteral("/") + QFileInfo(chosen).completeBaseName());
@@ -527,19 +544,19 @@ void TSDIAppForm::MachineSetupCommand() {
                                machineFiles_.Channels.TravelLimitFactor, machine_->Link());
 }
 
-void TSDIAppForm::TestParametersCommand() {
+bool TSDIAppForm::ExecTestParameters() {
     // The universal and flexural tests have programme dialogs of their own.
     const int type = test_.Parameters.TestType;
-    if (type == 5 || type == 7) {
-        if (versuchsDlg_->exec() != QDialog::Accepted) return;
-    } else if (type == 8) {
-        if (versuchsDlgBiegung_->exec() != QDialog::Accepted) return;
-    } else {
-        setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
-        setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
-        setupDlg_->WorkingDirectory = app_.WorkingDirectory;
-        if (setupDlg_->exec() != QDialog::Accepted) return;
-    }
+    if (type == 5 || type == 7) return versuchsDlg_->exec() == QDialog::Accepted;
+    if (type == 8) return versuchsDlgBiegung_->exec() == QDialog::Accepted;
+    setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
+    setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
+    setupDlg_->WorkingDirectory = app_.WorkingDirectory;
+    return setupDlg_->exec() == QDialog::Accepted;
+}
+
+void TSDIAppForm::TestParametersCommand() {
+    if (!ExecTestParameters()) return;
     startPositionField_->setText(
         QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
 }

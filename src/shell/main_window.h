@@ -119,6 +119,8 @@ class TSDIAppForm : public QMainWindow {
     void DeleteParametersCommand();
     void MachineSetupCommand();
     void TestParametersCommand();
+    // The test-parameter dialog of the test type alone; true for OK.
+    bool ExecTestParameters();
     void CalibrationCommand();
     void InterfacesCommand();
     // "&Probendaten": the specimen dialog in plain mode, then the last test evaluated again.

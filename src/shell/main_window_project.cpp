@@ -1,4 +1,4 @@
-// The results project and series commands of the main window: creating and opening projects,
+// The results project and series commands of the main window: opening projects,
 // the series tool bar, keeping the last test in the series or the project, the export and
 // statistics options, specimen files and the demonstration curve.
 #include <QAction>
@@ -403,44 +403,6 @@ void TSDIAppForm::ProjectEditorCommand() {
 
 // --- projects
 
-std::vector<TSDIAppForm::ProjectCreationStep> TSDIAppForm::ProjectCreationSteps() {
-    return {
-        // Cancelling the test method cancels the creation; the later dialogs keep their own
-        // settings on Cancel and the chain goes on.
-        {"TVersuchsartDlg", [this] { return testTypeDlg_->exec() == QDialog::Accepted; }},
-        {"TMultPageDlg",
-         [this] {
-             TitleHeaderDefinitionCommand();
-             return true;
-         }},
-        {"TBtnRightDlg1",
-         [this] {
-             ResultsDefinitionCommand();
-             return true;
-         }},
-        {"TestParameters",
-         [this] {
-             TestParametersCommand();
-             return true;
-         }},
-        {"TBtnRightDlg2",
-         [this] {
-             DiagramSettingsCommand();
-             return true;
-         }},
-        {"TBtnRightDlg4",
-         [this] {
-             StatisticsOptionsCommand();
-             return true;
-         }},
-        {"TAscii_Format",
-         [this] {
-             AsciiOptionsCommand();
-             return true;
-         }},
-    };
-}
-
 void TSDIAppForm::OpenProjectCommand() {
     OfferUnsavedTests(false);
     if (app_.ProjectOpen) {
@@ -455,33 +417,6 @@ void TSDIAppForm::OpenProjectCommand() {
     diagram_->PrepareAxes();
     startPositionField_->setText(
         QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
-}
-
-void TSDIAppForm::NewProjectCommand() {
-    OfferUnsavedTests(false);
-    if (app_.ProjectOpen) {
-        WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
-    }
-    // The options of the new project are set before it exists and are never read-only.
-    app_.ProjectSettingsFromFile = false;
-    for (const ProjectCreationStep& step : ProjectCreationSteps()) {
-        if (step.Run && !step.Run()) return;
-    }
-    neueSerie_->Mode = TNeue_Serie::kCreateMode;
-    if (neueSerie_->exec() == QDialog::Accepted && app_.ProjectOpen) {
-        if (!WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory,
-                                        app_.ProjectName)) {
-            ui_.Messages.ShowOperatorMessage(
-                QString::fromStdString(
-                    ProjectParameterFile(app_.WorkingDirectory, app_.ProjectName).string()),
-                MessageKind::Error, MessageButtons::Ok);
-        }
-    }
-    UpdateWindowTitle();
-    ClearCurrentTest();
-    app_.LastTestNew = false;
-    LayoutResultPanels();
-    diagram_->PrepareAxes();
 }
 
 bool TSDIAppForm::OptionsReadOnly() const {

@@ -129,10 +129,11 @@ TEST_F(ProjectWindowTest, NewProjectRunsItsDialogsInOrderAndWritesItsParameterFi
     PrepareWorkingDirectory(testing::kAbsentDevices);
     ShowWindow();
     std::vector<std::string> shown;
+    // Each dialog confirmed: a Cancel in the chain cancels the creation.
     auto record = [&shown](const char* name) {
         return [&shown, name](QDialog* d) {
             shown.push_back(name);
-            d->reject();
+            d->accept();
         };
     };
     WhenModal<TVersuchsartDlg>([&shown](TVersuchsartDlg* d) {
