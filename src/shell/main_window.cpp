@@ -367,8 +367,9 @@ void TSDIAppForm::Timer1Timer() {
     if (app_.StartupShown) return;
     timer1_.stop();
     neueSerie_->Mode = TNeue_Serie::kOpenMode;
-    neueSerie_->exec();
+    const int answer = neueSerie_->exec();
     app_.StartupShown = true;
+    if (answer == TNeue_Serie::kNewProjectRequested) CreateNewProject();
     UpdateWindowTitle();
     timer1_.start();
 }

@@ -286,6 +286,9 @@ class TSDIAppForm : public QMainWindow {
     friend class MainWindowRunHost;
     void FormCreate();
     void CreateTestRun();
+    // Before a start: a speed programme with which the test would stand still is named, and
+    // the test-parameter dialog offered; false when the test does not start.
+    bool OfferSpeedProgramme();
     // After a measuring tick: the sample to the running test.
     void FeedTestRun();
     void ConnectMenu();
@@ -322,6 +325,9 @@ class TSDIAppForm : public QMainWindow {
     void ShowErrors(const std::vector<QString>& messages);
     void ShowMachineMessages(const std::vector<MachineMessage>& messages);
 
+    // "Resultate-Projekt neu" after the questions about unsaved tests: the chain of dialogs,
+    // then the name; a Cancel anywhere leaves everything as it was.
+    void CreateNewProject();
     // Shared by the close request and the project commands: the last test (closing: into the
     // project, text 175; else into the series, text 168), then the series (text 176).
     void OfferUnsavedTests(bool closing);

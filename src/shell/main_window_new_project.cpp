@@ -97,6 +97,10 @@ std::vector<TSDIAppForm::ProjectCreationStep> TSDIAppForm::ProjectCreationSteps(
 
 void TSDIAppForm::NewProjectCommand() {
     OfferUnsavedTests(false);
+    CreateNewProject();
+}
+
+void TSDIAppForm::CreateNewProject() {
     const OpenProjectRecords before(test_.Parameters, app_, machineConfig_);
     // The options of the new project are set before it exists and are never read-only.
     app_.ProjectSettingsFromFile = false;

@@ -409,7 +409,10 @@ void TSDIAppForm::OpenProjectCommand() {
         WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
     }
     neueSerie_->Mode = TNeue_Serie::kOpenMode;
-    neueSerie_->exec();
+    if (neueSerie_->exec() == TNeue_Serie::kNewProjectRequested) {
+        CreateNewProject();
+        return;
+    }
     UpdateWindowTitle();
     ClearCurrentTest();
     app_.LastTestNew = false;

@@ -29,6 +29,8 @@
 namespace quorvex {
 namespace {
 
+constexpr int kTextNoActiveSpeedStage = 792;
+
 MessageKind Kind(RunMessageKind kind) {
     switch (kind) {
         case RunMessageKind::Warning:
@@ -58,6 +60,7 @@ void TSDIAppForm::CreateTestRun() {
     createRun();
     StartTestRun = [this, createRun] {
         if (testRun_ && testRun_->Running()) return;
+        if (!OfferSpeedProgramme()) return;
         keepModulus_ = false;
         createRun();
         // On the simulated machine the next specimen is clamped when the last one broke.
@@ -71,6 +74,20 @@ void TSDIAppForm::CreateTestRun() {
     connect(stopButton_, &QPushButton::clicked, this, [this] {
         if (testRun_) testRun_->Stop(true);
     });
+}
+
+bool TSDIAppForm::OfferSpeedProgramme() {
+    // Without a project the run itself says so first.
+    if (!app_.ProjectOpen ||
+        !SpeedProgrammeStandsStill(test_.Parameters, machineConfig_.Setup.MeasureOnly != 0)) {
+        return true;
+    }
+    if (ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextNoActiveSpeedStage),
+                                         MessageKind::Warning,
+                                         MessageButtons::YesNo) == QMessageBox::Yes) {
+        TestParametersCommand();
+    }
+    return false;
 }
 
 void TSDIAppForm::FeedTestRun() {

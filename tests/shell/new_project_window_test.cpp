@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -39,9 +40,10 @@ std::map<std::string, std::string> FilesUnder(const fs::path& directory) {
 }
 
 // Answers the dialogs of the creation chain as they come: the test method of `testType`, OK
-// everywhere (the dialog's own OK button, as the operator clicks it) and the name `name` in the
-// project dialog, except for the step `cancelAt` (counted from 0), which is cancelled. A
-// dialog that stays open after OK is cancelled and noted.
+// everywhere (the dialog's own OK button, as the operator clicks it), "Neu..." where a project
+// is to be opened and the name `name` where one is created, except for the step `cancelAt`
+// (counted from 0), which is cancelled. A dialog that stays open after OK is cancelled and
+// noted.
 class ChainWalker {
   public:
     ChainWalker(int cancelAt, int testType, QString name)
@@ -70,6 +72,10 @@ class ChainWalker {
             return;
         }
         if (auto* project = qobject_cast<TNeue_Serie*>(dialog)) {
+            if (project->Mode == TNeue_Serie::kOpenMode) {
+                project->NewButton()->click();
+                return;
+            }
             project->NameBox()->setEditText(name_);
             project->OkButton()->click();
             return;
@@ -93,13 +99,11 @@ class ChainWalker {
 
 class NewProjectWindowTest : public testing::WindowFixture {
   protected:
-    void SetUp() override {
-        PrepareWorkingDirectory(testing::kAbsentDevices);
-        ShowWindow();
-    }
+    void SetUp() override { PrepareWorkingDirectory(testing::kAbsentDevices); }
 
     // A tensile project "Zug" open with its parameter files written, as after a day's work.
     void OpenTensileProject() {
+        ShowWindow();
         ParameterSet& p = test->Parameters;
         p.TestType = 0;
         p.Stages[0].StageActive = 1;
@@ -136,6 +140,23 @@ TEST_F(NewProjectWindowTest, TheChainRunsInOrderAndTheNamedProjectIsCreatedWithI
     EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("[Biege1]")));
     // The tensile project keeps its own settings.
     EXPECT_EQ(FilesUnder(work).at("Zug/Zug.Par"), tensileProjectFile);
+}
+
+TEST_F(NewProjectWindowTest, TheFirstStartOffersANewProjectBesideOpeningOne) {
+    // An empty working directory: nothing to open, and "Neu..." leads into the chain.
+    ChainWalker walker(-1, 0, QStringLiteral("Erster"));
+    window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, *fileDialogs);
+    ui.MainWindow = window.get();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return app.StartupShown; }, 5000));
+    ASSERT_GE(walker.shown.size(), 3u);
+    EXPECT_EQ(walker.shown.front(), "TNeue_Serie");
+    EXPECT_EQ(walker.shown[1], "TVersuchsartDlg");
+    EXPECT_EQ(walker.shown.back(), "TNeue_Serie");
+    EXPECT_TRUE(walker.refused.empty());
+    EXPECT_TRUE(app.ProjectOpen);
+    EXPECT_EQ(app.ProjectName, QStringLiteral("Erster"));
+    EXPECT_TRUE(fs::exists(work / "Erster" / "Erster.Par"));
 }
 
 TEST_F(NewProjectWindowTest, ACancelAtAnyStepLeavesTheOpenProjectItsSettingsAndItsFilesAsTheyWere) {
@@ -178,9 +199,7 @@ class ProjectFileChosen : public FileDialogs {
 
 TEST_F(NewProjectWindowTest, LoadingTheProjectsOwnParameterFileBringsItsSettingsBack) {
     ProjectFileChosen chosenFiles;
-    window.reset();
     fileDialogs = &chosenFiles;
-    ShowWindow();
     OpenTensileProject();
     const ByteImage projectSettings = ParameterSetImage(test->Parameters);
     // Settings gone astray: another test type, another results choice, another speed.
