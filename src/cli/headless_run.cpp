@@ -118,27 +118,6 @@ void HeadlessHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
 
 // --- the test
 
-SpecimenPreset DefaultPresetOfTestType(int testType) {
-    switch (static_cast<TestType>(testType)) {
-        case TestType::ShearEn2563:
-            return SpecimenPreset::ShearSpecimen;
-        case TestType::Chain:
-            return SpecimenPreset::Chain;
-        case TestType::Universal:
-            return SpecimenPreset::Aluminium;
-        case TestType::PlasticsIso527:
-            return SpecimenPreset::Plastic;
-        case TestType::FlexuralModulus:
-            return SpecimenPreset::ThreePointBeam;
-        case TestType::FlexuralStrength:
-            return SpecimenPreset::FourPointBeam;
-        case TestType::Compression:
-            return SpecimenPreset::CompressionCylinder;
-        default:
-            return SpecimenPreset::Steel;
-    }
-}
-
 void PutSpecimen(const SpecimenParameters& s, ParameterSet& p) {
     const float So = static_cast<float>(s.So());
     float Lo = static_cast<float>(s.Lo);

@@ -26,6 +26,27 @@ RunFamily RunFamilyOf(const ParameterSet& p) {
     }
 }
 
+SpecimenPreset DefaultPresetOfTestType(int testType) {
+    switch (static_cast<TestType>(testType)) {
+        case TestType::ShearEn2563:
+            return SpecimenPreset::ShearSpecimen;
+        case TestType::Chain:
+            return SpecimenPreset::Chain;
+        case TestType::Universal:
+            return SpecimenPreset::Aluminium;
+        case TestType::PlasticsIso527:
+            return SpecimenPreset::Plastic;
+        case TestType::FlexuralModulus:
+            return SpecimenPreset::ThreePointBeam;
+        case TestType::FlexuralStrength:
+            return SpecimenPreset::FourPointBeam;
+        case TestType::Compression:
+            return SpecimenPreset::CompressionCylinder;
+        default:
+            return SpecimenPreset::Steel;
+    }
+}
+
 bool SpeedProgrammeStandsStill(const ParameterSet& p, bool measureOnly) {
     if (measureOnly) return false;
     switch (RunFamilyOf(p)) {

@@ -89,6 +89,13 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
         "QLabel { background: #c00000; color: white; font-weight: bold; padding: 4px; }"));
     simulationBanner_->hide();
     layout->addWidget(simulationBanner_);
+    simulatedSpecimen_ = new QLabel(central);
+    simulatedSpecimen_->setObjectName(QStringLiteral("SimulatedSpecimen"));
+    simulatedSpecimen_->setAlignment(Qt::AlignCenter);
+    simulatedSpecimen_->setStyleSheet(
+        QStringLiteral("QLabel { background: #c00000; color: white; padding: 0 4px 4px 4px; }"));
+    simulatedSpecimen_->hide();
+    layout->addWidget(simulatedSpecimen_);
     BuildLivePanel(central, layout);
     BuildDiagram();
     resultPanels_ = new TResultPanels(central);
@@ -298,6 +305,7 @@ void TSDIAppForm::SetResultTabCaptions() {
 void TSDIAppForm::UpdateWindowTitle() {
     setWindowTitle(
         MainWindowTitle(ui_.Texts, test_.Parameters.TestType, app_.ProjectOpen, app_.ProjectName));
+    FitSimulatedSpecimen();
 }
 
 void TSDIAppForm::PlaceMainWindow() {
@@ -348,6 +356,7 @@ void TSDIAppForm::OpenMeasuringHardware() {
     ui_.StopMachine = [this] {
         if (machine_) machine_->Link().StopMachine();
     };
+    FitSimulatedSpecimen();
     CreateMachineServices();
     CreateTestRun();
     // The compression panel offers the probes' raw data where the machine measures with them.

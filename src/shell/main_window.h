@@ -206,6 +206,11 @@ class TSDIAppForm : public QMainWindow {
     // for it; the banner saying so is visible for as long as it runs.
     VirtualMachine* Simulation() const { return ownedSimulation_.get(); }
     QLabel* SimulationBanner() const { return simulationBanner_; }
+    // Under the banner: the specimen the simulated machine has clamped.
+    QLabel* SimulatedSpecimenLabel() const { return simulatedSpecimen_; }
+    // The window's own simulated machine clamps the specimen of the test type (unless the
+    // platform configuration names one) and the banner says which; never during a test.
+    void FitSimulatedSpecimen();
 
     // Timers and keys.
     void MessenTimerTimer();
@@ -380,6 +385,7 @@ class TSDIAppForm : public QMainWindow {
     SimulatedMachine* activeSimulation_ = nullptr;    // the one the machine runs on, if any
     MachineFiles machineFiles_;
     QLabel* simulationBanner_ = nullptr;
+    QLabel* simulatedSpecimen_ = nullptr;
     std::unique_ptr<VirtualMachine> ownedSimulation_;  // outlives the machine opened with it
     std::unique_ptr<Machine> machine_;
     AbsentSequenceIo sequenceIo_;

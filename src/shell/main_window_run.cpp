@@ -13,6 +13,7 @@
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
 #include "evaluation/test_state.h"
+#include "machine/sim/virtual_machine.h"
 #include "specimen/specimen_dialog.h"
 #include "run/app_state.h"
 #include "run/live_diagram_model.h"
@@ -21,6 +22,7 @@
 #include "shell/live_widgets.h"
 #include "shell/main_window.h"
 #include "shell/result_panel_model.h"
+#include "shell/result_panels.h"
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -30,6 +32,13 @@ namespace quorvex {
 namespace {
 
 constexpr int kTextNoActiveSpeedStage = 792;
+constexpr int kTextSpecimen = 791;  // "Probe"
+
+// "ohne Probe", "Baustahl mit ausgeprägter Streckgrenze", ... in the order of the presets.
+int PresetTextNumber(SpecimenPreset preset) {
+    static_assert(static_cast<int>(SpecimenPreset::Chain) == 10);
+    return 780 + static_cast<int>(preset);
+}
 
 MessageKind Kind(RunMessageKind kind) {
     switch (kind) {
@@ -62,6 +71,7 @@ void TSDIAppForm::CreateTestRun() {
         if (testRun_ && testRun_->Running()) return;
         if (!OfferSpeedProgramme()) return;
         keepModulus_ = false;
+        FitSimulatedSpecimen();
         createRun();
         // On the simulated machine the next specimen is clamped when the last one broke.
         if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
@@ -74,6 +84,27 @@ void TSDIAppForm::CreateTestRun() {
     connect(stopButton_, &QPushButton::clicked, this, [this] {
         if (testRun_) testRun_->Stop(true);
     });
+}
+
+void TSDIAppForm::FitSimulatedSpecimen() {
+    const auto* simulation = dynamic_cast<const VirtualMachine*>(activeSimulation_);
+    simulatedSpecimen_->setVisible(simulation != nullptr);
+    if (simulation == nullptr) return;
+    // A machine handed in from outside keeps the specimen it was given.
+    VirtualMachine* own = ownedSimulation_.get();
+    if (simulation == own && !machineFiles_.Platform.Simulation.PresetNamed &&
+        !app_.TestRunning) {
+        const SpecimenPreset preset = DefaultPresetOfTestType(test_.Parameters.TestType);
+        if (own->Config().Preset != preset) {
+            own->UsePreset(preset);
+            machine_->Daq().SetExtraInputs(own->ExtraInputWiring());
+            resultPanels_->SetProbeExportAvailable(machine_->Daq().Extra().HasProbes() ||
+                                                   machineConfig_.Setup.ExtensometerChannel == 5);
+        }
+    }
+    const int base = ui_.Texts.Base();
+    simulatedSpecimen_->setText(LoadText(kTextSpecimen, base) + QStringLiteral(": ") +
+                                LoadText(PresetTextNumber(simulation->Config().Preset), base));
 }
 
 bool TSDIAppForm::OfferSpeedProgramme() {

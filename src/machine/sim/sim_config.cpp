@@ -75,6 +75,7 @@ std::string ParseSimulationKey(const std::string& key, const std::string& value,
         const auto preset = PresetByName(value);
         if (!preset) return "\"" + value + "\" is no specimen preset";
         c.Preset = *preset;
+        c.PresetNamed = true;
         return "";
     }
     if (name == "loading") {

@@ -62,6 +62,8 @@ struct SimulationConfig {
     std::uint32_t Seed = 1;
 
     SpecimenPreset Preset = SpecimenPreset::Steel;
+    // "sim.specimen" was given: the window keeps this specimen whatever the test type.
+    bool PresetNamed = false;
     // Values that replace those of the preset, by key ("Rm", "d", ...), in the order given.
     std::vector<std::pair<std::string, double>> SpecimenOverrides;
     SimulationFaults Faults;

@@ -215,6 +215,12 @@ void VirtualMachine::ClampNextSpecimen() {
     if (frame_.Broken()) ClampSpecimen(config_.Specimen());
 }
 
+void VirtualMachine::UsePreset(SpecimenPreset preset) {
+    if (preset == config_.Preset) return;
+    config_.Preset = preset;
+    ClampSpecimen(config_.Specimen());
+}
+
 double VirtualMachine::Extension() const {
     if (!extensometerAttached_ || config_.Faults.DeadExtensometer) return 0;
     const double range = 1.02 * config_.NominalStrain;  // its mechanical stops

@@ -47,6 +47,9 @@ class VirtualMachine : public SimulatedMachine {
     // A new specimen clamped at the present crosshead position, without load.
     void ClampSpecimen(const SpecimenParameters& specimen);
     void ClampNextSpecimen() override;
+    // Another kind of specimen from now on: a fresh one of the preset is clamped at once when
+    // the preset changes. Its extra inputs (ExtraInputWiring) follow the preset.
+    void UsePreset(SpecimenPreset preset);
     ExtraInputs ExtraInputWiring() const override;
     // The instrument's button: one reading of the specimen's width (caliper) or thickness
     // (micrometer), or its diameter, as "A 12,34" and a carriage return.
