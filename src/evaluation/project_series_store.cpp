@@ -138,13 +138,19 @@ bool WriteRecordFiles(const TestState& state, StoredRecord& stored,
 std::vector<std::string> RemoveInterruptedStoreFiles(const std::filesystem::path& projectDirectory,
                                                      const std::filesystem::path& resultsFile) {
     std::vector<std::string> messages = RemoveAbandonedTemporaryFiles(projectDirectory);
+    // Only what one store can have written goes: the files of the next ten numbers, and only
+    // when the results file says how many records there are (it is regular or not there yet).
+    if (OpenRegularFile(ResolvePath(resultsFile), OpenFor::Reading).Status.status ==
+        LoadStatus::Refused) {
+        return messages;
+    }
     const int records = CountRecords(resultsFile).Records;
     std::error_code error;
     for (std::filesystem::directory_iterator it(projectDirectory, error), end; !error && it != end;
          it.increment(error)) {
         const std::string name = it->path().filename().string();
         const int number = RecordFileNumber(name);
-        if (number <= records) continue;
+        if (number <= records || number > records + Series::kSlots) continue;
         std::error_code removal;
         if (std::filesystem::remove(it->path(), removal)) {
             messages.push_back("Removed " + Quoted(projectDirectory / name) + ": record " +
@@ -184,6 +190,14 @@ ProjectStoreResult StoreSeriesInProject(const TestState& state, const std::vecto
     const StoreLock lock(projectDirectory, context.LockWait);
     if (!lock.Held()) {
         messages.push_back(lock.Message());
+        result.Complete = false;
+        return result;
+    }
+    // A results file that cannot be read says nothing of the numbers taken: nothing is
+    // written, lest the files of stored records be overwritten.
+    const LoadResult usable = OpenRegularFile(ResolvePath(resultsFile), OpenFor::Reading).Status;
+    if (usable.status == LoadStatus::Refused) {
+        messages.push_back(usable.message + " Nothing was stored into the project.");
         result.Complete = false;
         return result;
     }

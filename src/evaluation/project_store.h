@@ -139,7 +139,8 @@ struct ProjectStoreContext {
 };
 
 // Removes what an interrupted store left in the project directory: header, curve and raw-data
-// files numbered beyond the last record, and abandoned temporary files. One message for each
+// files of the ten numbers after the last record (as many as one store writes), and abandoned
+// temporary files. A results file that cannot be read keeps every file. One message for each
 // file removed, naming it. The caller holds the project's store lock.
 std::vector<std::string> RemoveInterruptedStoreFiles(const std::filesystem::path& projectDirectory,
                                                      const std::filesystem::path& resultsFile);

@@ -3,6 +3,7 @@
 // fails (a size limit, a full disk) leaves no torn record and no torn result line.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -177,6 +178,16 @@ TEST_F(StoreIntegrityTest, AbandonedTemporaryFilesGoAndThoseOfRunningWritersStay
     EXPECT_FALSE(fs::exists(Project() / abandoned));
     EXPECT_TRUE(fs::exists(Project() / running));
     EXPECT_TRUE(fs::exists(Project() / ".notes.tmp"));
+    // Only what one store can have written goes; a results file that cannot be read (here a
+    // FIFO) keeps every file.
+    std::ofstream(Project() / "12.Dia") << "far";
+    fs::remove(ResultsFile());
+    ASSERT_EQ(mkfifo(ResultsFile().c_str(), 0644), 0);
+    const ProjectStoreResult refused = Store({1});
+    EXPECT_TRUE(refused.Stored.empty());
+    EXPECT_TRUE(fs::exists(Project() / "1.Hea"));
+    EXPECT_TRUE(fs::exists(Project() / "12.Dia"));
+    EXPECT_EQ(CountMentions(refused.Messages, "is a FIFO"), 1);
     EXPECT_FALSE(IsAbandonedTemporaryFile(".x.tmp-1"));
     EXPECT_FALSE(IsAbandonedTemporaryFile("x.tmp1-1"));
 }
