@@ -9,6 +9,7 @@
 #include "evaluate_command.h"
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
+#include "evaluation/test_files.h"
 #include "evaluation/test_types.h"
 #include "headless_run.h"
 #include "machine/sim/sim_config.h"
@@ -160,11 +161,15 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
             << "\"\n";
         return 1;
     }
+    if (!files.RawData) {
+        err << "quorvex-cli: the raw-data file \""
+            << SeriesFilePath(dir, 1, ".Txt").string() << "\" could not be written\n";
+    }
     const SlotStored stored =
         project.empty() ? SlotStored{0, true} : StoreSlot1InProject(state, dir, project, err);
     if (!project.empty() && stored.Record == 0) return 1;
     out << ResultsJson(state);
-    return stored.Complete ? 0 : 1;
+    return stored.Complete && files.RawData ? 0 : 1;
 }
 
 }  // namespace quorvex::cli
