@@ -2,6 +2,7 @@
 // set is written back when the program ends.
 #include <QApplication>
 #include <QDir>
+#include <csignal>
 #include <memory>
 
 #include "evaluation/test_state.h"
@@ -17,6 +18,9 @@
 
 int main(int argc, char** argv) {
     using namespace quorvex;
+    // A file-size limit makes a write fail, which is reported, instead of ending the program
+    // half-way through a store.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
 
     // The defaults of every record are in force before anything else happens.

@@ -184,8 +184,15 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "quorvex-cli: \"" << curveFile << "\" is the CSV itself; nothing was written\n";
         return 1;
     }
+    // Looked at through the program's one opening place first: a FIFO or a device would
+    // never end.
+    const OpenedFile opened = OpenRegularFile(csvPath, OpenFor::Reading);
+    if (opened.Status.status == LoadStatus::Refused) {
+        err << "quorvex-cli: " << opened.Status.message << "\n";
+        return 1;
+    }
     std::ifstream in;
-    if (!std::filesystem::is_directory(csvPath, error)) in.open(csvPath, std::ios::binary);
+    if (opened.Status.Loaded()) in.open(csvPath, std::ios::binary);
     if (!in) {
         err << "quorvex-cli: cannot open \"" << csvFile << "\"\n";
         return 1;

@@ -1,4 +1,5 @@
 // quorvex-cli: the program's records and evaluations without the GUI, for people and scripts.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     // The result line carries its own CR LF: standard output must not add a CR.
     _setmode(_fileno(stdout), _O_BINARY);
+#else
+    // A file-size limit makes a write fail, which is reported, instead of ending the program
+    // half-way through a store.
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {

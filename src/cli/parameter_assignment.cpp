@@ -80,12 +80,18 @@ class FieldAssigner : public FieldGroups {
     }
     void String(std::size_t offset, const char* name, std::string& value, std::size_t maxLength) {
         const std::string range = "a text of at most " + std::to_string(maxLength) +
-                                  " characters of the Windows-1252 code page";
+                                  " characters of the Windows-1252 code page, without control "
+                                  "characters";
         Assign(
             offset, name, value,
             [maxLength](std::string_view text) -> std::optional<std::string> {
-                // A character the file cannot hold would be stored as "?".
+                // A character the file cannot hold would be stored as "?"; a line break or a
+                // tab would split or shift the lines and reports that show the text.
                 if (Win1252ToUtf8(Utf8ToWin1252(text)) != text) return std::nullopt;
+                for (const char c : text) {
+                    const auto byte = static_cast<unsigned char>(c);
+                    if (byte < 0x20 || byte == 0x7F) return std::nullopt;
+                }
                 if (Utf8Length(text) > maxLength) return std::nullopt;
                 return std::string(text);
             },

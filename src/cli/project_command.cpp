@@ -113,8 +113,23 @@ std::string RecordJson(int number, const ResultsRecord& record, int testType) {
 int List(const std::string& file, std::ostream& out, std::ostream& err) {
     const std::filesystem::path resultsFile = ResolvePath(file);
     const int testType = ProjectTestType(resultsFile, err);
+    int damaged = 0;
     const auto count = ReadProjectRecords(resultsFile, [&](int number, const ResultsRecord& r) {
-        out << RecordJson(number, r, testType) << "\n";
+        const std::vector<std::string> fields = DamagedFields(r);
+        if (fields.empty()) {
+            out << RecordJson(number, r, testType) << "\n";
+            return true;
+        }
+        // A damaged record is named, never printed as numbers that no test gave.
+        ++damaged;
+        std::string names, quoted;
+        for (const std::string& field : fields) {
+            names += (names.empty() ? "" : ", ") + field;
+            quoted += (quoted.empty() ? "\"" : ", \"") + field + "\"";
+        }
+        out << "{\"Number\": " << number << ", \"Damaged\": [" << quoted << "]}\n";
+        err << "quorvex-cli: record " << number << " of \"" << file
+            << "\" is damaged: " << names << " hold no sound number\n";
         return true;
     });
     if (!count) {
@@ -123,7 +138,7 @@ int List(const std::string& file, std::ostream& out, std::ostream& err) {
     }
     // The whole records are listed; the torn bytes of an interrupted write are no test.
     if (!count->Message.empty()) err << "quorvex-cli: " << count->Message << "\n";
-    return 0;
+    return damaged == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "evaluate_command.h"
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
+#include "evaluation/test_files.h"
 #include "evaluation/test_types.h"
 #include "headless_run.h"
 #include "machine/sim/sim_config.h"
@@ -154,15 +155,23 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "quorvex-cli: the test ended without evaluation: " << WhyNotEvaluated(test) << "\n";
         return 1;
     }
+    const auto lock = LockWorkingDirectory(dir, err);
+    if (!lock) return 1;
     const StoredFiles files = StoreTestInSeries(state, 1, dir, DateTimeNow());
     if (!files.Curve || !files.Header) {
         err << "quorvex-cli: the series files could not be written into \"" << dir.string()
             << "\"\n";
         return 1;
     }
-    if (!project.empty() && StoreSlot1InProject(state, dir, project, err) == 0) return 1;
+    if (!files.RawData) {
+        err << "quorvex-cli: the raw-data file \""
+            << SeriesFilePath(dir, 1, ".Txt").string() << "\" could not be written\n";
+    }
+    const SlotStored stored =
+        project.empty() ? SlotStored{0, true} : StoreSlot1InProject(state, dir, project, err);
+    if (!project.empty() && stored.Record == 0) return 1;
     out << ResultsJson(state);
-    return 0;
+    return stored.Complete && files.RawData ? 0 : 1;
 }
 
 }  // namespace quorvex::cli

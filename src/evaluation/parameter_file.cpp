@@ -2,7 +2,6 @@
 #include "parameter_file.h"
 
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <system_error>
 
@@ -191,7 +190,7 @@ LoadResult LoadParameterSetIntoProject(ParameterSet& p, const std::filesystem::p
 
 bool DeleteParameterFile(const std::filesystem::path& path) {
     const std::filesystem::path resolved = ResolvePath(path);
-    if (!std::ifstream(resolved, std::ios::binary)) return false;
+    if (!OpenRegularFile(resolved, OpenFor::Reading).Status.Loaded()) return false;
     std::error_code error;
     return std::filesystem::remove(resolved, error);
 }

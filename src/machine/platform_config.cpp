@@ -145,8 +145,11 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
 }
 
 PlatformConfigResult LoadPlatformConfig(const std::filesystem::path& directory) {
-    const auto text = ReadWorkingFile(directory, PlatformConfig::kFileName);
-    return ParsePlatformConfig(text ? *text : std::string_view());
+    std::string refusal;
+    const auto text = ReadWorkingFile(directory, PlatformConfig::kFileName, &refusal);
+    PlatformConfigResult result = ParsePlatformConfig(text ? *text : std::string_view());
+    if (!refusal.empty()) result.warnings.insert(result.warnings.begin(), refusal);
+    return result;
 }
 
 }  // namespace quorvex

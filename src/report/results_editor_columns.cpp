@@ -219,7 +219,9 @@ std::string EditorColumns::Cell(const ResultsRecord& r, int column, int rowNumbe
     const EditorColumn& c = columns_[static_cast<std::size_t>(column)];
     using K = EditorColumnKind;
     auto number = [](double value, int width, int decimals) -> std::string {
-        if (value == 0.0 || !std::isfinite(value)) return kNoResultValue;
+        // A stored value that no test gives (NaN, infinity, 3.4e38) is damage, not a number.
+        if (!std::isfinite(value) || std::fabs(value) > kLargestStoredValue) return kDamagedValue;
+        if (value == 0.0) return kNoResultValue;
         // Decimals come from a file; a wild value must not make a wild text.
         return FormatFixed(value, width, decimals < 0 ? 0 : decimals > 9 ? 9 : decimals);
     };

@@ -199,7 +199,11 @@ void TSDIAppForm::FormShow() {
     ReadWorkingFiles();
     ReadMachineConfiguration();
     AskLanguageOnFirstRun();
-    LoadScrewTable(app_.ScrewTable, app_.WorkingDirectory);
+    const LoadResult screws = LoadScrewTable(app_.ScrewTable, app_.WorkingDirectory);
+    if (screws.status == LoadStatus::Refused) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(screws.message), MessageKind::Error,
+                                         MessageButtons::Ok);
+    }
     ApplyLanguageIndex(test_.Parameters.Language);
     SetResultTabCaptions();
     LayoutResultPanels();
@@ -226,6 +230,16 @@ void TSDIAppForm::ReadWorkingFiles() {
         test_.Parameters, ResolveInDirectory(app_.WorkingDirectory, kWorkingParameterFile), false);
     if (load.status == LoadStatus::Refused) {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message), MessageKind::Error,
+                                         MessageButtons::Ok);
+    }
+    // What a write that was interrupted by a crash left behind (the project's own files go
+    // with its next store).
+    std::string removed;
+    for (const std::string& message : RemoveAbandonedTemporaryFiles(app_.WorkingDirectory)) {
+        removed += (removed.empty() ? "" : "\n") + message;
+    }
+    if (!removed.empty()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(removed), MessageKind::Information,
                                          MessageButtons::Ok);
     }
     // Whether the alias database can be reached decides whether its option can be ticked.

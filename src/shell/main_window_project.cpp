@@ -20,6 +20,7 @@
 #include "evaluation/project_store.h"
 #include "evaluation/result_limits.h"
 #include "evaluation/series_store.h"
+#include "evaluation/store_lock.h"
 #include "evaluation/test_files.h"
 #include "evaluation/test_state.h"
 #include "evaluation/text_functions.h"
@@ -199,6 +200,14 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     context.Today = DateTimeNow();
     // An alias database that did not answer at start-up takes no rows (its option shows
     // unticked and disabled); the status line says so.
+    // A script storing from the same working directory copies the same series files: one
+    // store at a time.
+    const StoreLock lock(app_.WorkingDirectory, kStoreLockWait);
+    if (!lock.Held()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(lock.Message()),
+                                         MessageKind::Error, MessageButtons::Ok);
+        return false;
+    }
     ParameterSet& p = test_.Parameters;
     const std::uint8_t writeAlias = p.WriteAliasTable;
     if (!app_.DatabaseAvailable) p.WriteAliasTable = 0;

@@ -66,7 +66,7 @@ class ExportCommand : public ::testing::Test {
         const std::int32_t decimals[] = {1, 2, 2, 1, 0, 1};
         for (std::size_t slot = 0; slot < 6; ++slot) p.Results[slot].Decimals = decimals[slot];
         p.HeaderValue[0] = "Prüfer";
-        p.HeaderValue[9] = "x;y";
+        p.HeaderValue[9] = "x;y";  // a ";" in a text becomes "," in the line
     }
 
     // The line with today's date in `format` (read before and after the command, so that a
@@ -95,7 +95,7 @@ TEST_F(ExportCommand, ShearLineByteForByte) {
     const std::string before = "A12           ;Probe               ;";
     const std::string after =
         ";   30,0;   2,00;  10,00;   12,0;   3000;  112,5;;Pr\xfc"
-        "fer;;;;;;;;;x;y;\r\n";
+        "fer;;;;;;;;;x,y;\r\n";
     ExpectLine(run, before, after, "yyyy-MM-dd");
 }
 

@@ -147,6 +147,9 @@ TEST_F(ParamsCommandTest, SetRefusesWhatDoesNotFitAndWritesNothing) {
         {"StartPosition=inf", "StartPosition takes a finite number"},
         {"HeaderValue[0]=" + std::string(51, 'x'), "HeaderValue[0] takes a text of at most 50"},
         {"HeaderValue[0]=\u03a9", "Windows-1252"},
+        {"HeaderValue[0]=Kunde\nX", "without control characters"},
+        {"SpecimenId=A\rB", "without control characters"},
+        {"HeaderValue[1]=\tX", "without control characters"},
         {"Stages[7].StageSpeed=1234567", "Stages[7].StageSpeed=1234567\" does not fit"},
         {"EffectiveSo", "no assignment"},
         // What a load would refuse or repair is not written either.

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "command_run.h"
@@ -80,6 +81,22 @@ TEST_F(ProjectCommandTest, TornTailAndMissingFile) {
     EXPECT_EQ(Lines(torn.out).size(), 2u);
     EXPECT_NE(torn.err.find("Proj.Res"), std::string::npos);
     EXPECT_NE(torn.err.find("100 bytes"), std::string::npos);
+
+    // Numbers that no test gives are damage: the record is named, its values are not printed.
+    std::filesystem::resize_file(File(), 2 * 544);
+    ResultsRecord damaged;
+    damaged.Rm = std::numeric_limits<float>::quiet_NaN();
+    damaged.ReH = std::numeric_limits<float>::infinity();
+    damaged.Results[3] = 3.4e38f;
+    ASSERT_TRUE(AppendRecord(File(), damaged, 0, 3).Written);
+    const CommandRun listed = Command(RunProjectCommand, {"list", File().string()});
+    EXPECT_EQ(listed.code, 1);
+    ASSERT_EQ(Lines(listed.out).size(), 3u);
+    EXPECT_EQ(Lines(listed.out)[2], "{\"Number\": 3, \"Damaged\": [\"ReH\", \"Rm\", \"Results[3]\"]}");
+    EXPECT_NE(listed.err.find("record 3 of"), std::string::npos) << listed.err;
+    for (const char* number : {"NaN", "Infinity", "e+38", "340282"}) {
+        EXPECT_EQ(listed.out.find(number), std::string::npos) << number;
+    }
 
     const CommandRun missing = Command(RunProjectCommand, {"list", (dir / "No.Res").string()});
     EXPECT_EQ(missing.code, 1);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 
 namespace quorvex {
@@ -85,6 +89,30 @@ TEST(PlatformConfig, FileNameMatchesWithoutRegardToCase) {
     EXPECT_EQ(LoadPlatformConfig(dir).config.Daq, Driver::Vendor);  // missing: defaults
     std::ofstream(dir / "quorvex.PLATFORM") << "daq = simulated\n";
     EXPECT_EQ(LoadPlatformConfig(dir).config.Daq, Driver::Simulated);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(PlatformConfig, AFifoADeviceLinkAndAHugeFileAreRefusedAtOnce) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "platform_hostile";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "Quorvex.platform";
+    const auto refused = [&](const char* what) {
+        const auto start = std::chrono::steady_clock::now();
+        const PlatformConfigResult result = LoadPlatformConfig(dir);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << what;
+        EXPECT_EQ(result.config.Daq, Driver::Vendor) << what;  // the defaults
+        ASSERT_FALSE(result.warnings.empty()) << what;
+        EXPECT_NE(result.warnings.front().find(file.string()), std::string::npos) << what;
+        std::filesystem::remove(file);
+    };
+    ASSERT_EQ(mkfifo(file.c_str(), 0644), 0);
+    refused("a FIFO");
+    std::filesystem::create_symlink("/dev/zero", file);
+    refused("a link to a device");
+    std::ofstream(file) << "daq = simulated\n";
+    std::filesystem::resize_file(file, 2ull << 30);
+    refused("a file of 2 GB");
     std::filesystem::remove_all(dir);
 }
 
