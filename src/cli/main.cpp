@@ -45,6 +45,7 @@ void PrintHelp(std::ostream& out) {
 #endif
     out << "\n"
            "  --help                   show this text\n"
+           "  --version                show the version\n"
            "\n"
            "Errors go to standard error and end the program with a non-zero exit code.\n";
 }
@@ -67,6 +68,10 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp(std::cout);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << "quorvex-cli " << QUORVEX_VERSION << "\n";
         return 0;
     }
     if (args[0] == "params") {

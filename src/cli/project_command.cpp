@@ -1,6 +1,7 @@
 // The records of a results project for scripts: one JSON object per record and line.
 #include "project_command.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -112,6 +113,19 @@ std::string RecordJson(int number, const ResultsRecord& record, int testType) {
 
 int List(const std::string& file, std::ostream& out, std::ostream& err) {
     const std::filesystem::path resultsFile = ResolvePath(file);
+    std::error_code status;
+    if (std::filesystem::is_directory(resultsFile, status)) {
+        err << "quorvex-cli: \"" << file << "\" is a directory, not a results file\n";
+        return 1;
+    }
+    // Any file divides into 544-byte pieces; only the project's NAME.Res holds its records.
+    std::string extension = resultsFile.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".res") {
+        err << "quorvex-cli: \"" << file
+            << "\" is not a results file (a project's results are in DIR/NAME.Res)\n";
+        return 1;
+    }
     const int testType = ProjectTestType(resultsFile, err);
     int damaged = 0;
     const auto count = ReadProjectRecords(resultsFile, [&](int number, const ResultsRecord& r) {

@@ -86,6 +86,13 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
     std::string project;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
+        static const char* const kOptions[] = {"--type",  "--params", "--preset",  "--machine",
+                                               "--fault", "--set",    "--dir",     "--project"};
+        if (std::find(std::begin(kOptions), std::end(kOptions), option) == std::end(kOptions)) {
+            return Usage(err, option.rfind('-', 0) == 0
+                                  ? "unknown option \"" + option + "\""
+                                  : "unexpected argument \"" + option + "\" (run takes options only)");
+        }
         if (i + 1 >= args.size()) return Usage(err, "\"" + option + "\" needs a value");
         const std::string& value = args[++i];
         std::string problem;
@@ -117,8 +124,6 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
         } else if (option == "--project") {
             project = CleanedProjectName(value);
             if (project.empty()) problem = "\"" + value + "\" is no project name";
-        } else {
-            problem = "unknown option \"" + option + "\"";
         }
         if (!problem.empty()) return Usage(err, problem);
     }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -399,7 +401,7 @@ void TSDIAppForm::Timer1Timer() {
 
 bool TSDIAppForm::FormCloseQuery() {
     if (app_.TestRunning) return false;
-    OfferUnsavedTests(true);
+    if (!closingUnattended_) OfferUnsavedTests(true);
     if (app_.ProjectOpen) {
         WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
     }
@@ -436,6 +438,30 @@ void TSDIAppForm::closeEvent(QCloseEvent* event) {
     }
     FormClose();
     event->accept();
+}
+
+void TSDIAppForm::CloseOnSignal() {
+    closingUnattended_ = true;
+    ui_.Messages.SetUnattended(true);
+    // A dialog's own event loop has to unwind before the window can close: each round
+    // closes what is open, stops a test in progress, and tries again until the window is gone.
+    auto* rounds = new QTimer(this);
+    connect(rounds, &QTimer::timeout, this, [this] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(widget);
+            if (dialog && dialog->isVisible()) dialog->reject();
+        }
+        if (app_.TestRunning) {
+            if (testRun_ && testRun_->Running()) {
+                testRun_->Stop(true);
+            } else if (ui_.StopMachine) {
+                ui_.StopMachine();
+            }
+            app_.TestRunning = false;
+        }
+        if (isVisible()) close();
+    });
+    rounds->start(20);
 }
 
 void TSDIAppForm::ClearCurrentTest() {

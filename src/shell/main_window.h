@@ -107,6 +107,10 @@ class TSDIAppForm : public QMainWindow {
     void Timer1Timer();
     bool FormCloseQuery();
     void FormClose();
+    // A termination signal: the open dialogs and boxes closed as with Escape, a test in
+    // progress stopped and its machine switched off, then the window closed as "Beenden"
+    // does, without questions (the series stays in its files).
+    void CloseOnSignal();
 
     // Menu commands.
     void ChooseLanguageCommand();
@@ -410,6 +414,7 @@ class TSDIAppForm : public QMainWindow {
     QLabel* speedUnitLabel_ = nullptr;
     QPushButton* startButton_ = nullptr;  // "F2"
     QPushButton* stopButton_ = nullptr;   // shown while a test runs
+    bool closingUnattended_ = false;      // ending on a signal: no questions
     std::unique_ptr<MainWindowRunHost> runHost_;
     std::unique_ptr<RunRoutine> testRun_;
     std::string pickField_;  // the result field in pick mode; empty: none

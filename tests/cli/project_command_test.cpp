@@ -104,5 +104,23 @@ TEST_F(ProjectCommandTest, TornTailAndMissingFile) {
     EXPECT_EQ(Command(RunProjectCommand, {"store"}).code, 2);
 }
 
+// Any file divides into records of 544 bytes: only a results file is listed.
+TEST_F(ProjectCommandTest, RefusesWhatIsNotAResultsFile) {
+    std::ofstream(dir / "Proj.Par", std::ios::binary) << std::string(6451, '\0');
+    const struct {
+        std::filesystem::path file;
+        const char* says;
+    } cases[] = {
+        {dir / "Proj.Par", "is not a results file"},
+        {dir, "is a directory"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = Command(RunProjectCommand, {"list", c.file.string()});
+        EXPECT_EQ(run.code, 1) << c.file;
+        EXPECT_EQ(run.out, "") << c.file;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    }
+}
+
 }  // namespace
 }  // namespace quorvex::cli

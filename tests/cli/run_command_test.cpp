@@ -36,6 +36,22 @@ TEST_F(RunCommandTest, WritesTheSeriesFilesOfSlot1AndPrintsTheResults) {
     EXPECT_NE(run.out.find("\"EvaluationDone\": true"), std::string::npos);
 }
 
+// The three machines differ as such machines do: the hydraulic ones follow their set values
+// through the valve, the bleed-off machine slower under load, so their curves differ.
+TEST_F(RunCommandTest, TheThreeMachinesDrawTheirOwnCurves) {
+    std::vector<std::vector<std::uint8_t>> curves;
+    for (const char* machine : {"spindle", "hydraulic-bleed-off", "hydraulic-inflow"}) {
+        const CommandRun run = Command(
+            RunRunCommand, {"--preset", "aluminium", "--machine", machine, "--dir", dir.string()});
+        ASSERT_EQ(run.code, 0) << machine << ": " << run.err;
+        EXPECT_NEAR(JsonNumber(run.out, "Rm"), 320, 0.03 * 320) << machine;
+        curves.push_back(*ReadWholeFile(dir / "1.Dia"));
+    }
+    EXPECT_NE(curves[0], curves[1]);
+    EXPECT_NE(curves[0], curves[2]);
+    EXPECT_NE(curves[1], curves[2]);
+}
+
 TEST_F(RunCommandTest, RefusesWrongOptionsAndTestsWithoutEvaluation) {
     struct Case {
         std::vector<std::string> args;
@@ -44,9 +60,12 @@ TEST_F(RunCommandTest, RefusesWrongOptionsAndTestsWithoutEvaluation) {
     };
     const Case cases[] = {
         {{"--type", "10"}, 2, "the test type is 0 ... 9"},
-        {{"--preset", "granite"}, 2, "no specimen preset"},
-        {{"--fault", "gremlins"}, 2, "gremlins"},
-        {{"--speed"}, 2, "needs a value"},
+        {{"--preset", "granite"}, 2, "no specimen preset (steel-yield-point, steel, "},
+        {{"--fault", "gremlins"}, 2, "\"gremlins\" is not understood (faults: noisy-force, "},
+        {{"--speed"}, 2, "unknown option \"--speed\""},
+        {{"--speed", "3"}, 2, "unknown option \"--speed\""},
+        {{"extra"}, 2, "unexpected argument \"extra\""},
+        {{"--type"}, 2, "\"--type\" needs a value"},
         {{"--params", "missing.Par"}, 1, "cannot open \"missing.Par\""},
         {{"--fault", "missing-card"}, 1, "did not register"},
         {{"--fault", "stuck-crosshead"}, 1, "without evaluation"},

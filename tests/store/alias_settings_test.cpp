@@ -128,8 +128,15 @@ TEST_F(AliasSettingsTest, APasswordFileOrOutboxThatIsNoFileIsRefusedAtOnce) {
 }
 
 TEST_F(AliasSettingsTest, DatabaseDirectoryOfNetCfg) {
-    const QString program = QStringLiteral("/opt/quorvex");
+    const QString program = QStringLiteral("/home/lab/quorvex");
     EXPECT_EQ(DatabaseDirectoryFromNetConfig(dir, program), program);
+    // An installed program never writes beside itself: the working directory stands in.
+    const QString here = QString::fromStdString(dir.string());
+    for (const char* installed : {"/usr/bin", "/usr/local/bin", "/opt/quorvex/bin", "/bin"}) {
+        EXPECT_EQ(DatabaseDirectoryFromNetConfig(dir, QString::fromLatin1(installed)), here)
+            << installed;
+    }
+    EXPECT_FALSE(IsSystemDirectory(QStringLiteral("/usrlocal/quorvex")));
     std::ofstream(dir / "net.cfg") << "  /srv/pruefdaten \r\nsecond line\r\n";
     EXPECT_EQ(DatabaseDirectoryFromNetConfig(dir, program), "/srv/pruefdaten");
     std::ofstream(dir / "net.cfg") << "\n";

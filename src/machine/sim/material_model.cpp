@@ -126,6 +126,12 @@ std::optional<SpecimenPreset> PresetByName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string PresetNameList() {
+    std::string names;
+    for (const auto& entry : kPresets) names += (names.empty() ? "" : ", ") + std::string(entry.name);
+    return names;
+}
+
 std::string PresetName(SpecimenPreset preset) {
     for (const auto& entry : kPresets) {
         if (entry.preset == preset) return entry.name;

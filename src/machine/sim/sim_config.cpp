@@ -73,7 +73,7 @@ std::string ParseSimulationKey(const std::string& key, const std::string& value,
     }
     if (name == "specimen") {
         const auto preset = PresetByName(value);
-        if (!preset) return "\"" + value + "\" is no specimen preset";
+        if (!preset) return "\"" + value + "\" is no specimen preset (" + PresetNameList() + ")";
         c.Preset = *preset;
         c.PresetNamed = true;
         return "";
@@ -99,7 +99,11 @@ std::string ParseSimulationKey(const std::string& key, const std::string& value,
             *flag = true;
             return true;
         });
-        if (!error.empty()) return error;
+        if (!error.empty()) {
+            return error +
+                   " (faults: noisy-force, dead-extensometer, slipping-extensometer, "
+                   "stuck-crosshead, lost-link, missing-card, none)";
+        }
         c.Faults = faults;
         return "";
     }

@@ -12,6 +12,7 @@ namespace {
 
 constexpr double kFullScaleCounts = 30000;
 constexpr double kForceLoopSeconds = 0.05;  // time constant of the force loop
+constexpr double kHydraulicForceLoopSeconds = 0.15;
 constexpr double kSlipInterval = 0.05;      // mm of gauge elongation between two slips
 constexpr double kSlipLoss = 0.02;          // mm the knife edges lose at each slip
 constexpr std::size_t kNoiseTable = 4096;
@@ -121,6 +122,7 @@ VirtualMachine::VirtualMachine(const SimulationConfig& config, Clock& clock)
       timeMs_(clock.NowMs()),
       controller_(config),
       frame_(config, config.Specimen()),
+      hydraulic_(config.MachineType),
       random_(config.Seed * 2654435761u + 1) {
     if (random_ == 0) random_ = 1;
     for (auto& value : noiseTable_) value = static_cast<float>(Gaussian());
@@ -173,8 +175,20 @@ void VirtualMachine::Sync() {
 
 void VirtualMachine::Step(double dt) {
     const double stiffness = std::max(frame_.ElasticStiffness(), 0.01);
-    const double velocity =
-        controller_.Velocity(dt, Actuals(), 1 / (kForceLoopSeconds * stiffness));
+    double velocity;
+    if (config_.MachineType == 0) {
+        velocity = controller_.Velocity(dt, Actuals(), 1 / (kForceLoopSeconds * stiffness));
+    } else {
+        // The valve's lag would make the spindle's stiff force loop ring: a hydraulic force
+        // loop is tuned three times softer, scaled by the force frame's P gain.
+        const double forceGain = HydraulicDrive::GainFactor(controller_.Gains(0)) /
+                                 (kHydraulicForceLoopSeconds * stiffness);
+        const double commanded = controller_.Velocity(dt, Actuals(), forceGain);
+        velocity = hydraulic_.Follow(commanded, dt,
+                                     config_.NominalForce > 0
+                                         ? frame_.LoadCellForce() / config_.NominalForce
+                                         : 0);
+    }
     frame_.SetStuck(config_.Faults.StuckCrosshead);
     if (!frame_.Move(velocity, dt)) controller_.LimitSwitch(Actuals());
     if (config_.Faults.SlippingExtensometer && extensometerAttached_) {

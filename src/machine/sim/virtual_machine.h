@@ -16,6 +16,7 @@
 #include "machine/clock.h"
 #include "machine/platform_config.h"
 #include "machine/sim/controller_decoder.h"
+#include "machine/sim/hydraulic_drive.h"
 #include "machine/sim/load_frame.h"
 #include "machine/sim/sim_config.h"
 #include "machine/sim/virtual_controller.h"
@@ -95,6 +96,7 @@ class VirtualMachine : public SimulatedMachine {
     std::int64_t timeMs_;
     VirtualController controller_;
     LoadFrame frame_;
+    HydraulicDrive hydraulic_;  // used on the hydraulic machine types
     ControllerDecoder decoder_;
     std::array<double, 8> levels_{};
     std::array<double, 8> noise_{};
