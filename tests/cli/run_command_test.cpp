@@ -60,7 +60,7 @@ TEST_F(RunCommandTest, RefusesWrongOptionsAndTestsWithoutEvaluation) {
     };
     const Case cases[] = {
         {{"--type", "10"}, 2, "the test type is 0 ... 9"},
-        {{"--preset", "granite"}, 2, "no specimen preset (steel-yield-point, steel, "},
+        {{"--preset", "granite"}, 2, "no specimen preset (none, steel-yield-point, steel, "},
         {{"--fault", "gremlins"}, 2, "\"gremlins\" is not understood (faults: noisy-force, "},
         {{"--speed"}, 2, "unknown option \"--speed\""},
         {{"--speed", "3"}, 2, "unknown option \"--speed\""},
