@@ -16,6 +16,7 @@
 #include "export_command.h"
 #include "params_command.h"
 #include "project_command.h"
+#include "specimen_command.h"
 #ifdef QUORVEX_CLI_REPORT
 #include "report_command.h"
 #endif
@@ -34,6 +35,7 @@ void PrintHelp(std::ostream& out) {
     quorvex::cli::PrintCurveHelp(out);
     quorvex::cli::PrintExportHelp(out);
     quorvex::cli::PrintProjectHelp(out);
+    quorvex::cli::PrintSpecimenHelp(out);
 #ifdef QUORVEX_CLI_REPORT
     quorvex::cli::PrintReportHelp(out);
 #endif
@@ -87,6 +89,10 @@ int main(int argc, char** argv) {
     if (args[0] == "project") {
         return quorvex::cli::RunProjectCommand({args.begin() + 1, args.end()}, std::cout,
                                                std::cerr);
+    }
+    if (args[0] == "specimen") {
+        return quorvex::cli::RunSpecimenCommand({args.begin() + 1, args.end()}, std::cout,
+                                                std::cerr);
     }
     if (args[0] == "curve") {
         return quorvex::cli::RunCurveCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);

@@ -31,6 +31,65 @@ bool WriteHeaderFile(const std::filesystem::path& path, const HeaderLines& lines
 // Reads the ten header lines; a missing file changes nothing, a short one is refused.
 LoadResult ReadHeaderFile(const std::filesystem::path& path, HeaderLines& lines);
 
+// The part of the parameter set that a specimen file holds, at the file's offsets; the shape
+// blocks are the byte images of the parameter set's.
+struct SpecimenRecord {
+    ParameterSet* p;
+};
+
+template <class Io>
+void MapFields(Io& io, SpecimenRecord& s) {
+    ParameterSet& p = *s.p;
+    StringArray(io, 0, "HeaderValue", p.HeaderValue, 50);
+    io.Byte(510, "SpecimenShape", p.SpecimenShape);
+    io.BeginArray("RoundSpecimen");
+    io.Float(511, "d", p.Round.d);
+    io.Float(515, "Lo", p.Round.Lo);
+    io.Float(519, "Lc", p.Round.Lc);
+    io.Float(523, "So", p.Round.So);
+    io.EndArray();
+    io.BeginArray("FlatSpecimen");
+    io.Float(527, "b", p.Flat.b);
+    io.Float(531, "a", p.Flat.a);
+    io.Float(535, "Lo", p.Flat.Lo);
+    io.Float(539, "Lc", p.Flat.Lc);
+    io.Float(543, "So", p.Flat.So);
+    io.EndArray();
+    io.BeginArray("TubeSpecimen");
+    io.Float(547, "D", p.Tube.D);
+    io.Float(551, "a", p.Tube.a);
+    io.Float(555, "Lo", p.Tube.Lo);
+    io.Float(559, "Lc", p.Tube.Lc);
+    io.Float(563, "So", p.Tube.So);
+    io.EndArray();
+    io.BeginArray("MassSpecimen");
+    io.Float(567, "rho", p.Mass.rho);
+    io.Float(571, "m", p.Mass.m);
+    io.Float(575, "Lt", p.Mass.Lt);
+    io.Float(579, "Lo", p.Mass.Lo);
+    io.Float(583, "Lv", p.Mass.Lv);
+    io.Float(587, "So", p.Mass.So);
+    io.Float(591, "Further1", p.Mass.Further1);
+    io.Float(595, "Further2", p.Mass.Further2);
+    io.EndArray();
+    io.BeginArray("TubeSegmentSpecimen");
+    io.Float(599, "a", p.TubeSegment.a);
+    io.Float(603, "b", p.TubeSegment.b);
+    io.Float(607, "D", p.TubeSegment.D);
+    io.Float(611, "Lo", p.TubeSegment.Lo);
+    io.Float(615, "Lv", p.TubeSegment.Lv);
+    io.Float(619, "So", p.TubeSegment.So);
+    io.EndArray();
+    io.Byte(623, "GaugeKind", p.GaugeKind);
+    io.Float(624, "EffectiveSo", p.EffectiveSo);
+    io.Float(628, "EffectiveLo", p.EffectiveLo);
+    io.Float(632, "EffectiveLc", p.EffectiveLc);
+    io.Float(636, "GaugeLengthLe", p.GaugeLengthLe);
+    io.String(640, "SpecimenNo", p.SpecimenNo, 30);
+    io.String(671, "SpecimenId", p.SpecimenId, 30);
+    // 702 ... 1229 reserved, written as zeros.
+}
+
 // Writes the specimen description of the parameter set (1230 bytes): header lines, shape,
 // the dimensions of all five shapes, gauge kind, the effective values, number and id.
 bool SaveSpecimenFile(const std::filesystem::path& path, const ParameterSet& p);

@@ -37,6 +37,7 @@ MainMenu BuildMainMenu(QMenuBar* bar) {
     m.DeleteParameters = AddItem(m.File, 4);
     m.File->addSeparator();
     m.SaveSpecimen = AddItem(m.File, 5);
+    m.LoadSpecimen = AddItem(m.File, 171);
     m.DeleteSpecimen = AddItem(m.File, 6);
     m.File->addSeparator();
     m.OpenProject = AddItem(m.File, 481, QKeySequence(Qt::CTRL | Qt::Key_N));

@@ -14,6 +14,7 @@ struct MainMenu {
     QAction* SaveParametersAs = nullptr;
     QAction* DeleteParameters = nullptr;
     QAction* SaveSpecimen = nullptr;
+    QAction* LoadSpecimen = nullptr;  // and start the test from it, as F3
     QAction* DeleteSpecimen = nullptr;
     QAction* OpenProject = nullptr;
     QAction* NewProject = nullptr;

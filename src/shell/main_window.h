@@ -149,6 +149,10 @@ class TSDIAppForm : public QMainWindow {
     void CurrentSeriesCommand();
     void ProjectEditorCommand();
     void SaveSpecimenCommand();
+    // F3 and "Probendaten laden": with a project, a prepared specimen file, the header data and
+    // the start of the test with the file's specimen; without one text 167.
+    void SpecimenFileTestKey();
+    void SpecimenFileTestCommand();
     void DeleteSpecimenCommand();
     void DemoFileCommand();
     // "Rohdaten der Taster exportieren": the probes and their mean of the current test.

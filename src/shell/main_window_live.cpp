@@ -239,13 +239,7 @@ bool TSDIAppForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
             }
             break;
         case KeyAction::SpecimenFileTest:
-            SeriesFullCheck();
-            if (app_.ProjectOpen) {
-                call(StartTestFromSpecimenFile);
-            } else {
-                ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen),
-                                                 MessageKind::Error, MessageButtons::Ok);
-            }
+            SpecimenFileTestKey();
             break;
         case KeyAction::ZeroForce:
             if (machine_) machine_->Daq().ZeroForce();

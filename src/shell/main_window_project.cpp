@@ -51,6 +51,8 @@ namespace quorvex {
 namespace {
 
 constexpr int kTextSpecimenSaveTitle = 49;  // "Probendaten speichern unter"
+constexpr int kTextSpecimenLoadTitle = 171;  // "Probendaten laden"
+constexpr int kTextSpecimenFileUnreadable = 172;
 constexpr int kTextSaveTestsFirst = 166;
 constexpr int kTextNoTest = 174;
 constexpr int kTextReallyDeleteTest = 173;
@@ -100,6 +102,7 @@ void TSDIAppForm::ConnectProjectCommands() {
         {menu_.CurrentSeries, &TSDIAppForm::CurrentSeriesCommand},
         {menu_.ResultsProjectEditor, &TSDIAppForm::ProjectEditorCommand},
         {menu_.SaveSpecimen, &TSDIAppForm::SaveSpecimenCommand},
+        {menu_.LoadSpecimen, &TSDIAppForm::SpecimenFileTestKey},
         {menu_.DeleteSpecimen, &TSDIAppForm::DeleteSpecimenCommand},
         {menu_.DemoFile, &TSDIAppForm::DemoFileCommand},
     };
@@ -110,6 +113,7 @@ void TSDIAppForm::ConnectProjectCommands() {
     ShowCurrentSeries = [this] { CurrentSeriesCommand(); };
     OpenProjectEditor = [this] { ProjectEditorCommand(); };
     LoadDemoTest = [this] { DemoFileCommand(); };
+    StartTestFromSpecimenFile = [this] { SpecimenFileTestCommand(); };
     BuildSeriesBar();
     InstallResultsEditor();
     InstallReports();
@@ -487,6 +491,45 @@ void TSDIAppForm::SaveSpecimenCommand() {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(target.string()),
                                          MessageKind::Error, MessageButtons::Ok);
     }
+}
+
+void TSDIAppForm::SpecimenFileTestKey() {
+    if (app_.TestRunning) {
+        QApplication::beep();
+        return;
+    }
+    SeriesFullCheck();
+    if (!app_.ProjectOpen) {
+        ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen), MessageKind::Error,
+                                         MessageButtons::Ok);
+        return;
+    }
+    if (StartTestFromSpecimenFile) StartTestFromSpecimenFile();
+}
+
+void TSDIAppForm::SpecimenFileTestCommand() {
+    AskStoreLastTestInSeries();
+    const QString chosen =
+        files_.OpenFileName(LoadText(kTextSpecimenLoadTitle, ui_.Texts.Base()),
+                            QString::fromStdString(app_.WorkingDirectory.string()),
+                            QStringLiteral("*.pro"), QStringLiteral("*.pro"));
+    if (chosen.isEmpty()) return;
+    // Read into a copy: a refused file leaves the parameter set as it was.
+    ParameterSet loaded = test_.Parameters;
+    const LoadResult load = LoadSpecimenFile(ToPath(chosen), loaded);
+    if (!load.Loaded()) {
+        const std::string why = load.message.empty() ? chosen.toStdString() : load.message;
+        ui_.Messages.ShowOperatorMessage(LoadText(kTextSpecimenFileUnreadable, ui_.Texts.Base()) +
+                                             QStringLiteral("\n\n") + QString::fromStdString(why),
+                                         MessageKind::Error, MessageButtons::Ok);
+        return;
+    }
+    test_.Parameters = loaded;
+    headerDlg_->Editable = true;
+    if (headerDlg_->exec() != QDialog::Accepted) return;
+    // The question about the last test was asked above; the start does not ask it again.
+    app_.LastTestNew = false;
+    if (StartTestRun) StartTestRun();
 }
 
 void TSDIAppForm::DeleteSpecimenCommand() {

@@ -38,12 +38,14 @@
 #include "shell/result_panels.h"
 #include "shell/results_project.h"
 #include "ui/text_table.h"
+#include "chosen_files.h"
 #include "window_fixture.h"
 
 namespace quorvex {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ChosenFiles;
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -418,24 +420,6 @@ TEST_F(ProjectWindowTest, SeriesBarDeletesTheTestAndGivesItsNumberBack) {
 }
 
 // File dialogs that answer with the names a test gives, and remember what they were asked.
-class ChosenFiles : public FileDialogs {
-  public:
-    QString SaveFileName(const QString& title, const QString&, const QString&,
-                         const QString& filter, const QString&) override {
-        titles.push_back(title);
-        filters.push_back(filter);
-        return save;
-    }
-    QString OpenFileName(const QString& title, const QString&, const QString& filter,
-                         const QString&) override {
-        titles.push_back(title);
-        filters.push_back(filter);
-        return open;
-    }
-    QString save, open;
-    QStringList titles, filters;
-};
-
 // On a machine with the three probes the compression panel offers their raw data.
 TEST_F(ProjectWindowTest, TheCompressionPanelExportsTheRawDataOfTheProbes) {
     ChosenFiles chosen;
