@@ -18,6 +18,7 @@
 #include "evaluation/test_files.h"
 #include "evaluation/test_types.h"
 #include "report/overlay_diagram.h"
+#include "report/report_logo.h"
 #include "report/report_painter.h"
 
 namespace quorvex::cli {
@@ -152,6 +153,11 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
     const std::string today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
     const ResultsReport report =
         BuildResultsReport(p, columns, records, false, statistics, ReportTexts{}, today);
+    if (CheckLogo(report.LogoFile) == LogoCheck::NotDrawable) {
+        err << "quorvex-cli: the logo \"" << report.LogoFile
+            << "\" cannot be drawn (PNG, JPEG and BMP pictures are); the report is printed "
+               "without it\n";
+    }
 
     std::unique_ptr<OverlayDiagram> diagram;
     ReportDiagram printed;

@@ -6,7 +6,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "report/report_logo.h"
 #include "report/report_painter.h"
+#include "ui/text_table.h"
 
 namespace quorvex {
 
@@ -34,6 +36,12 @@ void PreviewAndPrintReport(QWidget* parent, QPrinter& printer, const ResultsRepo
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&](QPrinter* target) { PrintReport(*target, report, diagram); });
     preview.exec();
+}
+
+QString UndrawableLogoMessage(const std::string& logoFile, int textBase) {
+    constexpr int kTextLogoNotDrawable = 825;
+    if (CheckLogo(logoFile) != LogoCheck::NotDrawable) return {};
+    return LoadText(kTextLogoNotDrawable, textBase).arg(QString::fromStdString(logoFile).trimmed());
 }
 
 }  // namespace quorvex

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 class QPrinter;
 class QWidget;
@@ -26,5 +27,9 @@ void PreviewAndPrintReport(QWidget* parent, QPrinter& printer, const ResultsRepo
 
 // Prints the report on the printer as it is set up (no dialog); false when it cannot start.
 bool PrintReport(QPrinter& printer, const ResultsReport& report, const ReportDiagram* diagram);
+
+// Text 825 naming the logo when the file is there but is no picture the reports can draw
+// (an EMF or WMF file, a damaged picture); empty when the logo is drawn, missing or not named.
+QString UndrawableLogoMessage(const std::string& logoFile, int textBase);
 
 }  // namespace quorvex

@@ -138,6 +138,8 @@ class TDatabaseDialog : public QuorvexDialog {
     int RecordNumberOfRow(int row) const;
     void ShowPopupMenu(const QPoint& position);
     QMessageBox::StandardButton Ask(const QString& text, MessageKind kind, MessageButtons buttons);
+    // A logo the report cannot draw is named before the report is printed without it.
+    void WarnUndrawableLogo(const ResultsReport& report);
 
     TestState& test_;
     EditorServices services_;

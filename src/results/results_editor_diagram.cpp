@@ -238,6 +238,7 @@ bool TDatabaseDialog::PrintTo(QPagedPaintDevice& device) {
 bool TDatabaseDialog::SavePdf(const QString& path) {
     if (model_->SelectedRows().empty()) return false;
     const ResultsReport report = BuildReport();
+    WarnUndrawableLogo(report);
     QString error;
     bool written;
     if (DiagramShown()) {
@@ -253,6 +254,11 @@ bool TDatabaseDialog::SavePdf(const QString& path) {
     return written;
 }
 
+void TDatabaseDialog::WarnUndrawableLogo(const ResultsReport& report) {
+    const QString undrawable = UndrawableLogoMessage(report.LogoFile, ui_.Texts.Base());
+    if (!undrawable.isEmpty()) Ask(undrawable, MessageKind::Warning, MessageButtons::Ok);
+}
+
 void TDatabaseDialog::PrintClick() {
     if (!RequireSelection()) return;
     QPrinter* printer = services_.Printer;
@@ -261,6 +267,7 @@ void TDatabaseDialog::PrintClick() {
         printer = ownPrinter_.get();
     }
     const ResultsReport report = BuildReport();
+    WarnUndrawableLogo(report);
     if (DiagramShown()) {
         const ReportDiagram printed{diagram_.get(), DiagramLook()};
         PreviewAndPrintReport(this, *printer, report, &printed);

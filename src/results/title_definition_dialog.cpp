@@ -15,8 +15,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "report/report_logo.h"
+#include "results/report_printing.h"
 #include "ui/captions.h"
 #include "ui/file_dialogs.h"
+#include "ui/operator_message.h"
 #include "ui/stored_texts.h"
 #include "ui/text_table.h"
 
@@ -160,10 +163,14 @@ void TMultPageDlg::FormShow() {
 }
 
 void TMultPageDlg::LoadPreview() {
-    // A picture the program cannot read leaves the preview empty; the name is kept.
+    // A picture the program cannot read leaves the preview without a picture and says why
+    // there; the name is kept.
     const QPixmap picture(logo_->text());
     if (picture.isNull()) {
         preview_->clear();
+        preview_->setWordWrap(true);
+        preview_->setText(
+            UndrawableLogoMessage(logo_->text().toStdString(), ui_.Texts.Base()));
     } else {
         preview_->setPixmap(picture.scaled(preview_->size(), Qt::KeepAspectRatio));
     }
@@ -176,10 +183,14 @@ void TMultPageDlg::BrowseClick() {
     }
     const QString path = Files->OpenFileName(LoadText(kLogoFileText, ui_.Texts.Base()),
                                              QFileInfo(logo_->text()).path(),
-                                             QStringLiteral("Alle (*.bmp *.emf *.wmf)"));
+                                             LogoFileFilter(QStringLiteral("Alle")));
     if (path.isEmpty()) return;
     logo_->setText(path.left(kLogoFileInput));
     LoadPreview();
+    const QString undrawable = UndrawableLogoMessage(path.toStdString(), ui_.Texts.Base());
+    if (!undrawable.isEmpty()) {
+        ui_.Messages.ShowOperatorMessage(undrawable, MessageKind::Warning, MessageButtons::Ok);
+    }
 }
 
 void TMultPageDlg::OKBtnClick() {

@@ -87,6 +87,10 @@ void TSDIAppForm::PrintTestCommand() {
         return;
     }
     const ResultsReport report = CurrentTestReport();
+    const QString undrawable = UndrawableLogoMessage(report.LogoFile, ui_.Texts.Base());
+    if (!undrawable.isEmpty()) {
+        ui_.Messages.ShowOperatorMessage(undrawable, MessageKind::Warning, MessageButtons::Ok);
+    }
     const std::unique_ptr<OverlayDiagram> diagram = CurrentTestDiagram();
     const ReportDiagram printed{diagram.get(), CurrentTestLook()};
     PreviewAndPrintReport(this, *Printer(), report, &printed);

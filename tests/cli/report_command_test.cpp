@@ -3,6 +3,11 @@
 // refusals of wrong arguments and of a project without its parameter set.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <fstream>
+
+#include "evaluation/parameter_file.h"
+
 #include "command_run.h"
 #include "pdf_text.h"
 #include "report_command.h"
@@ -49,6 +54,38 @@ TEST_F(ReportCommand, PrintsTheChosenRecordsAndTheirCurves) {
     EXPECT_EQ(text->find("PR-102"), std::string::npos);
     EXPECT_NE(text->find("Dehnung %"), std::string::npos);
     EXPECT_EQ(text->find("Mittelwert"), std::string::npos);
+}
+
+// PNG, JPEG and BMP logos are drawn into the page head; a Windows metafile (which this system
+// cannot draw) is named instead of silently dropping out.
+TEST_F(ReportCommand, DrawsPictureLogosAndNamesOneItCannotDraw) {
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir / "logo.png").string()), "PNG"));
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir / "logo.jpg").string()), "JPEG"));
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir / "logo.bmp").string()), "BMP"));
+    std::ofstream(dir / "logo.emf", std::ios::binary) << std::string("\x01\0\0\0EMF header", 14);
+    struct Case {
+        const char* logo;
+        int pictures;
+        bool named;
+    };
+    const Case cases[] = {{"logo.png", 1, false}, {"logo.jpg", 1, false}, {"logo.bmp", 1, false},
+                          {"logo.emf", 0, true},  {"gone.png", 0, false}, {"", 0, false}};
+    const fs::path params = dir / "P" / "P.Par";
+    for (const Case& c : cases) {
+        ParameterSet p;
+        ASSERT_TRUE(LoadParameterSet(p, params, false).Loaded());
+        p.LogoFile = *c.logo ? (dir / c.logo).string() : std::string();
+        ASSERT_TRUE(SaveParameterSet(p, params));
+        const CommandRun run = Command(RunReportCommand, {results, "--pdf", pdf});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.err.find(c.logo) != std::string::npos && *c.logo, c.named)
+            << c.logo << ": " << run.err;
+        const auto pictures = testing_support::PdfImageCount(pdf);
+        if (!pictures) GTEST_SKIP() << "pdfimages is not installed";
+        EXPECT_EQ(*pictures, c.pictures) << c.logo;
+    }
 }
 
 TEST(ReportRecordList, ReadsNumbersAndRanges) {

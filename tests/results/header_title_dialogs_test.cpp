@@ -138,7 +138,10 @@ TEST_F(HeaderDialogs, TitleDefinitionStoresOnOkOnly) {
     dialog.Files = &files;
     dialog.open();
     dialog.BrowseButton()->click();
-    EXPECT_TRUE(files.lastFilter.contains(QStringLiteral("*.wmf")));
+    for (const char* kind : {"*.png", "*.jpg", "*.jpeg", "*.bmp"}) {
+        EXPECT_TRUE(files.lastFilter.contains(QLatin1String(kind))) << kind;
+    }
+    EXPECT_TRUE(messages.shown.empty());  // a BMP is drawn: nothing to say
     EXPECT_EQ(dialog.LogoInput()->text(), files.path);
     dialog.HeaderLabelInput(0)->setText(QStringLiteral("Kunde"));
     dialog.HeadingInput()->setText(QStringLiteral("Prüfprotokoll"));
@@ -148,6 +151,38 @@ TEST_F(HeaderDialogs, TitleDefinitionStoresOnOkOnly) {
     EXPECT_EQ(parameters.TitleLine[1], "Labor");
     EXPECT_EQ(parameters.ReportHeading, "Prüfprotokoll");
     EXPECT_EQ(parameters.LogoFile, files.path.toStdString());
+}
+
+// A Windows metafile, which this system cannot draw, is named when it is chosen and in the
+// preview when the dialog opens, instead of vanishing from the reports.
+TEST_F(HeaderDialogs, ALogoThatCannotBeDrawnIsNamed) {
+    const std::string emf = (dir / "firma.emf").string();
+    std::ofstream(emf, std::ios::binary) << std::string("\x01\0\0\0EMF header", 14);
+    class OneFile : public NoFiles {
+      public:
+        QString path;
+        QString OpenFileName(const QString&, const QString&, const QString&,
+                             const QString&) override {
+            return path;
+        }
+    } files;
+    files.path = QString::fromStdString(emf);
+    TMultPageDlg dialog(ui, parameters);
+    dialog.OperatorUnlocked = true;
+    dialog.Files = &files;
+    dialog.open();
+    dialog.BrowseButton()->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("firma.emf")));
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("PNG")));
+    EXPECT_EQ(dialog.LogoInput()->text(), files.path);  // the name is kept
+    dialog.OkButton()->click();
+    EXPECT_EQ(parameters.LogoFile, emf);
+
+    TMultPageDlg reopened(ui, parameters);
+    reopened.open();
+    EXPECT_TRUE(reopened.LogoPreview()->text().contains(QStringLiteral("firma.emf")));
+    reopened.reject();
 }
 
 TEST_F(HeaderDialogs, LockedTitleDefinitionShowsButCannotChange) {

@@ -37,6 +37,20 @@ inline std::optional<std::string> PdfText(const std::filesystem::path& pdf) {
     return text;
 }
 
+// The pictures drawn into the PDF as poppler's pdfimages lists them; empty optional when
+// pdfimages is not installed.
+inline std::optional<int> PdfImageCount(const std::filesystem::path& pdf) {
+    if (std::system("pdfimages -v >/dev/null 2>&1") != 0) return std::nullopt;
+    const std::string command = "pdfimages -list '" + pdf.string() + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return std::nullopt;
+    int lines = 0;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe)) ++lines;
+    pclose(pipe);
+    return lines > 2 ? lines - 2 : 0;  // two heading lines before the pictures
+}
+
 // Pages of the PDF: pdftotext ends every page with a form feed.
 inline int PdfPageCount(const std::string& text) {
     int pages = 0;
