@@ -44,6 +44,7 @@ class HeadlessHost : public RunHost {
     void ShowSpeed(std::string_view value, SpeedUnit unit) override;
     void ShowRemovalPrompt(int seconds) override { Note("removal " + std::to_string(seconds)); }
     void LayoutResultPanels() override {}
+    void RedrawDiagram() override {}
     void FillResultPanels() override { Note("results"); }
     void AskFinalDimensions() override {}
     void StartAutoSequence() override { Note("sequence"); }

@@ -51,6 +51,9 @@ class RunHost {
 
     // The result group of the test type with every field white.
     virtual void LayoutResultPanels() = 0;
+    // The diagram drawn anew (axes and every recorded point): after a stop with the stop button
+    // that left nothing to evaluate.
+    virtual void RedrawDiagram() = 0;
     // The results of the evaluated test in the panels, coloured by their limits.
     virtual void FillResultPanels() = 0;
     // The final diameter (or width and thickness) when the result set holds Z or Phi-dB.

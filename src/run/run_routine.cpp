@@ -180,7 +180,10 @@ void RunRoutine::Stop(bool byOperator) {
     }
     if (byOperator) {
         app_.LastTestSaved = false;
-        if (!State().Evaluated) host_.LayoutResultPanels();
+        if (!State().Evaluated) {
+            host_.LayoutResultPanels();
+            host_.RedrawDiagram();
+        }
     }
 }
 

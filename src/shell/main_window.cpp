@@ -396,6 +396,9 @@ void TSDIAppForm::Timer1Timer() {
     app_.StartupShown = true;
     if (answer == TNeue_Serie::kNewProjectRequested) CreateNewProject();
     UpdateWindowTitle();
+    // The project opened may be of another test type than the parameter set the program
+    // started with: panels, axes and start position follow it now, not at the next test.
+    ShowTestTypeOfParameters();
     timer1_.start();
 }
 

@@ -149,6 +149,9 @@ class TSDIAppForm : public QMainWindow {
     void CurrentSeriesCommand();
     void ProjectEditorCommand();
     void SaveSpecimenCommand();
+    // The result panels, the diagram's axes and the start position of the parameter set's
+    // test type (after a project was opened).
+    void ShowTestTypeOfParameters();
     // F3 and "Probendaten laden": with a project, a prepared specimen file, the header data and
     // the start of the test with the file's specimen; without one text 167.
     void SpecimenFileTestKey();

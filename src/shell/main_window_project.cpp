@@ -429,6 +429,10 @@ void TSDIAppForm::OpenProjectCommand() {
     UpdateWindowTitle();
     ClearCurrentTest();
     app_.LastTestNew = false;
+    ShowTestTypeOfParameters();
+}
+
+void TSDIAppForm::ShowTestTypeOfParameters() {
     LayoutResultPanels();
     diagram_->PrepareAxes();
     startPositionField_->setText(

@@ -223,6 +223,10 @@ void MainWindowRunHost::ShowRemovalPrompt(int seconds) {
     QTimer::singleShot(seconds * 1000, box, &QWidget::close);
 }
 
+void MainWindowRunHost::RedrawDiagram() {
+    window_.diagram_->Redraw();
+}
+
 void MainWindowRunHost::LayoutResultPanels() {
     window_.LayoutResultPanels();
 }

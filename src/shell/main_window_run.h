@@ -21,6 +21,7 @@ class MainWindowRunHost : public RunHost {
     void ShowSpeed(std::string_view value, SpeedUnit unit) override;
     void ShowRemovalPrompt(int seconds) override;
     void LayoutResultPanels() override;
+    void RedrawDiagram() override;
     void FillResultPanels() override;
     void AskFinalDimensions() override;
     void StartAutoSequence() override;

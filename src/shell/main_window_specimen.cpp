@@ -39,7 +39,10 @@ void TSDIAppForm::SpecimenDataCommand() {
     bool reevaluate = false;
     const bool confirmed = ExecSpecimenDialogOfType(false, 0, reevaluate);
     // The last test is evaluated again with the new specimen and shown anew.
-    if (confirmed || reevaluate) FillResultPanels();
+    if (confirmed || reevaluate) {
+        FillResultPanels();
+        diagram_->Redraw();
+    }
 }
 
 }  // namespace quorvex

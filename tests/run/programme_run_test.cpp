@@ -169,7 +169,7 @@ TEST_F(ProgrammeRunTest, AStopByTheOperatorIsEvaluatedOnceThePreloadWasReached) 
     Feed(0.1, 10);
     run->Stop(true);  // before the preload: nothing to evaluate
     EXPECT_FALSE(test->Marks.EvaluationDone);
-    EXPECT_EQ(host.Take(), "specimen layout running idle layout");
+    EXPECT_EQ(host.Take(), "specimen layout running idle layout redraw");
 
     StartAndPreload();
     for (double f : {1.0, 2.0, 3.0, 4.0}) Feed(f, 10.5);
@@ -252,7 +252,7 @@ TEST_F(ShearChainRunTest, AStopBeforeMinForceEndsWithoutEvaluation) {
     Feed(0.4, 10.1);
     run->Stop(true);
     EXPECT_FALSE(test->Marks.EvaluationDone);
-    EXPECT_EQ(host.Take(), "idle layout");
+    EXPECT_EQ(host.Take(), "idle layout redraw");
 
     StartAndPreload();
     for (double f : {0.8, 1.5, 1.6, 1.2}) Feed(f, 10.1);

@@ -74,6 +74,7 @@ class FakeHost : public RunHost {
     }
     void ShowRemovalPrompt(int seconds) override { Log("removal" + std::to_string(seconds)); }
     void LayoutResultPanels() override { Log("layout"); }
+    void RedrawDiagram() override { Log("redraw"); }
     void FillResultPanels() override { Log("fill"); }
     void AskFinalDimensions() override { Log("final"); }
     void StartAutoSequence() override { Log("sequence"); }

@@ -276,7 +276,7 @@ TEST_F(TensileRunTest, OperatorStopBeforeMinForceStopsAndSwitchesOffWithoutEvalu
     EXPECT_FALSE(app.TestRunning);
     EXPECT_FALSE(test->Marks.EvaluationDone);
     EXPECT_FALSE(app.LastTestNew);
-    EXPECT_EQ(host.Take(), "idle layout");
+    EXPECT_EQ(host.Take(), "idle layout redraw");
 }
 
 TEST_F(TensileRunTest, HydraulicStopHoldsThePresentPositionThenRequestsTheStop) {

@@ -1,6 +1,7 @@
 // The main window driven as the operator drives it: start-up in a working directory, the
 // language question, the project dialog, the password, the backup and the close request.
 #include "shell/main_window.h"
+#include "shell/result_panels.h"
 
 #include <gtest/gtest.h>
 
@@ -343,6 +344,7 @@ TEST_F(MainWindowTest, ProjectsOpenedAtStartAndFromTheMenu) {
     {
         ParameterSet beta;
         beta.TestType = 5;
+        beta.StartPosition = 123.4;
         ASSERT_TRUE(SaveParameterSet(beta, work / "Beta" / "Beta.Par"));
     }
     Start([](TNeue_Serie* d) {
@@ -354,6 +356,9 @@ TEST_F(MainWindowTest, ProjectsOpenedAtStartAndFromTheMenu) {
     EXPECT_EQ(app.ProjectName, QStringLiteral("Beta"));
 
     EXPECT_EQ(window->windowTitle(), QStringLiteral("QuorveX / Universalversuch [Beta]"));
+    // Not only the title: the panels and the start position follow the project's type at once.
+    EXPECT_EQ(window->ResultPanels()->CurrentLayout().Group, ResultGroup::Universal);
+    EXPECT_EQ(window->StartPositionField()->text().trimmed(), QStringLiteral("123.4"));
 
     // Opening another project writes the parameter files of the one being left.
     Run<TNeue_Serie>(window->Menu().OpenProject, [](TNeue_Serie* d) {
