@@ -166,6 +166,11 @@ void LiveDiagramModel::ComputeRanges() {
         case kViewProgramme:
             r.Xmax = kTimeRanges[timeStep_ - 1];
             break;
+        case kViewForceTravelSecondForce:
+            // The deformation energy over the whole nominal travel, up to the chosen end value.
+            r.Xmax = nominals_.NominalTravel / kTravelDivisors[travelStep_ - 1];
+            r.Ymax = test_.Parameters.EnergyAxisEnd;
+            break;
         default:  // force over travel
             r.Xmax = nominals_.NominalTravel / kTravelDivisors[travelStep_ - 1];
             break;
@@ -201,8 +206,18 @@ AxisQuantity LiveDiagramModel::XQuantity() const {
 }
 
 AxisQuantity LiveDiagramModel::YQuantity() const {
+    if (view_ == kViewForceTravelSecondForce) return AxisQuantity::Energy;
     return view_ == kViewStressStrain || view_ == kViewStressFineStrain ? AxisQuantity::Stress
                                                                         : AxisQuantity::Force;
+}
+
+double LiveDiagramModel::EnergyUpTo(int index) const {
+    const MeasurementBuffer& b = test_.Buffer;
+    double energy = 0;
+    for (int i = 2; i <= index; ++i) {
+        energy += (b.Travel(i) - b.Travel(i - 1)) * (b.Force(i) + b.Force(i - 1)) / 2;
+    }
+    return energy;
 }
 
 double LiveDiagramModel::StrainBase() const {
@@ -256,6 +271,8 @@ LiveDiagramModel::AxisPoint LiveDiagramModel::SampleValues(int index) const {
             return {b.WidthChange(index), force};
         case kViewProgramme:
             return {index * SampleInterval(test_.Parameters.SamplingIndex), force};
+        case kViewForceTravelSecondForce:
+            return {b.Travel(index), EnergyUpTo(index)};
         case kViewStressStrain:
         case kViewStressFineStrain: {
             const double base = StrainBase();
@@ -283,6 +300,16 @@ int LiveDiagramModel::CurveLength() const {
 
 void LiveDiagramModel::PlotCurve(int count) {
     havePen_ = false;
+    if (view_ == kViewForceTravelSecondForce) {
+        // The running energy, summed once along the curve.
+        const MeasurementBuffer& b = test_.Buffer;
+        double energy = 0;
+        for (int i = 1; i <= count; ++i) {
+            if (i > 1) energy += (b.Travel(i) - b.Travel(i - 1)) * (b.Force(i) + b.Force(i - 1)) / 2;
+            PlotPoint(i, energy, b.Travel(i));
+        }
+        return;
+    }
     for (int i = 1; i <= count; ++i) {
         const AxisPoint v = SampleValues(i);
         PlotPoint(i, v.y, v.x);
@@ -298,6 +325,7 @@ void LiveDiagramModel::Redraw() {
 
 void LiveDiagramModel::PrepareForTest() {
     inTest_ = true;
+    liveEnergy_ = {};
     SetView(ChooseStartView(test_.Parameters));
     DrawAxes();
     if (canvas_) canvas_->Finish();
@@ -317,8 +345,17 @@ bool LiveDiagramModel::StepDown(int& step) {
 
 bool LiveDiagramModel::AddLivePoint(const LivePoint& point, double removalDeformationMm) {
     double x = point.TravelMm;
-    const double y = point.ForceKn;
+    double y = point.ForceKn;
+    // The deformation energy runs along every point, drawn or not.
+    if (liveEnergy_.Started) {
+        liveEnergy_.Joule +=
+            (point.TravelMm - liveEnergy_.LastTravel) * (point.ForceKn + liveEnergy_.LastForce) / 2;
+    }
+    liveEnergy_ = {true, liveEnergy_.Joule, point.TravelMm, point.ForceKn};
     switch (view_) {
+        case kViewForceTravelSecondForce:
+            y = liveEnergy_.Joule;
+            break;
         case kViewForceExtensometer:
             x = point.ExtensionMm;
             break;
@@ -358,7 +395,8 @@ bool LiveDiagramModel::AddLivePoint(const LivePoint& point, double removalDeform
     if (zoomed_) return false;  // the operator looks at a part of the curve: keep it
 
     bool rescale = false;
-    if (view_ != kViewStressStrain && view_ != kViewStressFineStrain && y > ranges_.Ymax) {
+    // The energy axis ends where the operator set it; the force axes step.
+    if (YQuantity() == AxisQuantity::Force && y > ranges_.Ymax) {
         rescale = StepDown(forceStep_);
     }
     if (x > ranges_.Xmax) {

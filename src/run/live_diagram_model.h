@@ -21,6 +21,7 @@ enum class AxisQuantity {
     Compression,   // strain of the compression test, %
     Stress,        // N/mm²
     Time,          // s
+    Energy,        // deformation energy, J (kN × mm)
 };
 
 struct AxisRanges {
@@ -161,6 +162,9 @@ class LiveDiagramModel : public RunDiagram {
     AxisQuantity XQuantity() const;
     AxisQuantity YQuantity() const;
     double StrainBase() const;  // Lc or Le, mm
+    // The deformation energy of the recorded curve up to a sample: the sum of
+    // (s_i − s_(i−1)) · (F_i + F_(i−1)) / 2, kN × mm = J.
+    double EnergyUpTo(int index) const;
 
     TestState& test_;
     const CalibrationRecord& nominals_;
@@ -169,6 +173,11 @@ class LiveDiagramModel : public RunDiagram {
     int width_ = 600, height_ = 400;
     int view_ = kViewForceTravel;
     int travelStep_ = 6, forceStep_ = 5, extensometerStep_ = 4, fourthStep_ = 4;
+    // The running deformation energy of the live points (view 5).
+    struct RunningEnergy {
+        bool Started = false;
+        double Joule = 0, LastTravel = 0, LastForce = 0;
+    } liveEnergy_;
     int timeStep_ = 1, stressStep_ = 1, strainStep_ = 1;
     AxisRanges ranges_;
     AxisRanges savedRanges_;

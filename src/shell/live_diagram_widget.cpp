@@ -16,6 +16,8 @@ namespace {
 constexpr int kTickLength = 5;
 constexpr int kMarkSize = 4;
 
+constexpr int kTextDeformationEnergy = 658;  // "Verformungsenergie"
+
 int CaptionNumber(AxisQuantity quantity) {
     switch (quantity) {
         case AxisQuantity::Force:
@@ -36,6 +38,8 @@ int CaptionNumber(AxisQuantity quantity) {
             return text::kAxisStress;
         case AxisQuantity::Time:
             return text::kAxisTime;
+        case AxisQuantity::Energy:
+            return kTextDeformationEnergy;
     }
     return text::kAxisForce;
 }
@@ -56,6 +60,7 @@ QString AxisCaption(AxisQuantity quantity, int unitSystem, int languageBase) {
                    : unitSystem == 2 ? QStringLiteral("  Mpa")
                                      : QStringLiteral("  N/mm²");
     }
+    if (quantity == AxisQuantity::Energy) caption += QStringLiteral(" [J]");
     return caption;
 }
 

@@ -377,5 +377,24 @@ TEST_F(LiveDiagramTest, TheFineStrainCurveEndsWhereTheExtensometerCameOff) {
     EXPECT_EQ(canvas.marks.size(), 2u);
 }
 
+// "Verformungsenergie/Weg": the running deformation energy (kN × mm = J) over the travel, on an
+// axis that ends at the energy axis end of the diagram settings.
+TEST_F(LiveDiagramTest, TheEnergyViewDrawsTheRunningDeformationEnergyUpToItsAxisEnd) {
+    test->Parameters.EnergyAxisEnd = 50;
+    for (int i = 0; i <= 10; ++i) Add(i * 1.0, i * 0.5);  // F = 2 kN/mm × s up to 10 kN at 5 mm
+    test->Marks.SampleCount = test->Marks.StoredSamples;
+    test->Parameters.DiagramType = kViewForceTravelSecondForce;
+    diagram.PrepareAxes();
+    EXPECT_EQ(canvas.lastAxes.Y, AxisQuantity::Energy);
+    EXPECT_EQ(canvas.lastAxes.X, AxisQuantity::Travel);
+    EXPECT_DOUBLE_EQ(diagram.Ranges().Ymax, 50);
+    EXPECT_DOUBLE_EQ(diagram.Ranges().Xmax, 300);
+    ASSERT_FALSE(canvas.segments.empty());
+    // 10 kN × 5 mm / 2 = 25 J: half way up the axis, at 5 mm of 300.
+    const auto& last = canvas.segments.back();
+    EXPECT_EQ(last[2], 10);
+    EXPECT_EQ(last[3], 200);
+}
+
 }  // namespace
 }  // namespace quorvex
