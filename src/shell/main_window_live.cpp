@@ -66,9 +66,12 @@ void TSDIAppForm::BuildLivePanel(QWidget* parent, QBoxLayout* layout) {
     for (LiveReadout* readout : {forceReadout_, travelReadout_, strainReadout_, fourthReadout_}) {
         readouts->addWidget(readout);
     }
-    // The extensometer's counter is the sensor arms' (controller) or the encoder card's.
+    // The extensometer's counter is the sensor arms' (controller) or the encoder card's; an
+    // extensometer without a counter has nothing to zero.
     strainReadout_->Clicked = [this] {
-        TaraCounterPopup(strainReadout_, machineConfig_.Setup.AmpVersion == 3 ? 1 : 3);
+        const int kind = ExtensometerCounterKind(machineConfig_.Setup.AmpVersion,
+                                                 machineConfig_.Setup.ExtensometerChannel);
+        if (kind != 0) TaraCounterPopup(strainReadout_, kind);
     };
     fourthReadout_->Clicked = [this] { TaraCounterPopup(fourthReadout_, 2); };
     layout->addLayout(readouts);

@@ -45,4 +45,10 @@ KeyAction DecideKeyAction(int key, bool ctrl, const KeyConditions& c) {
     }
 }
 
+int ExtensometerCounterKind(int ampVersion, int sensorArmType) {
+    if (ampVersion == 3) return 1;
+    if (ampVersion == 2 && sensorArmType >= 4 && sensorArmType <= 6) return 3;
+    return 0;
+}
+
 }  // namespace quorvex

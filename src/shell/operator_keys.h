@@ -37,4 +37,9 @@ struct KeyConditions {
 // key is a Qt key code; ctrl whether Ctrl is held (only Ctrl+S uses it).
 KeyAction DecideKeyAction(int key, bool ctrl, const KeyConditions& conditions);
 
+// The counter behind the extensometer read-out that "Tara Counter" zeroes: the sensor arms'
+// counters of the controller on amplifier version 3 (kind 1), both axes of the encoder card on
+// version 2 with a sensor-arm extensometer of type 4 to 6 (kind 3); 0 when there is none.
+int ExtensometerCounterKind(int ampVersion, int sensorArmType);
+
 }  // namespace quorvex

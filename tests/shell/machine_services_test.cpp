@@ -162,6 +162,16 @@ constexpr const char* kSlowJogUp = "5D 01 5D 01 64 0F 3E 58 5A 0D 5A 0D 5A 0D 3C
 constexpr const char* kSpindleStop =
     "5A 00 5A 00 3C 30 41 00 00 00 wait400 3C 90 41 00 00 00 purge-rx";
 
+TEST(KeyTable, TheExtensometerCounterFollowsTheAmplifierAndTheSensorArmType) {
+    struct Case {
+        int amp, arm, kind;
+    } cases[] = {{3, 0, 1}, {3, 5, 1}, {2, 4, 3}, {2, 5, 3}, {2, 6, 3},
+                 {2, 3, 0}, {2, 7, 0}, {2, 1, 0}, {1, 5, 0}, {0, 0, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ExtensometerCounterKind(c.amp, c.arm), c.kind) << c.amp << " " << c.arm;
+    }
+}
+
 TEST_F(MachineRig, SlowJogUpOnceUntilItsStop) {
     JogControl jog(link, relays, acquisition, machine.Factors);
     EXPECT_TRUE(jog.Jog(JogDirection::Up, kJogSlow, false));
