@@ -142,6 +142,7 @@ bool PaintResultsReport(QPagedPaintDevice& device, const ResultsReport& report,
     painter.scale(device.logicalDpiX() / 254.0, device.logicalDpiY() / 254.0);
     PagePainter pp(painter);
     const int rowStep = report.Layout.FontHeight + 20;
+    std::size_t nextRow = 0;
     for (int page = 0; page < plan.Pages; ++page) {
         if (page > 0 && !device.newPage()) {
             painter.end();
@@ -152,9 +153,10 @@ bool PaintResultsReport(QPagedPaintDevice& device, const ResultsReport& report,
         for (const ReportPlacement& t : plan.Titles) {
             if (t.Page == page) ColumnTitles(pp, report, t.Y);
         }
-        for (std::size_t i = 0; i < plan.Rows.size(); ++i) {
-            if (plan.Rows[i].Page != page) continue;
-            Row(pp, report, report.Rows[i], plan.Rows[i].Y, report.Rows[i].Colour > 0);
+        // The rows are planned page by page: each page takes up where the last one ended.
+        for (; nextRow < plan.Rows.size() && plan.Rows[nextRow].Page <= page; ++nextRow) {
+            const ReportRow& row = report.Rows[nextRow];
+            Row(pp, report, row, plan.Rows[nextRow].Y, row.Colour > 0);
         }
         pp.Pen(3);
         if (plan.RuleAfterRows.Page == page && !report.Rows.empty()) {
