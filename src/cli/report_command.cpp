@@ -15,6 +15,7 @@
 #include "evaluation/files.h"
 #include "evaluation/parameter_file.h"
 #include "evaluation/project_store.h"
+#include "evaluation/statistics.h"
 #include "evaluation/test_files.h"
 #include "evaluation/test_types.h"
 #include "report/overlay_diagram.h"
@@ -115,13 +116,24 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
     }
 
     const std::set<int> wanted(o.Records.begin(), o.Records.end());
-    std::vector<ResultsRecord> records;
-    std::set<int> found;
-    const auto count = ReadProjectRecords(resultsFile, [&](int number, const ResultsRecord& r) {
-        if (IsDeletedRecord(r) || (!wanted.empty() && !wanted.count(number))) return true;
-        records.push_back(r);
-        records.back().RecordNumber = number;
-        found.insert(number);
+    // One pass over the file takes the numbers of the listed records, the first ten of them
+    // (their curves, colours and header data) and the statistics; the rows are read again one
+    // at a time while the pages are painted, so a project of a million tests is never held.
+    const EditorColumns columns(p, "dd.MM.yyyy");
+    const std::vector<int>& resultColumns = columns.ResultColumns();
+    std::vector<StatisticsAccumulator> accumulators(resultColumns.size());
+    std::vector<int> numbers;
+    std::vector<ResultsRecord> firstTests;
+    const auto count = ReadProjectRecords(resultsFile, [&](int number, const ResultsRecord& read) {
+        if (IsDeletedRecord(read) || (!wanted.empty() && !wanted.count(number))) return true;
+        ResultsRecord r = read;
+        r.RecordNumber = number;
+        numbers.push_back(number);
+        const int k = static_cast<int>(numbers.size());
+        for (std::size_t c = 0; c < resultColumns.size(); ++c) {
+            accumulators[c].Add(columns.Cell(r, resultColumns[c], k, false));
+        }
+        if (firstTests.size() < OverlayDiagram::kMaxCurves) firstTests.push_back(r);
         return true;
     });
     if (!count) {
@@ -130,29 +142,49 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
     }
     if (!count->Message.empty()) err << "quorvex-cli: " << count->Message << "\n";
     for (int number : wanted) {
-        if (!found.count(number)) {
+        if (!std::binary_search(numbers.begin(), numbers.end(), number)) {
             err << "quorvex-cli: record " << number << " is not in the project or deleted\n";
         }
     }
-    if (records.empty()) {
+    if (numbers.empty()) {
         err << "quorvex-cli: no record to print\n";
         return 1;
     }
 
     // The printout carries the header data of the last listed test, as the editor's does.
     HeaderLines header;
-    if (records.size() <= 10 &&
-        ReadHeaderFile(ProjectRecordFile(directory, records.back().RecordNumber, ".Hea"), header)
-            .Loaded()) {
+    if (numbers.size() <= 10 &&
+        ReadHeaderFile(ProjectRecordFile(directory, numbers.back(), ".Hea"), header).Loaded()) {
         p.HeaderValue = header;
     }
 
-    const EditorColumns columns(p, "dd.MM.yyyy");
+    const StatisticsEditor editor =
+        columns.Tensile() ? StatisticsEditor::Tensile : StatisticsEditor::OtherTypes;
+    std::vector<ResultDefinition> definitions;
+    std::vector<ColumnStatistics> columnStatistics;
+    for (std::size_t c = 0; c < resultColumns.size(); ++c) {
+        definitions.push_back(columns.Definition(resultColumns[c]));
+        columnStatistics.push_back(accumulators[c].Result(definitions.back().LimitMin,
+                                                          definitions.back().LimitMax, editor));
+    }
     const std::vector<StatisticsRow> statistics =
-        StatisticsOfSelection(p, columns, records, false);
+        BuildStatisticsBlock(p, definitions, columnStatistics, numbers.size(), editor);
     const std::string today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
-    const ResultsReport report =
-        BuildResultsReport(p, columns, records, false, statistics, ReportTexts{}, today);
+    ResultsReport report = BuildResultsReport(p, columns, {}, false, statistics, ReportTexts{}, today);
+    const bool coloured = numbers.size() <= 10 && p.PrintCurveColoured != 0;
+    const ProjectRecordReader reader(resultsFile);
+    report.StreamedRowCount = numbers.size();
+    report.StreamedRow = [&](std::size_t i, ReportRow& row) {
+        std::optional<ResultsRecord> r = reader.Read(numbers[i]);
+        if (!r) {
+            err << "quorvex-cli: record " << numbers[i] << " of \"" << o.ResultsFile
+                << "\" could not be read again while printing\n";
+            return false;
+        }
+        r->RecordNumber = numbers[i];
+        row = ReportRowOf(report, columns, *r, static_cast<int>(i) + 1, false, coloured);
+        return true;
+    };
     if (CheckLogo(report.LogoFile) == LogoCheck::NotDrawable) {
         err << "quorvex-cli: the logo \"" << report.LogoFile
             << "\" cannot be drawn (PNG, JPEG and BMP pictures are); the report is printed "
@@ -163,9 +195,9 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
     ReportDiagram printed;
     if (o.Diagram) {
         diagram = std::make_unique<OverlayDiagram>(OverlaySettingsOf(p));
-        for (std::size_t i = 0; i < records.size() && i < OverlayDiagram::kMaxCurves; ++i) {
+        for (const ResultsRecord& test : firstTests) {
             CurveFileContent curve;
-            const int curveNumber = records[i].CurveNumber;
+            const int curveNumber = test.CurveNumber;
             if (curveNumber < 1) {
                 diagram->AddMissingCurve();
                 continue;
@@ -188,7 +220,7 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
         err << "quorvex-cli: " << error.toStdString() << "\n";
         return 1;
     }
-    out << "wrote " << records.size() << " record(s) to " << o.PdfFile << "\n";
+    out << "wrote " << numbers.size() << " record(s) to " << o.PdfFile << "\n";
     return 0;
 }
 

@@ -266,15 +266,21 @@ AppendResult AppendRecord(const std::filesystem::path& resultsFile, const Result
 
 std::optional<ResultsRecord> ReadProjectRecord(const std::filesystem::path& resultsFile,
                                                int number) {
-    if (number < 1) return std::nullopt;
-    OpenFile file(ResolvePath(resultsFile), OpenFor::Reading);
-    if (!file.IsOpen()) return std::nullopt;
+    return ProjectRecordReader(resultsFile).Read(number);
+}
+
+ProjectRecordReader::ProjectRecordReader(const std::filesystem::path& resultsFile)
+    : file_(OpenRegularFile(ResolvePath(resultsFile), OpenFor::Reading)) {}
+
+std::optional<ResultsRecord> ProjectRecordReader::Read(int number) const {
+    if (number < 1 || !file_.Handle.IsOpen()) return std::nullopt;
+    const int fd = file_.Handle.Fd();
     ByteImage image(kProjectRecordSize);
     const auto position =
         static_cast<off_t>(static_cast<std::uint64_t>(number - 1) * kProjectRecordSize);
     std::size_t filled = 0;
     while (filled < image.size()) {
-        const ssize_t n = ::pread(file.Fd(), image.data() + filled, image.size() - filled,
+        const ssize_t n = ::pread(fd, image.data() + filled, image.size() - filled,
                                   position + static_cast<off_t>(filled));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return std::nullopt;

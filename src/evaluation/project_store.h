@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "export_rows.h"
+#include "files.h"
 #include "results_record.h"
 #include "test_state.h"
 
@@ -63,6 +64,18 @@ AppendResult AppendRecord(const std::filesystem::path& resultsFile, const Result
 // Record n (1-based), or nothing when the file holds no whole record n.
 std::optional<ResultsRecord> ReadProjectRecord(const std::filesystem::path& resultsFile,
                                                int number);
+
+// Records of one results file by number through one open descriptor, for a long printout
+// that takes them one at a time.
+class ProjectRecordReader {
+  public:
+    explicit ProjectRecordReader(const std::filesystem::path& resultsFile);
+    // Record n, or nothing when the file (no longer) holds a whole record n.
+    std::optional<ResultsRecord> Read(int number) const;
+
+  private:
+    OpenedFile file_;
+};
 
 // Every whole record in file order, deleted ones included, with its number; `visit` returns
 // false to stop. Nothing when the file cannot be opened (a missing file, a directory).

@@ -13,67 +13,78 @@ constexpr double kMinimumStart = 8e8;
 constexpr double kConfidenceFactor = 1.96;  // normal factor of the 95 % bounds
 constexpr double kLeastSpread = 0.0001;     // below this cp and cpk say nothing
 
-std::vector<double> AcceptedValues(const std::vector<std::string>& cells) {
-    std::vector<double> values;
-    values.reserve(cells.size());
-    for (const std::string& cell : cells) {
-        const ParsedNumber parsed = ParseNumberInRange(RemoveBlanks(cell), -1e300, 1e300);
-        if (parsed.valid && parsed.value > 0.0) values.push_back(parsed.value);
-    }
-    return values;
-}
-
 }  // namespace
 
-ColumnStatistics ComputeColumnStatistics(const std::vector<std::string>& cells, double usg,
-                                         double osg, StatisticsEditor editor) {
-    const std::vector<double> values = AcceptedValues(cells);
+void StatisticsAccumulator::Add(const std::string& cell) {
+    const ParsedNumber parsed = ParseNumberInRange(RemoveBlanks(cell), -1e300, 1e300);
+    if (!parsed.valid || !(parsed.value > 0.0)) return;
+    const double v = parsed.value;
+    ++count_;
+    sum_ += v;
+    minimum_ = count_ == 1 ? v : std::min(minimum_, v);
+    maximum_ = std::max(maximum_, v);
+    const double before = runningMean_;
+    runningMean_ += (v - before) / count_;
+    squares_ += (v - before) * (v - runningMean_);
+}
+
+ColumnStatistics StatisticsAccumulator::Result(double usg, double osg,
+                                               StatisticsEditor editor) const {
     ColumnStatistics s;
-    s.Count = static_cast<int>(values.size());
-    const double n = static_cast<double>(values.size());
-    double sum = 0.0;
-    s.Minimum = kMinimumStart;
-    for (double v : values) {
-        sum += v;
-        s.Minimum = std::min(s.Minimum, v);
-        s.Maximum = std::max(s.Maximum, v);
-    }
-    if (s.Minimum == kMinimumStart) s.Minimum = 0.0;
-    s.Mean = s.Count >= 1 ? sum / n : 0.0;
-    double squares = 0.0;
-    for (double v : values) squares += (v - s.Mean) * (v - s.Mean);
+    s.Count = count_;
+    const double n = static_cast<double>(count_);
+    s.Minimum = count_ >= 1 && minimum_ < kMinimumStart ? minimum_ : 0.0;
+    s.Maximum = maximum_;
+    s.Mean = count_ >= 1 ? sum_ / n : 0.0;
     s.Range = s.Maximum - s.Minimum;
-    s.StdDev = s.Count >= 2 ? std::sqrt(squares / (n - 1.0)) : 0.0;
-    if (s.Count >= 1) {
+    s.StdDev = count_ >= 2 ? std::sqrt(squares_ / (n - 1.0)) : 0.0;
+    if (count_ >= 1) {
         const double half = kConfidenceFactor * s.StdDev / std::sqrt(n);
         s.LowerConfidence = s.Mean - half;
         s.UpperConfidence = s.Mean + half;
     }
     const int leastCount = editor == StatisticsEditor::Tensile ? 1 : 2;
-    if (s.StdDev > kLeastSpread && s.Count >= leastCount) {
+    if (s.StdDev > kLeastSpread && count_ >= leastCount) {
         s.Cp = (osg - usg) / (6.0 * s.StdDev);
         s.Cpk = std::min((osg - s.Mean) / (3.0 * s.StdDev), (s.Mean - usg) / (3.0 * s.StdDev));
     }
     return s;
 }
 
+ColumnStatistics ComputeColumnStatistics(const std::vector<std::string>& cells, double usg,
+                                         double osg, StatisticsEditor editor) {
+    StatisticsAccumulator accumulator;
+    for (const std::string& cell : cells) accumulator.Add(cell);
+    return accumulator.Result(usg, osg, editor);
+}
+
 std::vector<StatisticsRow> BuildStatisticsBlock(const ParameterSet& p,
                                                 const std::vector<StatisticsColumn>& columns,
                                                 StatisticsEditor editor,
                                                 const StatisticsLabels& labels) {
-    std::vector<StatisticsRow> rows;
     const std::size_t selected = columns.empty() ? 0 : columns.front().Cells.size();
-    if (selected < 3) return rows;
-
+    if (selected < 3) return {};
+    std::vector<ResultDefinition> definitions;
     std::vector<ColumnStatistics> stats;
     for (const StatisticsColumn& c : columns) {
+        definitions.push_back(c.Definition);
         stats.push_back(
             ComputeColumnStatistics(c.Cells, c.Definition.LimitMin, c.Definition.LimitMax, editor));
     }
+    return BuildStatisticsBlock(p, definitions, stats, selected, editor, labels);
+}
+
+std::vector<StatisticsRow> BuildStatisticsBlock(const ParameterSet& p,
+                                                const std::vector<ResultDefinition>& definitions,
+                                                const std::vector<ColumnStatistics>& stats,
+                                                std::size_t selected, StatisticsEditor editor,
+                                                const StatisticsLabels& labels) {
+    std::vector<StatisticsRow> rows;
+    if (selected < 3 || stats.size() != definitions.size()) return rows;
     auto shown = [&](std::size_t k) {
-        return columns[k].Definition.Evaluate && columns[k].Definition.PrintInList;
+        return definitions[k].Evaluate && definitions[k].PrintInList;
     };
-    auto decimals = [&](std::size_t k) { return columns[k].Definition.Decimals; };
+    auto decimals = [&](std::size_t k) { return definitions[k].Decimals; };
     auto positive = [&](double v, std::size_t k) {
         return v > 0.0 ? FormatFixed(v, 7, decimals(k)) : std::string(kNoStatisticValue);
     };
@@ -87,18 +98,18 @@ std::vector<StatisticsRow> BuildStatisticsBlock(const ParameterSet& p,
     };
     auto addRow =
         [&](const std::string& label, auto cellText,
-            bool (*extra)(const ColumnStatistics&, const StatisticsColumn&, StatisticsEditor)) {
-            StatisticsRow row{label, std::vector<std::string>(columns.size())};
-            for (std::size_t k = 0; k < columns.size(); ++k) {
-                if (shown(k) && extra(stats[k], columns[k], editor)) row.Cells[k] = cellText(k);
+            bool (*extra)(const ColumnStatistics&, const ResultDefinition&, StatisticsEditor)) {
+            StatisticsRow row{label, std::vector<std::string>(definitions.size())};
+            for (std::size_t k = 0; k < definitions.size(); ++k) {
+                if (shown(k) && extra(stats[k], definitions[k], editor)) row.Cells[k] = cellText(k);
             }
             rows.push_back(std::move(row));
         };
-    auto always = [](const ColumnStatistics&, const StatisticsColumn&, StatisticsEditor) {
+    auto always = [](const ColumnStatistics&, const ResultDefinition&, StatisticsEditor) {
         return true;
     };
-    auto limited = [](const ColumnStatistics& s, const StatisticsColumn& c, StatisticsEditor e) {
-        return c.Definition.LimitActive && (e == StatisticsEditor::Tensile || s.Count > 1);
+    auto limited = [](const ColumnStatistics& s, const ResultDefinition& d, StatisticsEditor e) {
+        return d.LimitActive && (e == StatisticsEditor::Tensile || s.Count > 1);
     };
 
     if (p.StatMean)
@@ -136,13 +147,13 @@ std::vector<StatisticsRow> BuildStatisticsBlock(const ParameterSet& p,
         addRow(
             labels.Usg,
             [&](std::size_t k) {
-                return FormatFixed(columns[k].Definition.LimitMin, 7, decimals(k));
+                return FormatFixed(definitions[k].LimitMin, 7, decimals(k));
             },
             limited);
         addRow(
             labels.Osg,
             [&](std::size_t k) {
-                return FormatFixed(columns[k].Definition.LimitMax, 7, decimals(k));
+                return FormatFixed(definitions[k].LimitMax, 7, decimals(k));
             },
             limited);
     }

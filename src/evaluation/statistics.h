@@ -24,6 +24,19 @@ enum class StatisticsEditor { Tensile, OtherTypes };
 ColumnStatistics ComputeColumnStatistics(const std::vector<std::string>& cells, double usg,
                                          double osg, StatisticsEditor editor);
 
+// The same statistics taken one cell at a time, so that a column of a million tests needs no
+// list of its cells: count, sum, extremes and the running sum of squared deviations.
+class StatisticsAccumulator {
+  public:
+    void Add(const std::string& cell);
+    ColumnStatistics Result(double usg, double osg, StatisticsEditor editor) const;
+
+  private:
+    int count_ = 0;
+    double sum_ = 0, minimum_ = 0, maximum_ = 0;
+    double runningMean_ = 0, squares_ = 0;  // Welford's running mean and squared deviations
+};
+
 // The placeholder of an empty statistics cell.
 inline constexpr const char* kNoStatisticValue = "     -";
 
@@ -51,6 +64,14 @@ struct StatisticsColumn {
 std::vector<StatisticsRow> BuildStatisticsBlock(const ParameterSet& p,
                                                 const std::vector<StatisticsColumn>& columns,
                                                 StatisticsEditor editor,
+                                                const StatisticsLabels& labels = {});
+
+// The block from statistics already taken (one per column, with its definition) over
+// `selected` tests.
+std::vector<StatisticsRow> BuildStatisticsBlock(const ParameterSet& p,
+                                                const std::vector<ResultDefinition>& definitions,
+                                                const std::vector<ColumnStatistics>& stats,
+                                                std::size_t selected, StatisticsEditor editor,
                                                 const StatisticsLabels& labels = {});
 
 }  // namespace quorvex

@@ -118,18 +118,11 @@ ResultsReport BuildResultsReport(const ParameterSet& p, const EditorColumns& col
     }
     r.RemarkX = (r.Columns.empty() ? P[2] : r.Columns.back().Right) + 10;
 
+    r.ListedColumns = listed;
     const bool coloured = selected.size() <= 10 && p.PrintCurveColoured != 0;
     for (std::size_t i = 0; i < selected.size(); ++i) {
-        const int k = static_cast<int>(i) + 1;
-        ReportRow row;
-        row.Number = std::to_string(k);
-        row.SpecimenNo = selected[i].SpecimenNo;
-        for (int column : listed) {
-            row.Cells.push_back(PrintedCell(columns.Cell(selected[i], column, k, seriesMode)));
-        }
-        if (r.PrintRemark) row.Remark = selected[i].Remark;
-        row.Colour = coloured ? k : 0;
-        r.Rows.push_back(std::move(row));
+        r.Rows.push_back(
+            ReportRowOf(r, columns, selected[i], static_cast<int>(i) + 1, seriesMode, coloured));
     }
 
     for (const StatisticsRow& s : statistics) {
@@ -145,12 +138,25 @@ ResultsReport BuildResultsReport(const ParameterSet& p, const EditorColumns& col
     return r;
 }
 
+ReportRow ReportRowOf(const ResultsReport& report, const EditorColumns& columns,
+                      const ResultsRecord& record, int k, bool seriesMode, bool coloured) {
+    ReportRow row;
+    row.Number = std::to_string(k);
+    row.SpecimenNo = record.SpecimenNo;
+    for (int column : report.ListedColumns) {
+        row.Cells.push_back(PrintedCell(columns.Cell(record, column, k, seriesMode)));
+    }
+    if (report.PrintRemark) row.Remark = record.Remark;
+    row.Colour = coloured ? k : 0;
+    return row;
+}
+
 ReportPlan PlanResultsReport(const ResultsReport& report, bool withDiagram) {
     ReportPlanInput in;
     in.HeaderLines = static_cast<int>(report.HeaderLines.size());
     in.Tensile = report.Tensile;
     in.FontHeight = report.Layout.FontHeight;
-    in.Rows = static_cast<int>(report.Rows.size());
+    in.Rows = static_cast<int>(report.RowCount());
     in.StatisticsRows = withDiagram ? 0 : static_cast<int>(report.Statistics.size());
     in.Diagram = withDiagram;
     return PlanReport(in);

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,7 +54,21 @@ struct ResultsReport {
     int RemarkX = 0;
     std::vector<ReportRow> Rows;
     std::vector<StatisticsRow> Statistics;  // cells per printed column
+
+    // The editor columns of the list in print order (the gauge lengths, then the printed
+    // results), for rows made one at a time.
+    std::vector<int> ListedColumns;
+    // A list too long to hold: `StreamedRowCount` rows that the painter asks for one at a time,
+    // in order, instead of `Rows`. False from the source stops the printout.
+    std::size_t StreamedRowCount = 0;
+    std::function<bool(std::size_t index, ReportRow& row)> StreamedRow;
+
+    std::size_t RowCount() const { return StreamedRow ? StreamedRowCount : Rows.size(); }
 };
+
+// Row k (1-based position in the list) of the report for one test.
+ReportRow ReportRowOf(const ResultsReport& report, const EditorColumns& columns,
+                      const ResultsRecord& record, int k, bool seriesMode, bool coloured);
 
 // The report of the selected tests (in selection order). `statistics` is the editor's block
 // (cells per result column), empty when none is shown; `today` the date in short format.

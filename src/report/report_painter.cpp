@@ -143,6 +143,7 @@ bool PaintResultsReport(QPagedPaintDevice& device, const ResultsReport& report,
     PagePainter pp(painter);
     const int rowStep = report.Layout.FontHeight + 20;
     std::size_t nextRow = 0;
+    ReportRow streamed;
     for (int page = 0; page < plan.Pages; ++page) {
         if (page > 0 && !device.newPage()) {
             painter.end();
@@ -155,11 +156,18 @@ bool PaintResultsReport(QPagedPaintDevice& device, const ResultsReport& report,
         }
         // The rows are planned page by page: each page takes up where the last one ended.
         for (; nextRow < plan.Rows.size() && plan.Rows[nextRow].Page <= page; ++nextRow) {
-            const ReportRow& row = report.Rows[nextRow];
+            if (report.StreamedRow) {
+                streamed = {};
+                if (!report.StreamedRow(nextRow, streamed)) {
+                    painter.end();
+                    return false;
+                }
+            }
+            const ReportRow& row = report.StreamedRow ? streamed : report.Rows[nextRow];
             Row(pp, report, row, plan.Rows[nextRow].Y, row.Colour > 0);
         }
         pp.Pen(3);
-        if (plan.RuleAfterRows.Page == page && !report.Rows.empty()) {
+        if (plan.RuleAfterRows.Page == page && report.RowCount() > 0) {
             pp.Line(kLeft, plan.RuleAfterRows.Y, kRight, plan.RuleAfterRows.Y);
         }
         if (!withDiagram && !report.Statistics.empty() && plan.Statistics.Page == page) {

@@ -7,6 +7,8 @@
 #include <fstream>
 
 #include "evaluation/parameter_file.h"
+#include "evaluation/project_store.h"
+#include "report/report_content.h"
 
 #include "command_run.h"
 #include "pdf_text.h"
@@ -19,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::PdfText;
+using testing_support::ReportTests;
 
 class ReportCommand : public testing_support::TempDirTest {
   protected:
@@ -85,6 +88,65 @@ TEST_F(ReportCommand, DrawsPictureLogosAndNamesOneItCannotDraw) {
         const auto pictures = testing_support::PdfImageCount(pdf);
         if (!pictures) GTEST_SKIP() << "pdfimages is not installed";
         EXPECT_EQ(*pictures, c.pictures) << c.logo;
+    }
+}
+
+// A long project is printed one row at a time: every row on its page, in order, the statistics
+// over all of them the same as the editor's over the whole selection.
+TEST_F(ReportCommand, ALongProjectPrintsEveryRowAndItsStatistics) {
+    const fs::path res = dir / "P" / "P.Res";
+    const std::optional<ResultsRecord> middle = ReadProjectRecord(res, 2);
+    ASSERT_TRUE(middle);
+    const int kRecords = 1203;
+    {
+        std::ofstream file(res, std::ios::binary | std::ios::app);
+        for (int n = 4; n <= kRecords; ++n) {
+            ResultsRecord r = *middle;
+            r.SpecimenNo = "L-" + std::to_string(n);
+            r.Rm = 400.0f + static_cast<float>(n % 37);
+            r.RecordNumber = n;
+            r.CurveNumber = 0;
+            const ByteImage image = ResultsRecordImage(r);
+            file.write(reinterpret_cast<const char*>(image.data()),
+                       static_cast<std::streamsize>(image.size()));
+        }
+    }
+    const CommandRun run = Command(RunReportCommand, {results, "--pdf", pdf});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("wrote 1203 record(s)"), std::string::npos) << run.out;
+
+    // The statistics the editor would show for the same selection.
+    ParameterSet p;
+    ASSERT_TRUE(LoadParameterSet(p, dir / "P" / "P.Par", false).Loaded());
+    std::vector<ResultsRecord> all;
+    ReadProjectRecords(res, [&](int number, const ResultsRecord& r) {
+        all.push_back(r);
+        all.back().RecordNumber = number;
+        return true;
+    });
+    const EditorColumns columns(p, "dd.MM.yyyy");
+    const std::vector<StatisticsRow> expected = StatisticsOfSelection(p, columns, all, false);
+    ASSERT_FALSE(expected.empty());
+
+    const auto text = PdfText(pdf);
+    if (!text) GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_GT(testing_support::PdfPageCount(*text), 20);
+    std::size_t at = 0;
+    for (int n : {1, 2, 3, 4, 600, 1203}) {  // in order
+        const std::string specimen = n <= 3 ? ReportTests()[n - 1].SpecimenNo
+                                            : "L-" + std::to_string(n);
+        const std::size_t found = text->find(specimen, at);
+        ASSERT_NE(found, std::string::npos) << specimen;
+        at = found;
+    }
+    for (const StatisticsRow& row : expected) {
+        for (const std::string& cell : row.Cells) {
+            const std::string value = cell.substr(cell.find_first_not_of(' ') == std::string::npos
+                                                      ? cell.size()
+                                                      : cell.find_first_not_of(' '));
+            if (value.empty() || value == "-") continue;
+            EXPECT_NE(text->find(value, at), std::string::npos) << row.Label << " " << value;
+        }
     }
 }
 
