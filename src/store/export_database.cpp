@@ -21,6 +21,13 @@
 namespace quorvex {
 namespace {
 
+// What went wrong with the connection, never empty: a failure must never read as success
+// (a lost connection leaves Qt's error empty).
+std::string Failure(const QSqlDatabase& db, const char* what) {
+    const std::string text = db.lastError().text().toStdString();
+    return std::string(what) + ": " + (text.empty() ? "the connection to the database was lost" : text);
+}
+
 std::string SpecimenOf(const ExportRow& row) {
     for (const ExportField& field : row.Fields) {
         if (field.Name == "SpecimenNo" || field.Name == "ProbenNr") return field.Text;
@@ -31,7 +38,7 @@ std::string SpecimenOf(const ExportRow& row) {
 // The row and its id in one transaction, unless the id is there already: then the row reached
 // the database before (a crash came between the commit and the rewrite of the outbox).
 std::string SendEntry(QSqlDatabase& db, const OutboxEntry& entry) {
-    if (!db.transaction()) return db.lastError().text().toStdString();
+    if (!db.transaction()) return Failure(db, "begin");
     std::string problem;
     {
         QSqlQuery sent(db);
@@ -61,7 +68,7 @@ std::string SendEntry(QSqlDatabase& db, const OutboxEntry& entry) {
         db.rollback();
         return problem;
     }
-    if (!db.commit()) return db.lastError().text().toStdString();
+    if (!db.commit()) return Failure(db, "commit");
     return {};
 }
 
@@ -184,7 +191,7 @@ struct ExportDatabases::Impl {
     // The rows of one stored test in one transaction: quorvex_results first, whose key is the
     // test id; when it is there already the test arrived before and nothing is added.
     static std::string DeliverExportRows(QSqlDatabase& db, const std::vector<ExportRow>& rows) {
-        if (!db.transaction()) return db.lastError().text().toStdString();
+        if (!db.transaction()) return Failure(db, "begin");
         std::string problem;
         bool fresh = true;
         for (const ExportRow& row : rows) {
@@ -201,7 +208,7 @@ struct ExportDatabases::Impl {
             db.rollback();
             return problem;
         }
-        if (!db.commit()) return db.lastError().text().toStdString();
+        if (!db.commit()) return Failure(db, "commit");
         return {};
     }
 

@@ -15,7 +15,9 @@ bool IsPostgres(const QSqlDatabase& db) {
 }
 
 std::string Complaint(const std::string& table, const QSqlError& error) {
-    return "table \"" + table + "\": " + error.text().toStdString();
+    const std::string text = error.text().toStdString();
+    return "table \"" + table + "\": " +
+           (text.empty() ? "the connection to the database was lost" : text);
 }
 
 }  // namespace
