@@ -192,24 +192,51 @@ struct ExportDatabases::Impl {
     // test id; when it is there already the test arrived before and nothing is added.
     static std::string DeliverExportRows(QSqlDatabase& db, const std::vector<ExportRow>& rows) {
         if (!db.transaction()) return Failure(db, "begin");
-        std::string problem;
-        bool fresh = true;
-        for (const ExportRow& row : rows) {
-            if (row.Table == kResultsTable) problem = InsertRow(db, row, true, &fresh);
-            if (!problem.empty()) break;
-        }
-        for (const ExportRow& row : rows) {
-            if (!problem.empty() || !fresh) break;
-            if (row.Table != kResultsTable && row.Table != kAliasTable) {
-                problem = InsertRow(db, row, true);
-            }
-        }
+        const std::string problem = InsertTestRows(db, rows);
         if (!problem.empty()) {
             db.rollback();
             return problem;
         }
         if (!db.commit()) return Failure(db, "commit");
         return {};
+    }
+
+    static std::string InsertTestRows(QSqlDatabase& db, const std::vector<ExportRow>& rows) {
+        std::string problem;
+        bool fresh = true;
+        for (const ExportRow& row : rows) {
+            if (row.Table == kResultsTable) problem = InsertRow(db, row, true, &fresh);
+            if (!problem.empty()) return problem;
+        }
+        for (const ExportRow& row : rows) {
+            if (!fresh) break;
+            if (row.Table != kResultsTable && row.Table != kAliasTable) {
+                problem = InsertRow(db, row, true);
+                if (!problem.empty()) return problem;
+            }
+        }
+        return {};
+    }
+
+    // A backlog goes in one transaction (a SQLite file syncs once, not once per test); when
+    // any of it is refused, nothing of it stays and the tests go one by one.
+    static bool DeliverBacklog(QSqlDatabase& db, std::vector<ExportOutboxLine>& lines) {
+        std::vector<ExportOutboxEntry*> due;
+        for (ExportOutboxLine& line : lines) {
+            if (line.Entry && line.Entry->Committed && !line.Entry->Rows.empty()) {
+                due.push_back(&*line.Entry);
+            }
+        }
+        if (due.size() < 2 || !db.transaction()) return false;
+        for (ExportOutboxEntry* entry : due) {
+            if (!InsertTestRows(db, entry->Rows).empty()) {
+                db.rollback();
+                return false;
+            }
+        }
+        if (!db.commit()) return false;
+        for (ExportOutboxEntry* entry : due) entry->Rows.clear();
+        return true;
     }
 
     // A pending line of an earlier store: the record decides. Only when no store of the
@@ -285,6 +312,11 @@ struct ExportDatabases::Impl {
         if (!any) return;
         QSqlDatabase db;
         if (!OpenExport(db)) return;
+        if (DeliverBacklog(db, lines)) {
+            changed = true;
+            db.close();
+            return;
+        }
         for (ExportOutboxLine& line : lines) {
             if (!line.Entry || !line.Entry->Committed || line.Entry->Rows.empty()) continue;
             const std::string problem = DeliverExportRows(db, line.Entry->Rows);
