@@ -1,6 +1,8 @@
 // The F6 store of the command line.
 #include "project_storing.h"
 
+#include <algorithm>
+
 #include "db_command.h"
 #include "evaluation/files.h"
 #include "evaluation/parameter_file.h"
@@ -76,8 +78,14 @@ SlotStored StoreSlot1InProject(TestState& state, const std::filesystem::path& wo
     const ProjectStoreResult result = StoreSeriesInProject(state, {1}, context, sink);
 
     for (const std::string& message : result.Messages) err << "quorvex-cli: " << message << "\n";
-    for (const std::string& message : sink.TakeMessages())
+    for (const std::string& message : sink.TakeMessages()) {
+        // What the setup said at the start is not said twice.
+        if (std::find(setup.Warnings.begin(), setup.Warnings.end(), message) !=
+            setup.Warnings.end()) {
+            continue;
+        }
         err << "quorvex-cli: " << message << "\n";
+    }
     if (const int waiting = sink.PendingAliasRows()) {
         err << "quorvex-cli: " << waiting << " alias row(s) wait in \""
             << (workingDirectory / kAliasOutboxFile).string() << "\"\n";

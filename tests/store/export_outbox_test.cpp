@@ -319,6 +319,45 @@ TEST_F(ExportFileTest, AGarbledNetCfgKeepsTheRowsAndIsNamed) {
     EXPECT_EQ(Rows(program / kExportDatabaseFile, kResultsTable), 0);  // not the program's file
 }
 
+// What a kill does to a store: nothing after the point runs.
+struct Killed {};
+
+TEST_F(ExportFileTest, AStoreEndedAtAnyPointDeliversTheRowsOfExactlyItsRecords) {
+    ASSERT_EQ(InitExportTables(dir), "");
+    fs::create_directories(dir / "Proj");
+    TestState state;
+    state.Parameters.SaveCurves = 0;
+    state.Parameters.WriteAliasTable = 0;
+    for (int slot = 1; slot <= 2; ++slot) {
+        state.TestSeries.Slots[static_cast<std::size_t>(slot)].Rm = 500.0f + slot;
+    }
+    ProjectStoreContext context;
+    context.WorkingDirectory = dir;
+    context.ProjectName = "Proj";
+    context.Today = kToday;
+    const DatabaseSetup setup = DatabaseSetupOf(dir, QString::fromStdString(dir.string()));
+    for (const StorePoint point : {StorePoint::Header, StorePoint::Record, StorePoint::ResultLine,
+                                   StorePoint::Rows}) {
+        for (const int slot : {1, 2}) {
+            SCOPED_TRACE("point " + std::to_string(static_cast<int>(point)) + ", slot " +
+                         std::to_string(slot));
+            context.AtPoint = [&](StorePoint at, int atSlot) {
+                if (at == point && atSlot == slot) throw Killed{};
+            };
+            {
+                ExportDatabases killed(setup);
+                EXPECT_THROW(StoreSeriesInProject(state, {1, 2}, context, killed), Killed);
+            }
+            // The next start.
+            ExportDatabases next(setup);
+            EXPECT_EQ(next.SendPendingRows(), 0);
+            const int records = CountRecords(dir / "Proj" / "Proj.Res").Records;
+            EXPECT_EQ(Rows(dir / kExportDatabaseFile, kResultsTable), records);
+            EXPECT_EQ(Rows(dir / kExportDatabaseFile, "Data_EN10002"), records);
+        }
+    }
+}
+
 TEST(NetworkFileSystem, TheTypesOfNfsAndSmbAreNamedAndOthersAreNot) {
     const std::vector<std::pair<long, std::string>> cases = {
         {0x6969, "NFS"},           {0x517B, "SMB"},       {0xFE534D42L, "SMB2"},
