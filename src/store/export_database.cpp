@@ -2,19 +2,19 @@
 #include "store/export_database.h"
 
 #include <QLockFile>
-#include <algorithm>
-#include <functional>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "evaluation/files.h"
+#include "evaluation/store_lock.h"
 #include "store/alias_outbox.h"
 #include "store/export_outbox.h"
 #include "store/network_file_system.h"
 #include "store/results_table.h"
-#include "evaluation/store_lock.h"
 #include "store/sql_connection.h"
 #include "store/sql_tables.h"
 
@@ -25,7 +25,8 @@ namespace {
 // (a lost connection leaves Qt's error empty).
 std::string Failure(const QSqlDatabase& db, const char* what) {
     const std::string text = db.lastError().text().toStdString();
-    return std::string(what) + ": " + (text.empty() ? "the connection to the database was lost" : text);
+    return std::string(what) + ": " +
+           (text.empty() ? "the connection to the database was lost" : text);
 }
 
 std::string SpecimenOf(const ExportRow& row) {
@@ -160,8 +161,9 @@ struct ExportDatabases::Impl {
         if (Setup.Export.Configured) {
             const AliasOpenResult opened =
                 OpenAliasDatabase(db, Setup.Export, WorkingDirectory, false, "export");
-            if (!opened.Open) Tell(opened.Problem + "; the export rows wait in \"" +
-                                   ExportOutboxFile().string() + "\"");
+            if (!opened.Open)
+                Tell(opened.Problem + "; the export rows wait in \"" + ExportOutboxFile().string() +
+                     "\"");
             return opened.Open;
         }
         if (!Setup.NetConfigProblem.empty()) {
@@ -284,8 +286,10 @@ struct ExportDatabases::Impl {
                 }
             }
             if (!WriteOutbox(OutboxFile(), content.Lines)) {
-                Tell("\"" + OutboxFile().string() + "\" could not be written: the alias rows "
-                     "wait in \"" + ExportOutboxFile().string() + "\"");
+                Tell("\"" + OutboxFile().string() +
+                     "\" could not be written: the alias rows "
+                     "wait in \"" +
+                     ExportOutboxFile().string() + "\"");
                 return;
             }
         } else {
@@ -295,9 +299,10 @@ struct ExportDatabases::Impl {
         for (ExportOutboxLine& line : lines) {
             if (!line.Entry || !line.Entry->Committed) continue;
             auto& rows = line.Entry->Rows;
-            rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                      [](const ExportRow& row) { return row.Table == kAliasTable; }),
-                       rows.end());
+            rows.erase(
+                std::remove_if(rows.begin(), rows.end(),
+                               [](const ExportRow& row) { return row.Table == kAliasTable; }),
+                rows.end());
             changed = true;
         }
     }
@@ -424,8 +429,8 @@ struct ExportDatabases::Impl {
                 }
             }
             if (!problem.empty()) {
-                Tell("the rows of test \"" + entry.Id + "\" could neither be written (" +
-                     problem + ") nor kept in \"" + ExportOutboxFile().string() + "\"");
+                Tell("the rows of test \"" + entry.Id + "\" could neither be written (" + problem +
+                     ") nor kept in \"" + ExportOutboxFile().string() + "\"");
             }
             it = Unkept.erase(it);
         }
@@ -438,9 +443,9 @@ ExportDatabases::ExportDatabases(DatabaseSetup setup) : impl_(std::make_unique<I
     if (impl_->Alias.Configured) {
         impl_->AliasConnection = std::make_unique<SqlConnection>(AliasQtDriver(impl_->Alias));
     }
-    impl_->Export = std::make_unique<SqlConnection>(
-        impl_->Setup.Export.Configured ? AliasQtDriver(impl_->Setup.Export)
-                                       : QStringLiteral("QSQLITE"));
+    impl_->Export = std::make_unique<SqlConnection>(impl_->Setup.Export.Configured
+                                                        ? AliasQtDriver(impl_->Setup.Export)
+                                                        : QStringLiteral("QSQLITE"));
 }
 
 namespace {
@@ -555,7 +560,8 @@ void ExportDatabases::Queue(const QueuedRows& rows) {
     if (d.Alias.Configured && rows.Alias) entry.Rows.push_back(*rows.Alias);
     if (entry.Rows.empty()) return;  // a lab without these databases queues nothing
     d.SlotTests[rows.Slot] = entry.Id;
-    if (!d.ChangeExportLine(entry.Id, [](ExportOutboxEntry&) { return true; }, &entry)) {
+    if (!d.ChangeExportLine(
+            entry.Id, [](ExportOutboxEntry&) { return true; }, &entry)) {
         d.Unkept[entry.Id] = entry;
     }
 }

@@ -44,7 +44,8 @@ std::optional<ExportOutboxEntry> ParseExportOutboxLine(std::string_view line) {
     const QJsonValue record = object.value(QLatin1String("record"));
     entry.Digest = object.value(QLatin1String("digest")).toString().toStdString();
     const QJsonValue rows = object.value(QLatin1String("rows"));
-    if (entry.Id.empty() || (state != QLatin1String("committed") && state != QLatin1String("pending")) ||
+    if (entry.Id.empty() ||
+        (state != QLatin1String("committed") && state != QLatin1String("pending")) ||
         !record.isDouble() || record.toDouble() < 0 || record.toDouble() > 2e9 || !rows.isArray() ||
         rows.toArray().isEmpty()) {
         return std::nullopt;

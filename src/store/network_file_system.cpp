@@ -40,8 +40,7 @@ std::string NetworkFileSystemOf(const std::filesystem::path& path) {
 }
 
 std::string NetworkSqliteWarning(const std::filesystem::path& file, const std::string& system) {
-    return "the export database \"" + file.string() + "\" is on a network file system (" +
-           system +
+    return "the export database \"" + file.string() + "\" is on a network file system (" + system +
            "): SQLite's locking is not reliable there and two machines writing it can corrupt "
            "it; one machine alone may keep writing there, several should share a PostgreSQL "
            "server (export.driver = postgresql, export.host, export.database, export.user, "

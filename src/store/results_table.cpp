@@ -2,8 +2,8 @@
 #include "store/results_table.h"
 
 #include <QDateTime>
-#include <QJsonObject>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -54,7 +54,8 @@ std::string ResultsJsonOf(const std::optional<ExportRow>& row) {
 
 std::string Exec(QSqlDatabase& db, const QString& sql, const std::string& table) {
     QSqlQuery query(db);
-    if (!query.exec(sql)) return "table \"" + table + "\": " + query.lastError().text().toStdString();
+    if (!query.exec(sql))
+        return "table \"" + table + "\": " + query.lastError().text().toStdString();
     return {};
 }
 
@@ -96,8 +97,8 @@ ExportRow WithTestIdentity(ExportRow row, const std::string& testId, const std::
 }
 
 std::string CreateExportSchema(QSqlDatabase& db) {
-    std::string problem = CreateTable(db, ResultsTableLayout(),
-                                      QStringLiteral("PRIMARY KEY (\"test_id\")"));
+    std::string problem =
+        CreateTable(db, ResultsTableLayout(), QStringLiteral("PRIMARY KEY (\"test_id\")"));
     if (!problem.empty()) return problem;
     for (const ExportRow& layout : ExportTableLayouts()) {
         problem = CreateTable(db, WithTestIdentity(layout, {}, {}));

@@ -33,7 +33,9 @@ using testing_support::PostgresServer;
 constexpr int kMachines = 4;
 constexpr int kTestsEach = 50;
 
-std::string Cli() { return QUORVEX_CLI_PATH; }
+std::string Cli() {
+    return QUORVEX_CLI_PATH;
+}
 
 pid_t Spawn(const std::string& script) {
     std::vector<std::string> words = {"/bin/sh", "-c", script};
@@ -84,7 +86,8 @@ TEST_F(MachinesTest, FourMachinesStoreIntoOneServerThatRestartsTwiceAndEveryTest
     }
     const std::string init = "\"" + Cli() + "\" db init --export --dir \"" + machines[0].string() +
                              "\" > \"" + (dir / "grants.sql").string() + "\" && \"" + Cli() +
-                             "\" db init --alias --dir \"" + machines[0].string() + "\" > /dev/null";
+                             "\" db init --alias --dir \"" + machines[0].string() +
+                             "\" > /dev/null";
     ASSERT_EQ(std::system(init.c_str()), 0);
     EXPECT_NE(Text(dir / "grants.sql").find("GRANT INSERT ON \"Data_EN10002\""), std::string::npos);
 
@@ -179,8 +182,8 @@ TEST_F(MachinesTest, FourMachinesStoreIntoOneServerThatRestartsTwiceAndEveryTest
     }
     const fs::path pdf = dir / "lab.pdf";
     const std::string report = "\"" + Cli() + "\" db report --dir \"" + machines[2].string() +
-                               "\" --machine \"Maschine 3\" --pdf \"" + pdf.string() +
-                               "\" > \"" + (dir / "report.txt").string() + "\"";
+                               "\" --machine \"Maschine 3\" --pdf \"" + pdf.string() + "\" > \"" +
+                               (dir / "report.txt").string() + "\"";
     ASSERT_EQ(std::system(report.c_str()), 0);
     EXPECT_NE(Text(dir / "report.txt").find("wrote 50 record(s)"), std::string::npos);
     EXPECT_GT(fs::file_size(pdf), 1000u);

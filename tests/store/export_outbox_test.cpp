@@ -3,6 +3,8 @@
 // database that is away, a store that ends at any point, a locked, damaged or missing SQLite
 // file and a garbled NET.CFG; texts come back as they were written; a role that may only
 // insert suffices.
+#include "store/export_outbox.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -13,7 +15,6 @@
 
 #include "alias_database_fixture.h"
 #include "evaluation/project_store.h"
-#include "store/export_outbox.h"
 #include "store/network_file_system.h"
 #include "store/results_table.h"
 #include "store/sql_tables.h"
@@ -145,7 +146,8 @@ TEST_P(ExportOutboxTest, TextsComeBackAsTheyWereWritten) {
     EXPECT_EQ(back.Rm, 401.0f);
     QSqlDatabase db = Look();
     QSqlQuery query(db);
-    ASSERT_TRUE(query.exec(QStringLiteral("SELECT \"InternalID\", \"Comment\" FROM \"Data_EN10002\"")));
+    ASSERT_TRUE(
+        query.exec(QStringLiteral("SELECT \"InternalID\", \"Comment\" FROM \"Data_EN10002\"")));
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.value(0).toString().toStdString(), id);
     EXPECT_EQ(query.value(1).toString().toStdString(), remark);
@@ -188,8 +190,8 @@ TEST_P(ExportOutboxTest, ARoleThatMayOnlyInsertSuffices) {
          QString::fromStdString(InsertOnlyGrants("writer", alias.Database.toStdString()))
              .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         if (statement.startsWith(QLatin1String("--"))) continue;
-        ASSERT_TRUE(query.exec(statement)) << statement.toStdString() << ": "
-                                           << query.lastError().text().toStdString();
+        ASSERT_TRUE(query.exec(statement))
+            << statement.toStdString() << ": " << query.lastError().text().toStdString();
     }
     ASSERT_TRUE(query.exec(QStringLiteral("ALTER ROLE \"writer\" PASSWORD 'w-pass'")));
     admin.close();
@@ -228,8 +230,7 @@ TEST_P(ExportOutboxTest, ARoleThatMayOnlyInsertSuffices) {
     EXPECT_EQ(sink.PendingExportRows(), 1);
     const std::vector<std::string> messages = sink.TakeMessages();
     ASSERT_FALSE(messages.empty());
-    EXPECT_NE(messages[0].find("may be read by group or others"), std::string::npos)
-        << messages[0];
+    EXPECT_NE(messages[0].find("may be read by group or others"), std::string::npos) << messages[0];
 }
 
 // --- the SQLite file of the database directory
@@ -268,7 +269,11 @@ TEST_F(ExportFileTest, ALockedDamagedOrMissingFileKeepsTheRowsUntilItIsBack) {
     };
     std::unique_ptr<SqlConnection> holder;
     const std::vector<Case> cases = {
-        {"an unmounted share", [] {}, [&] { fs::create_directories(share); InitExportTables(share); },
+        {"an unmounted share", [] {},
+         [&] {
+             fs::create_directories(share);
+             InitExportTables(share);
+         },
          "is not there"},
         {"a file another machine holds locked",
          [&] {
@@ -336,8 +341,8 @@ TEST_F(ExportFileTest, AStoreEndedAtAnyPointDeliversTheRowsOfExactlyItsRecords) 
     context.ProjectName = "Proj";
     context.Today = kToday;
     const DatabaseSetup setup = DatabaseSetupOf(dir, QString::fromStdString(dir.string()));
-    for (const StorePoint point : {StorePoint::Header, StorePoint::Record, StorePoint::ResultLine,
-                                   StorePoint::Rows}) {
+    for (const StorePoint point :
+         {StorePoint::Header, StorePoint::Record, StorePoint::ResultLine, StorePoint::Rows}) {
         for (const int slot : {1, 2}) {
             SCOPED_TRACE("point " + std::to_string(static_cast<int>(point)) + ", slot " +
                          std::to_string(slot));
@@ -360,8 +365,8 @@ TEST_F(ExportFileTest, AStoreEndedAtAnyPointDeliversTheRowsOfExactlyItsRecords) 
 
 TEST(NetworkFileSystem, TheTypesOfNfsAndSmbAreNamedAndOthersAreNot) {
     const std::vector<std::pair<long, std::string>> cases = {
-        {0x6969, "NFS"},           {0x517B, "SMB"},       {0xFE534D42L, "SMB2"},
-        {0xFF534D42L, "CIFS"},     {0xEF53, ""} /*ext4*/, {0x01021994, ""} /*tmpfs*/,
+        {0x6969, "NFS"},          {0x517B, "SMB"},       {0xFE534D42L, "SMB2"},
+        {0xFF534D42L, "CIFS"},    {0xEF53, ""} /*ext4*/, {0x01021994, ""} /*tmpfs*/,
         {0x58465342, ""} /*xfs*/,
     };
     for (const auto& [type, name] : cases) EXPECT_EQ(NetworkFileSystemName(type), name) << type;
