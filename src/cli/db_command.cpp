@@ -99,7 +99,8 @@ struct ListOptions {
 };
 
 bool IsDay(const std::string& text) {
-    return text.size() == 10 && QDate::fromString(QString::fromStdString(text), Qt::ISODate).isValid();
+    return text.size() == 10 &&
+           QDate::fromString(QString::fromStdString(text), Qt::ISODate).isValid();
 }
 
 // "--dir DIR --machine M --project P --type T --from D --to D [--pdf OUT]"

@@ -149,7 +149,8 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
     const EditorColumns columns(p, "dd.MM.yyyy");
     const std::vector<StatisticsRow> statistics =
         StatisticsOfSelection(p, columns, records, false);
-    const std::string today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
+    const std::string today =
+        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
     const ResultsReport report =
         BuildResultsReport(p, columns, records, false, statistics, ReportTexts{}, today);
 

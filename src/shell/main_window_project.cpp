@@ -189,10 +189,11 @@ void TSDIAppForm::ShowAliasOutbox() {
     QStringList parts;
     if (exportWaiting > 0) parts << LoadText(kTextExportRowsWaiting, base).arg(exportWaiting);
     if (!networkWarning_.empty()) {
+        // The warning names the file system in brackets: "... network file system (NFS): ...".
         const std::size_t open = networkWarning_.find('(');
         const std::size_t close = networkWarning_.find(')', open);
-        parts << LoadText(kTextExportOnNetwork, base)
-                     .arg(QString::fromStdString(networkWarning_.substr(open + 1, close - open - 1)));
+        const std::string system = networkWarning_.substr(open + 1, close - open - 1);
+        parts << LoadText(kTextExportOnNetwork, base).arg(QString::fromStdString(system));
         exportOutboxLabel_->setToolTip(QString::fromStdString(networkWarning_));
     }
     exportOutboxLabel_->setText(parts.join(QLatin1String(" · ")));

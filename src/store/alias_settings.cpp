@@ -26,7 +26,8 @@ bool ParsePort(const std::string& value, int& port) {
 }
 
 bool KnownSslMode(const std::string& mode) {
-    for (const char* known : {"disable", "allow", "prefer", "require", "verify-ca", "verify-full"}) {
+    for (const char* known :
+         {"disable", "allow", "prefer", "require", "verify-ca", "verify-full"}) {
         if (mode == known) return true;
     }
     return false;
@@ -61,7 +62,9 @@ AliasSettingsResult LoadDatabaseKeys(const std::filesystem::path& directory,
         if (key == "machine.name" && machineName) {
             // A name is one line of printable text; it goes into every row of this machine.
             bool printable = !value.empty() && value.size() <= 64;
-            for (const char c : value) printable = printable && static_cast<unsigned char>(c) >= 0x20;
+            for (const char c : value) {
+                printable = printable && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+            }
             if (printable) {
                 *machineName = value;
             } else {

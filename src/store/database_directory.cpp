@@ -84,7 +84,8 @@ NetConfig ReadNetConfig(const std::filesystem::path& workingDirectory) {
     directory = directory.trimmed();
     bool sound = !directory.isEmpty();
     for (const QChar c : directory) {
-        sound = sound && c.unicode() >= 0x20 && c.unicode() != 0x7F && c != QChar::ReplacementCharacter;
+        sound =
+            sound && c.unicode() >= 0x20 && c.unicode() != 0x7F && c != QChar::ReplacementCharacter;
     }
     if (!sound) {
         config.Problem = "\"" + file.string() +

@@ -1,6 +1,6 @@
 // Setting up the tables: the export tables in the SQLite file of the database directory and
-// WerteZug with the outbox ledger and the two import tables in the alias database. The store never does this itself;
-// quorvex-cli db init does, once per lab.
+// WerteZug with the outbox ledger and the two import tables in the alias database. The store never
+// does this itself; quorvex-cli db init does, once per lab.
 #include <QSqlError>
 #include <QSqlQuery>
 
