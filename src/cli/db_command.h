@@ -14,6 +14,7 @@ namespace quorvex::cli {
 
 // The directory of quorvex-cli itself: the program directory of the database directory.
 std::filesystem::path ProgramDirectory();
+QString ProgramDirectoryText();
 
 // The databases of a working directory as the program reaches them: the export tables in the
 // directory of "NET.CFG" (else the program's directory; the working directory when that one

@@ -1,6 +1,8 @@
 // The F6 store of the command line.
 #include "project_storing.h"
 
+#include <algorithm>
+
 #include "db_command.h"
 #include "evaluation/files.h"
 #include "evaluation/parameter_file.h"
@@ -55,32 +57,42 @@ std::unique_ptr<StoreLock> LockWorkingDirectory(const std::filesystem::path& wor
 
 SlotStored StoreSlot1InProject(TestState& state, const std::filesystem::path& workingDirectory,
                                const std::string& name, std::ostream& err) {
-    const WorkingDatabases databases = DatabasesOf(workingDirectory);
-    for (const std::string& warning : databases.Warnings) err << "quorvex-cli: " << warning << "\n";
-    ExportDatabases sink(databases.DatabaseDirectory, workingDirectory, databases.Alias);
-    // As at the program's start: rows that waited are sent, and the alias row is written only
-    // when the alias database answers now.
-    sink.SendPendingAliasRows();
-    const bool aliasAvailable = sink.ProbeAlias();
+    const DatabaseSetup setup = DatabaseSetupOf(workingDirectory, ProgramDirectoryText());
+    for (const std::string& warning : setup.Warnings) err << "quorvex-cli: " << warning << "\n";
+    ExportDatabases sink(setup);
+    if (const std::string warning = sink.NetworkFileSystemWarning(); !warning.empty()) {
+        err << "quorvex-cli: " << warning << "\n";
+    }
+    // As at the program's start: rows that waited are sent. A row of a database that is away
+    // now waits in the outbox for it.
+    sink.SendPendingRows();
     ParameterSet& p = state.Parameters;
-    const std::uint8_t writeAlias = p.WriteAliasTable;
-    if (writeAlias && !aliasAvailable) {
-        err << "quorvex-cli: the alias database is not available: no WerteZug row\n";
-        p.WriteAliasTable = 0;
+    if (p.WriteAliasTable && setup.Alias.Configured && !sink.ProbeAlias()) {
+        err << "quorvex-cli: the alias database is not available: the WerteZug row waits in \""
+            << (workingDirectory / kAliasOutboxFile).string() << "\"\n";
     }
     ProjectStoreContext context;
     context.WorkingDirectory = workingDirectory;
     context.ProjectName = name;
     context.Today = DateTimeNow();
     const ProjectStoreResult result = StoreSeriesInProject(state, {1}, context, sink);
-    p.WriteAliasTable = writeAlias;
 
     for (const std::string& message : result.Messages) err << "quorvex-cli: " << message << "\n";
-    for (const std::string& message : sink.TakeMessages())
+    for (const std::string& message : sink.TakeMessages()) {
+        // What the setup said at the start is not said twice.
+        if (std::find(setup.Warnings.begin(), setup.Warnings.end(), message) !=
+            setup.Warnings.end()) {
+            continue;
+        }
         err << "quorvex-cli: " << message << "\n";
+    }
     if (const int waiting = sink.PendingAliasRows()) {
         err << "quorvex-cli: " << waiting << " alias row(s) wait in \""
             << (workingDirectory / kAliasOutboxFile).string() << "\"\n";
+    }
+    if (const int waiting = sink.PendingExportRows()) {
+        err << "quorvex-cli: the rows of " << waiting << " stored test(s) wait in \""
+            << (workingDirectory / kExportOutboxFile).string() << "\"\n";
     }
     if (result.Stored.empty()) {
         err << "quorvex-cli: the test could not be stored in \""

@@ -266,6 +266,52 @@ void PrintReportHelp(std::ostream& out) {
            "                           overlaid curves of the first ten records\n";
 }
 
+namespace {
+std::unique_ptr<QGuiApplication> GuiForPainting() {
+    std::unique_ptr<QGuiApplication> app;
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg) std::fprintf(stderr, "quorvex-cli: %s\n", qPrintable(text));
+    });
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int argc = 1;
+        static char name[] = "quorvex-cli";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return app;
+}
+}  // namespace
+
+int WriteRecordsReport(const ParameterSet& p, const std::vector<ResultsRecord>& records,
+                       const std::string& pdfFile, std::ostream& out, std::ostream& err) {
+    const std::unique_ptr<QGuiApplication> app = GuiForPainting();
+    std::error_code status;
+    const std::filesystem::path pdfDirectory =
+        std::filesystem::absolute(std::filesystem::path(pdfFile), status).parent_path();
+    if (!std::filesystem::is_directory(pdfDirectory, status)) {
+        err << "quorvex-cli: the directory \"" << pdfDirectory.string() << "\" of \"" << pdfFile
+            << "\" is not there\n";
+        return 1;
+    }
+    const EditorColumns columns(p, "dd.MM.yyyy");
+    const std::vector<StatisticsRow> statistics =
+        StatisticsOfSelection(p, columns, records, false);
+    const std::string today =
+        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
+    const ResultsReport report =
+        BuildResultsReport(p, columns, records, false, statistics, ReportTexts{}, today);
+    QString error;
+    if (!WriteReportPdf(QString::fromStdString(pdfFile), report, nullptr, &error)) {
+        err << "quorvex-cli: " << error.toStdString() << "\n";
+        return 1;
+    }
+    out << "wrote " << records.size() << " record(s) to " << pdfFile << "\n";
+    return 0;
+}
+
 int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ReportOptions options;
     if (!ParseOptions(args, options, err)) return Usage(err);

@@ -205,6 +205,7 @@ ProjectStoreResult StoreSeriesInProject(const TestState& state, const std::vecto
         messages.push_back(std::move(removed));
     }
 
+    const bool knownType = !ExportTableName(p.TestType).empty();
     int lastNumber = CountRecords(resultsFile).Records;
     for (int slot : slots) {
         if (slot < 1 || slot > Series::kSlots) {
@@ -217,11 +218,31 @@ ProjectStoreResult StoreSeriesInProject(const TestState& state, const std::vecto
         bool filesComplete =
             WriteRecordFiles(state, stored, context, projectDirectory, written, result);
         AppendResult appended;
+        if (filesComplete && knownType) {
+            // The rows wait beside the store before the record is written: a store that ends
+            // right after the record still delivers them.
+            QueuedRows rows;
+            rows.Slot = slot;
+            rows.ResultsFile = resultsFile;
+            rows.ProjectName = context.ProjectName;
+            rows.Record = StoredCopy(state, stored);
+            rows.HeaderLines = p.HeaderValue;
+            rows.TestType = p.TestType;
+            if (IsTensileFamily(p.TestType) && p.WriteAliasTable != 0) {
+                rows.Alias = BuildAliasRow(rows.Record, p, context.Today);
+            }
+            rows.Export = BuildExportRow(rows.Record, p, context.Today);
+            sink.Queue(rows);
+        }
         if (filesComplete) {
             appended = AppendRecord(resultsFile,
                                     state.TestSeries.Slots[static_cast<std::size_t>(slot)],
                                     stored.CurveNumber, stored.RecordNumber);
             if (!appended.Message.empty()) messages.push_back(appended.Message);
+        }
+        if (filesComplete && knownType) {
+            sink.Committed(slot, appended.Written,
+                           appended.Written ? appended.RecordNumber : 0);
         }
         if (!appended.Written) {
             // Without its record the files are orphans: they go now, not at the next store.
@@ -252,7 +273,6 @@ ProjectStoreResult StoreSeriesInProject(const TestState& state, const std::vecto
     }
 
     // Per test: the result line, the alias row of the tensile types, the export row.
-    const bool knownType = !ExportTableName(p.TestType).empty();
     if (!knownType && !result.Stored.empty()) {
         messages.push_back("Test type " + std::to_string(p.TestType) +
                            " has no result file and no export table: only the project files "
@@ -263,12 +283,10 @@ ProjectStoreResult StoreSeriesInProject(const TestState& state, const std::vecto
         const ResultsRecord record = StoredCopy(state, stored);
         if (p.AsciiExport != 0) WriteResultLine(record, p, context, result);
         if (context.AtPoint) context.AtPoint(StorePoint::ResultLine, stored.Slot);
-        if (IsTensileFamily(p.TestType) && p.WriteAliasTable != 0) {
-            sink.WriteAliasRow(BuildAliasRow(record, p, context.Today));
-        }
-        sink.WriteExportRow(BuildExportRow(record, p, context.Today));
+        sink.RowsDue(stored.Slot);
         if (context.AtPoint) context.AtPoint(StorePoint::Rows, stored.Slot);
     }
+    sink.Deliver();
     return result;
 }
 

@@ -3,7 +3,9 @@
 // curve and raw-data files beside it. Counting and scanning read the file in large blocks.
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <map>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -109,13 +111,53 @@ bool FilterAccepts(const RecordFilter& filter, const ResultsRecord& record);
 RecordCount ScanProject(const std::filesystem::path& resultsFile, const RecordFilter& filter,
                         const std::function<bool(int number, const ResultsRecord&)>& accepted);
 
-// Where the rows of the databases go; the Qt SQL writers implement it. A row that cannot be
-// written is the writer's business (the export row is skipped, the alias row kept for later).
+// The rows of one stored test as the store hands them over before its record is written.
+struct QueuedRows {
+    int Slot = 0;
+    std::filesystem::path ResultsFile;
+    std::string ProjectName;
+    ResultsRecord Record;  // as it is appended: record and curve number set
+    std::array<std::string, 10> HeaderLines;
+    int TestType = 0;
+    std::optional<ExportRow> Alias;   // WerteZug, for the tensile types with WriteAliasTable
+    std::optional<ExportRow> Export;  // the export table of the test type
+};
+
+// Where the rows of the databases go; the Qt SQL writers implement it. The rows of a test are
+// queued before its record (the commit point) and confirmed after it, so that a store that
+// ends right after the record still delivers them, and a store that ends before it never does.
+// The plain writer below hands each row to WriteAliasRow / WriteExportRow when it is due.
 class ExportRowSink {
   public:
     virtual ~ExportRowSink() = default;
-    virtual void WriteExportRow(const ExportRow& row) = 0;
-    virtual void WriteAliasRow(const ExportRow& row) = 0;
+    // Before the record of the slot is appended.
+    virtual void Queue(const QueuedRows& rows) { queued_[rows.Slot] = rows; }
+    // After the append: whether the record was written, and under which number.
+    virtual void Committed(int slot, bool stored, int recordNumber) {
+        if (!stored) {
+            queued_.erase(slot);
+            return;
+        }
+        auto it = queued_.find(slot);
+        if (it == queued_.end()) return;
+        it->second.Record.RecordNumber = recordNumber;
+        if (it->second.Record.CurveNumber != 0) it->second.Record.CurveNumber = recordNumber;
+    }
+    // After the result line of a stored test: its rows are due.
+    virtual void RowsDue(int slot) {
+        auto it = queued_.find(slot);
+        if (it == queued_.end()) return;
+        if (it->second.Alias) WriteAliasRow(*it->second.Alias);
+        if (it->second.Export) WriteExportRow(*it->second.Export);
+        queued_.erase(it);
+    }
+    // At the end of the store.
+    virtual void Deliver() {}
+    virtual void WriteExportRow(const ExportRow&) {}
+    virtual void WriteAliasRow(const ExportRow&) {}
+
+  private:
+    std::map<int, QueuedRows> queued_;
 };
 
 // One stored test: its series slot and the numbers it got in the project.

@@ -133,8 +133,9 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
         } else if (key.rfind("sim.", 0) == 0) {
             const std::string error = ParseSimulationKey(key, lowerValue, config.Simulation);
             if (!error.empty()) warn(error);
-        } else if (key.rfind("alias.", 0) == 0) {
-            // The alias database of the results store: read by the results library itself.
+        } else if (key.rfind("alias.", 0) == 0 || key.rfind("export.", 0) == 0 ||
+                   key == "machine.name") {
+            // The databases of the results store: read by the store library itself.
         } else if (const int com = ComKey(key)) {
             config.ComDevice[static_cast<std::size_t>(com)] = lowerValue == "none" ? "" : value;
         } else {

@@ -195,6 +195,7 @@ class TSDIAppForm : public QMainWindow {
 
     QToolBar* SeriesBar() const { return seriesBar_; }
     QLabel* AliasOutboxLabel() const { return aliasOutboxLabel_; }
+    QLabel* ExportOutboxLabel() const { return exportOutboxLabel_; }
     ExportDatabases* Databases() const { return databases_.get(); }
     TVersuchsartDlg* TestTypeDlg() const { return testTypeDlg_; }
     TBtnRightDlg4* StatisticsDlg() const { return statisticsDlg_; }
@@ -386,6 +387,8 @@ class TSDIAppForm : public QMainWindow {
     TKopfdatenDlg* headerDlg_ = nullptr;
     QToolBar* seriesBar_ = nullptr;
     QLabel* aliasOutboxLabel_ = nullptr;
+    QLabel* exportOutboxLabel_ = nullptr;
+    std::string networkWarning_;  // the SQLite export file lies on a network file system
     std::unique_ptr<ExportDatabases> databases_;
     std::unique_ptr<QPrinter> printer_;
     ImportedSpecimenMark importedSpecimen_;

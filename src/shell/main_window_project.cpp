@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QStringList>
 #include <QStyle>
 #include <QToolBar>
 
@@ -65,6 +66,8 @@ constexpr int kTextCurrentSeries = 808;
 constexpr int kTextStoreInSeries = 809;
 constexpr int kTextAliasRowsWaiting = 810;
 constexpr int kTextAliasUnavailable = 811;
+constexpr int kTextExportRowsWaiting = 864;
+constexpr int kTextExportOnNetwork = 865;
 
 std::filesystem::path ToPath(const QString& path) {
     return path.toStdString();
@@ -144,17 +147,22 @@ void TSDIAppForm::BuildSeriesBar() {
 // --- the databases
 
 void TSDIAppForm::OpenDatabases() {
-    const AliasSettingsResult alias = LoadAliasSettings(app_.WorkingDirectory);
-    for (const std::string& warning : alias.Warnings) {
+    DatabaseSetup setup = DatabaseSetupOf(app_.WorkingDirectory, app_.DatabaseDirectory);
+    for (const std::string& warning : setup.Warnings) {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(warning), MessageKind::Error,
                                          MessageButtons::Ok);
     }
-    databases_ = std::make_unique<ExportDatabases>(
-        UsableDatabaseDirectory(app_.DatabaseDirectory, app_.WorkingDirectory),
-        app_.WorkingDirectory, alias.Settings);
+    databases_ = std::make_unique<ExportDatabases>(std::move(setup));
+    // A SQLite export file on a share is named once at start-up and stays in the status line.
+    networkWarning_ = databases_->NetworkFileSystemWarning();
+    if (!networkWarning_.empty()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(networkWarning_),
+                                         MessageKind::Warning, MessageButtons::Ok);
+    }
     app_.DatabaseAvailable = databases_->ProbeAlias();
-    // Rows that waited for the alias database since the last run go now, once.
-    if (app_.DatabaseAvailable) databases_->SendPendingAliasRows();
+    // Rows that waited since the last run go now, once; a test whose store ended right after
+    // its record gets its rows now.
+    databases_->SendPendingRows();
     ShowAliasOutbox();
 }
 
@@ -163,6 +171,9 @@ void TSDIAppForm::ShowAliasOutbox() {
         aliasOutboxLabel_ = new QLabel(this);
         aliasOutboxLabel_->setObjectName(QStringLiteral("AliasOutbox"));
         statusBar()->addPermanentWidget(aliasOutboxLabel_);
+        exportOutboxLabel_ = new QLabel(this);
+        exportOutboxLabel_->setObjectName(QStringLiteral("ExportOutbox"));
+        statusBar()->addPermanentWidget(exportOutboxLabel_);
     }
     if (databases_) {
         for (const std::string& message : databases_->TakeMessages()) {
@@ -177,6 +188,20 @@ void TSDIAppForm::ShowAliasOutbox() {
         aliasAway ? LoadText(kTextAliasUnavailable, base)
                   : LoadText(kTextAliasRowsWaiting, base).arg(app_.AliasRowsWaiting));
     aliasOutboxLabel_->setVisible(aliasAway || app_.AliasRowsWaiting > 0);
+
+    const int exportWaiting = databases_ ? databases_->PendingExportRows() : 0;
+    QStringList parts;
+    if (exportWaiting > 0) parts << LoadText(kTextExportRowsWaiting, base).arg(exportWaiting);
+    if (!networkWarning_.empty()) {
+        // The warning names the file system in brackets: "... network file system (NFS): ...".
+        const std::size_t open = networkWarning_.find('(');
+        const std::size_t close = networkWarning_.find(')', open);
+        const std::string system = networkWarning_.substr(open + 1, close - open - 1);
+        parts << LoadText(kTextExportOnNetwork, base).arg(QString::fromStdString(system));
+        exportOutboxLabel_->setToolTip(QString::fromStdString(networkWarning_));
+    }
+    exportOutboxLabel_->setText(parts.join(QLatin1String(" · ")));
+    exportOutboxLabel_->setVisible(!parts.isEmpty());
 }
 
 // --- storing

@@ -63,9 +63,9 @@ std::string NewOutboxId() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
 }
 
-std::string FormatOutboxLine(const OutboxEntry& entry) {
+QJsonArray FieldsToJson(const std::vector<ExportField>& row) {
     QJsonArray fields;
-    for (const ExportField& field : entry.Row.Fields) {
+    for (const ExportField& field : row) {
         QJsonObject object;
         object.insert(QLatin1String("name"), QString::fromStdString(field.Name));
         object.insert(QLatin1String("kind"), QLatin1String(KindName(field.Kind)));
@@ -86,10 +86,26 @@ std::string FormatOutboxLine(const OutboxEntry& entry) {
         }
         fields.append(object);
     }
+    return fields;
+}
+
+std::optional<std::vector<ExportField>> FieldsFromJson(const QJsonValue& fields) {
+    if (!fields.isArray()) return std::nullopt;
+    std::vector<ExportField> result;
+    for (const QJsonValue& value : fields.toArray()) {
+        std::optional<ExportField> field = ParseField(value);
+        if (!field) return std::nullopt;
+        result.push_back(std::move(*field));
+    }
+    if (result.empty()) return std::nullopt;
+    return result;
+}
+
+std::string FormatOutboxLine(const OutboxEntry& entry) {
     QJsonObject line;
     line.insert(QLatin1String("id"), QString::fromStdString(entry.Id));
     line.insert(QLatin1String("table"), QString::fromStdString(entry.Row.Table));
-    line.insert(QLatin1String("fields"), fields);
+    line.insert(QLatin1String("fields"), FieldsToJson(entry.Row.Fields));
     return QJsonDocument(line).toJson(QJsonDocument::Compact).toStdString();
 }
 
@@ -102,16 +118,11 @@ std::optional<OutboxEntry> ParseOutboxLine(std::string_view line) {
     OutboxEntry entry;
     entry.Id = object.value(QLatin1String("id")).toString().toStdString();
     entry.Row.Table = object.value(QLatin1String("table")).toString().toStdString();
-    const QJsonValue fields = object.value(QLatin1String("fields"));
-    if (entry.Id.empty() || entry.Row.Table != kAliasTable || !fields.isArray()) {
-        return std::nullopt;
-    }
-    for (const QJsonValue& value : fields.toArray()) {
-        std::optional<ExportField> field = ParseField(value);
-        if (!field) return std::nullopt;
-        entry.Row.Fields.push_back(std::move(*field));
-    }
-    if (entry.Row.Fields.empty()) return std::nullopt;
+    if (entry.Id.empty() || entry.Row.Table != kAliasTable) return std::nullopt;
+    std::optional<std::vector<ExportField>> fields =
+        FieldsFromJson(object.value(QLatin1String("fields")));
+    if (!fields) return std::nullopt;
+    entry.Row.Fields = std::move(*fields);
     return entry;
 }
 

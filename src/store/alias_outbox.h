@@ -4,6 +4,8 @@
 // sending exact: a row whose id the database already holds is not inserted again.
 #pragma once
 
+#include <QJsonArray>
+#include <QJsonValue>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -40,6 +42,9 @@ struct OutboxContent {
 std::string NewOutboxId();
 
 std::string FormatOutboxLine(const OutboxEntry& entry);
+// The fields of a row as JSON and back (nothing for anything that is no list of fields).
+QJsonArray FieldsToJson(const std::vector<ExportField>& fields);
+std::optional<std::vector<ExportField>> FieldsFromJson(const QJsonValue& fields);
 std::optional<OutboxEntry> ParseOutboxLine(std::string_view line);
 
 // The lines of the file; a missing file is an empty outbox.

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -52,25 +53,97 @@ bool IsSystemDirectory(const QString& directory) {
     return false;
 }
 
+NetConfig ReadNetConfig(const std::filesystem::path& workingDirectory) {
+    NetConfig config;
+    const std::filesystem::path file = ResolveInDirectory(workingDirectory, kNetConfigFile);
+    const FileBytes read = ReadFileBytes(file, kNetConfigRecordSize * 4, Beyond::Ignored);
+    if (read.Status.status == LoadStatus::Missing) return config;
+    config.Present = true;
+    if (!read.Status.Loaded()) {
+        config.Problem = read.Status.message.empty()
+                             ? "\"" + file.string() + "\" cannot be read"
+                             : read.Status.message;
+        return config;
+    }
+    const std::vector<std::uint8_t>& bytes = read.Bytes;
+    if (bytes.empty()) {
+        config.Present = false;  // an empty file names nothing: as if there were none
+        return config;
+    }
+    const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    QString directory;
+    if (bytes.size() >= kNetConfigRecordSize) {
+        // The record of the network settings: its first field is a string with a length byte.
+        const std::size_t length = bytes[0];
+        if (length > 0 && length < kNetConfigRecordSize) {
+            directory = QString::fromStdString(Win1252ToUtf8(all.substr(1, length)));
+        }
+    } else {
+        directory = DecodeLine(all.substr(0, all.find_first_of("\r\n")));
+    }
+    directory = directory.trimmed();
+    bool sound = !directory.isEmpty();
+    for (const QChar c : directory) {
+        sound =
+            sound && c.unicode() >= 0x20 && c.unicode() != 0x7F && c != QChar::ReplacementCharacter;
+    }
+    if (!sound) {
+        config.Problem = "\"" + file.string() +
+                         "\" names no database directory (its first line or field is empty or "
+                         "holds control characters): the export rows wait until it is mended";
+        return config;
+    }
+    config.Directory = directory;
+    return config;
+}
+
 QString DatabaseDirectoryFromNetConfig(const std::filesystem::path& workingDirectory,
                                        const QString& installedProgramDirectory) {
     const QString programDirectory =
         IsSystemDirectory(installedProgramDirectory)
             ? QString::fromStdU16String(workingDirectory.u16string())
             : installedProgramDirectory;
-    const auto bytes = ReadWholeFile(ResolveInDirectory(workingDirectory, kNetConfigFile));
-    if (!bytes || bytes->empty()) return programDirectory;
-    const std::string_view all(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    QString directory;
-    if (bytes->size() >= kNetConfigRecordSize) {
-        // The record of the network settings: its first field is a string with a length byte.
-        const std::size_t length = std::min<std::size_t>((*bytes)[0], bytes->size() - 1);
-        directory = QString::fromStdString(Win1252ToUtf8(all.substr(1, length)));
-    } else {
-        directory = DecodeLine(all.substr(0, all.find_first_of("\r\n")));
+    const NetConfig config = ReadNetConfig(workingDirectory);
+    if (!config.Present || !config.Problem.empty()) return programDirectory;
+    return config.Directory;
+}
+
+DatabaseSetup DatabaseSetupOf(const std::filesystem::path& workingDirectory,
+                              const QString& programDirectory) {
+    DatabaseSetup setup;
+    setup.WorkingDirectory = workingDirectory;
+    ExportSettingsResult exportKeys = LoadExportSettings(workingDirectory);
+    AliasSettingsResult aliasKeys = LoadAliasSettings(workingDirectory);
+    setup.Export = exportKeys.Settings;
+    setup.Alias = aliasKeys.Settings;
+    setup.MachineName = exportKeys.MachineName;
+    for (auto* list : {&exportKeys.Warnings, &aliasKeys.Warnings}) {
+        for (const std::string& warning : *list) {
+            if (std::find(setup.Warnings.begin(), setup.Warnings.end(), warning) ==
+                setup.Warnings.end()) {
+                setup.Warnings.push_back(warning);
+            }
+        }
     }
-    const QString trimmed = directory.trimmed();
-    return trimmed.isEmpty() ? programDirectory : trimmed;
+    const NetConfig net = ReadNetConfig(workingDirectory);
+    if (net.Present && net.Problem.empty()) {
+        const std::filesystem::path named(net.Directory.toStdU16String());
+        setup.DatabaseDirectory = named.is_absolute() ? named : workingDirectory / named;
+    } else if (net.Present) {
+        setup.NetConfigProblem = net.Problem;
+        setup.Warnings.push_back(net.Problem);
+    } else {
+        const QString program = IsSystemDirectory(programDirectory)
+                                    ? QString::fromStdU16String(workingDirectory.u16string())
+                                    : programDirectory;
+        setup.DatabaseDirectory = UsableDatabaseDirectory(program, workingDirectory);
+    }
+    std::error_code error;
+    setup.ExportInUse =
+        setup.Export.Configured || net.Present ||
+        (!setup.DatabaseDirectory.empty() &&
+         std::filesystem::exists(setup.DatabaseDirectory / kExportDatabaseFile, error));
+    return setup;
 }
 
 std::filesystem::path UsableDatabaseDirectory(const QString& databaseDirectory,

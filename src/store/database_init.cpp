@@ -1,11 +1,12 @@
 // Setting up the tables: the export tables in the SQLite file of the database directory and
-// WerteZug with the outbox ledger and the two import tables in the alias database. The store never does this itself;
-// quorvex-cli db init does, once per lab.
+// WerteZug with the outbox ledger and the two import tables in the alias database. The store never
+// does this itself; quorvex-cli db init does, once per lab.
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include "store/alias_import.h"
 #include "store/export_database.h"
+#include "store/results_table.h"
 #include "store/sql_connection.h"
 #include "store/sql_tables.h"
 
@@ -33,13 +34,29 @@ std::string InitExportTables(const std::filesystem::path& databaseDirectory) {
     if (!OpenSqliteFile(db, file, true)) {
         return "\"" + file.string() + "\" cannot be opened: " + db.lastError().text().toStdString();
     }
-    std::string problem;
-    for (const ExportRow& layout : ExportTableLayouts()) {
-        problem = CreateTable(db, layout);
-        if (!problem.empty()) break;
-    }
+    const std::string problem = CreateExportSchema(db);
     db.close();
     return problem.empty() ? problem : "\"" + file.string() + "\", " + problem;
+}
+
+std::string InitExportDatabase(const DatabaseSetup& setup) {
+    if (!setup.Export.Configured) {
+        if (!setup.NetConfigProblem.empty()) return setup.NetConfigProblem;
+        std::error_code error;
+        if (!std::filesystem::is_directory(setup.DatabaseDirectory, error)) {
+            return "the database directory \"" + setup.DatabaseDirectory.string() +
+                   "\" is not there";
+        }
+        return InitExportTables(setup.DatabaseDirectory);
+    }
+    SqlConnection connection(AliasQtDriver(setup.Export));
+    QSqlDatabase db = connection.Database();
+    const AliasOpenResult opened =
+        OpenAliasDatabase(db, setup.Export, setup.WorkingDirectory, true, "export");
+    if (!opened.Open) return opened.Problem;
+    const std::string problem = CreateExportSchema(db);
+    db.close();
+    return problem;
 }
 
 std::string InitAliasTable(const AliasSettings& settings,
@@ -54,6 +71,41 @@ std::string InitAliasTable(const AliasSettings& settings,
     if (problem.empty()) problem = CreateImportTables(db);
     db.close();
     return problem;
+}
+
+}  // namespace quorvex
+
+namespace quorvex {
+
+std::vector<StoredTest> ListExportDatabase(const DatabaseSetup& setup,
+                                           const StoredTestFilter& filter, std::string& error) {
+    SqlConnection connection(setup.Export.Configured ? AliasQtDriver(setup.Export)
+                                                     : QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.Database();
+    if (setup.Export.Configured) {
+        const AliasOpenResult opened =
+            OpenAliasDatabase(db, setup.Export, setup.WorkingDirectory, false, "export");
+        if (!opened.Open) {
+            error = opened.Problem;
+            return {};
+        }
+    } else {
+        if (!setup.NetConfigProblem.empty()) {
+            error = setup.NetConfigProblem;
+            return {};
+        }
+        const std::filesystem::path file = setup.DatabaseDirectory / kExportDatabaseFile;
+        if (!OpenSqliteFile(db, file, false)) {
+            error = "the export database \"" + file.string() + "\" cannot be opened" +
+                    (db.lastError().text().isEmpty()
+                         ? std::string(": there is no such file")
+                         : ": " + db.lastError().text().toStdString());
+            return {};
+        }
+    }
+    std::vector<StoredTest> tests = ListStoredTests(db, filter, error);
+    db.close();
+    return tests;
 }
 
 }  // namespace quorvex

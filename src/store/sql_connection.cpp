@@ -1,6 +1,8 @@
 // Named Qt SQL connections and the opening of the SQLite files and of the alias database.
 #include "store/sql_connection.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QSqlError>
 #include <QUrl>
@@ -71,19 +73,20 @@ std::string DescribeAliasDatabase(const AliasSettings& settings,
 }
 
 AliasOpenResult OpenAliasDatabase(QSqlDatabase& db, const AliasSettings& settings,
-                                  const std::filesystem::path& workingDirectory, bool createFile) {
+                                  const std::filesystem::path& workingDirectory, bool createFile,
+                                  const std::string& role) {
     AliasOpenResult result;
     const std::string where = DescribeAliasDatabase(settings, workingDirectory);
     if (!db.isValid()) {
         result.Problem = "the Qt SQL driver " + AliasQtDriver(settings).toStdString() +
-                         " of the alias database is not installed";
+                         " of the " + role + " database is not installed";
         return result;
     }
     if (AliasQtDriver(settings) == QLatin1String("QSQLITE")) {
         const std::filesystem::path file = SettingsPath(settings.Database, workingDirectory);
         result.Open = OpenSqliteFile(db, file, createFile);
         if (!result.Open) {
-            result.Problem = "the alias database " + where + " cannot be opened" +
+            result.Problem = "the " + role + " database " + where + " cannot be opened" +
                              (QFile::exists(QString::fromStdU16String(file.u16string()))
                                   ? ": " + db.lastError().text().toStdString()
                                   : std::string(": there is no such file"));
@@ -96,8 +99,15 @@ AliasOpenResult OpenAliasDatabase(QSqlDatabase& db, const AliasSettings& setting
         // A password is a line: a larger file is no password file.
         const FileBytes read = ReadFileBytes(file, 64 * 1024, Beyond::Refused);
         if (!read.Status.Loaded()) {
-            result.Problem = "alias.password-file \"" + file.string() + "\" cannot be read" +
+            result.Problem = role + ".password-file \"" + file.string() + "\" cannot be read" +
                              (read.Status.message.empty() ? "" : ": " + read.Status.message);
+            return result;
+        }
+        struct stat status {};
+        if (::stat(file.c_str(), &status) == 0 && (status.st_mode & (S_IRGRP | S_IROTH)) != 0) {
+            result.Problem = role + ".password-file \"" + file.string() +
+                             "\" may be read by group or others: it is not used (chmod 600 " +
+                             file.string() + ")";
             return result;
         }
         // The first line is the password; the line end is not part of it.
@@ -114,10 +124,12 @@ AliasOpenResult OpenAliasDatabase(QSqlDatabase& db, const AliasSettings& setting
     db.setPassword(password);
     // A server that is away must not hold the store up for long; its notices ("table exists,
     // skipping") are no news for the operator.
-    db.setConnectOptions(QStringLiteral("connect_timeout=3;options=-cclient_min_messages=warning"));
+    QString options = QStringLiteral("connect_timeout=3;options=-cclient_min_messages=warning");
+    if (!settings.SslMode.isEmpty()) options += QStringLiteral(";sslmode=") + settings.SslMode;
+    db.setConnectOptions(options);
     result.Open = db.open();
     if (!result.Open) {
-        result.Problem = "the alias database " + where +
+        result.Problem = "the " + role + " database " + where +
                          " cannot be reached: " + db.lastError().text().toStdString();
     }
     return result;

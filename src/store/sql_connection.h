@@ -52,8 +52,11 @@ struct AliasOpenResult {
 
 // Opens the alias database. A SQLite file is created only with `createFile` (db init); the
 // password file is read now, so a changed password needs no restart.
+// `role` ("alias" or "export") names the keys and the database in messages. A password file
+// that group or others may read is refused: the password is the lab's, not every user's.
 AliasOpenResult OpenAliasDatabase(QSqlDatabase& db, const AliasSettings& settings,
-                                  const std::filesystem::path& workingDirectory, bool createFile);
+                                  const std::filesystem::path& workingDirectory, bool createFile,
+                                  const std::string& role = "alias");
 
 // Where the alias settings point, for messages: the file or host:port/database.
 std::string DescribeAliasDatabase(const AliasSettings& settings,

@@ -15,7 +15,9 @@ bool IsPostgres(const QSqlDatabase& db) {
 }
 
 std::string Complaint(const std::string& table, const QSqlError& error) {
-    return "table \"" + table + "\": " + error.text().toStdString();
+    const std::string text = error.text().toStdString();
+    return "table \"" + table + "\": " +
+           (text.empty() ? "the connection to the database was lost" : text);
 }
 
 }  // namespace
@@ -71,11 +73,12 @@ bool TableExists(const QSqlDatabase& db, const std::string& table) {
     return db.tables(QSql::Tables).contains(QString::fromStdString(table));
 }
 
-std::string CreateTable(QSqlDatabase& db, const ExportRow& layout) {
+std::string CreateTable(QSqlDatabase& db, const ExportRow& layout, const QString& constraints) {
     QStringList columns;
     for (const ExportField& field : layout.Fields) {
         columns << QuoteIdentifier(field.Name) + QLatin1Char(' ') + ColumnType(db, field.Kind);
     }
+    if (!constraints.isEmpty()) columns << constraints;
     QSqlQuery query(db);
     const QString sql = QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
                             .arg(QuoteIdentifier(layout.Table), columns.join(QLatin1String(", ")));
@@ -83,19 +86,22 @@ std::string CreateTable(QSqlDatabase& db, const ExportRow& layout) {
     return {};
 }
 
-std::string InsertRow(QSqlDatabase& db, const ExportRow& row) {
+std::string InsertRow(QSqlDatabase& db, const ExportRow& row, bool ignoreDuplicate,
+                      bool* inserted) {
     QStringList columns, marks;
     for (const ExportField& field : row.Fields) {
         columns << QuoteIdentifier(field.Name);
         marks << QStringLiteral("?");
     }
     QSqlQuery query(db);
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(QuoteIdentifier(row.Table), columns.join(QLatin1String(", ")),
-                                 marks.join(QLatin1String(", ")));
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(QuoteIdentifier(row.Table), columns.join(QLatin1String(", ")),
+                           marks.join(QLatin1String(", ")));
+    if (ignoreDuplicate) sql += QLatin1String(" ON CONFLICT DO NOTHING");
     if (!query.prepare(sql)) return Complaint(row.Table, query.lastError());
     for (const ExportField& field : row.Fields) query.addBindValue(FieldValue(db, field));
     if (!query.exec()) return Complaint(row.Table, query.lastError());
+    if (inserted) *inserted = query.numRowsAffected() > 0;
     return {};
 }
 

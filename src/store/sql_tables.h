@@ -35,10 +35,16 @@ bool TableExists(const QSqlDatabase& db, const std::string& table);
 
 // CREATE TABLE IF NOT EXISTS with the layout's fields in order; a table already there stays
 // as it is. An empty string on success, else the database's complaint naming the table.
-std::string CreateTable(QSqlDatabase& db, const ExportRow& layout);
+// `constraints` follow the columns (a key).
+std::string CreateTable(QSqlDatabase& db, const ExportRow& layout,
+                        const QString& constraints = {});
 
 // One INSERT of the row's fields in their order, with bound values. An empty string on
 // success, else the database's complaint naming the table.
-std::string InsertRow(QSqlDatabase& db, const ExportRow& row);
+// With `ignoreDuplicate` a row whose key is there already is left out without an error
+// (ON CONFLICT DO NOTHING, which SQLite and PostgreSQL both know and which needs no more than
+// the right to insert); `inserted` then says whether it went in.
+std::string InsertRow(QSqlDatabase& db, const ExportRow& row, bool ignoreDuplicate = false,
+                      bool* inserted = nullptr);
 
 }  // namespace quorvex

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QPushButton>
@@ -355,6 +356,38 @@ TEST_F(ProjectWindowTest, AnAliasDatabaseAwayAtStartTakesNoRowsAndTheStatusLineS
     EXPECT_EQ(test->Parameters.WriteAliasTable, 1);
     EXPECT_TRUE(window->AliasOutboxLabel()->isVisibleTo(window.get()));
     EXPECT_EQ(window->AliasOutboxLabel()->text(), LoadText(811, 0));
+}
+
+TEST_F(ProjectWindowTest, AnExportFileOnAShareIsWarnedOfAndWaitingTestsAreCounted) {
+    PrepareWorkingDirectory(testing::kAbsentDevices);
+    WriteNetConfig(work, work.string());
+    ASSERT_EQ(InitExportTables(work), "");
+    setenv("QUORVEX_FILE_SYSTEM_TYPE", "0x6969", 1);
+    ShowWindow();
+    unsetenv("QUORVEX_FILE_SYSTEM_TYPE");
+    const auto warned = std::count_if(messages.shown.begin(), messages.shown.end(), [](auto& m) {
+        return m.kind == MessageKind::Warning && m.text.contains(QStringLiteral("(NFS)"));
+    });
+    EXPECT_EQ(warned, 1);
+    QLabel* label = window->ExportOutboxLabel();
+    EXPECT_TRUE(label->isVisibleTo(window.get()));
+    EXPECT_EQ(label->text(), LoadText(865, 0).arg(QStringLiteral("NFS")));
+
+    OpenProject("P");
+    test->Parameters.SaveCurves = 0;
+    test->TestSeries.Slots[1].Rm = 420;
+    // The share's file is away (another machine holds it, the share hangs): the test waits.
+    fs::rename(work / kExportDatabaseFile, work / "away.sqlite");
+    messages.shown.clear();
+    ASSERT_TRUE(window->StoreSlotsInProject({1}));
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_TRUE(messages.shown.back().text.contains(QLatin1String(kExportOutboxFile)))
+        << messages.shown.back().text.toStdString();
+    EXPECT_TRUE(label->text().startsWith(LoadText(864, 0).arg(1)));
+    fs::rename(work / "away.sqlite", work / kExportDatabaseFile);
+    ASSERT_TRUE(window->StoreSlotsInProject({1}));
+    EXPECT_EQ(ExportRows(), 2);
+    EXPECT_EQ(label->text(), LoadText(865, 0).arg(QStringLiteral("NFS")));
 }
 
 TEST_F(ProjectWindowTest, AFullSeriesIsStoredInsteadOfLostWithoutTheSeriesEditor) {

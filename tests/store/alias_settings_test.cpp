@@ -159,5 +159,31 @@ TEST_F(AliasSettingsTest, TheWorkingDirectoryStandsInForADatabaseDirectoryThatCa
     EXPECT_TRUE(std::filesystem::is_empty(dir));  // the probe leaves nothing behind
 }
 
+TEST_F(AliasSettingsTest, TheExportKeysAndTheMachineNameAreReadLikeTheAliasOnes) {
+    std::ofstream(dir / "Quorvex.platform") << "export.driver = PostgreSQL\n"
+                                               "export.database = lab\n"
+                                               "export.host = db\n"
+                                               "export.port = 6543\n"
+                                               "export.user = m2\n"
+                                               "export.password-file = m2.pw\n"
+                                               "export.sslmode = verify-full\n"
+                                               "alias.sslmode = sometimes\n"
+                                               "export.colour = blue\n"
+                                               "machine.name = Halle 2\n";
+    const ExportSettingsResult result = LoadExportSettings(dir);
+    EXPECT_TRUE(result.Settings.Configured);
+    EXPECT_EQ(result.Settings.Driver, QStringLiteral("postgresql"));
+    EXPECT_EQ(result.Settings.Port, 6543);
+    EXPECT_EQ(result.Settings.SslMode, QStringLiteral("verify-full"));
+    EXPECT_EQ(result.MachineName, "Halle 2");
+    ASSERT_EQ(result.Warnings.size(), 1u);  // the unknown export key; alias keys are not its
+    EXPECT_NE(result.Warnings[0].find("line 9"), std::string::npos) << result.Warnings[0];
+    const AliasSettingsResult alias = LoadAliasSettings(dir);
+    ASSERT_EQ(alias.Warnings.size(), 1u);
+    EXPECT_NE(alias.Warnings[0].find("no sslmode"), std::string::npos) << alias.Warnings[0];
+    std::ofstream(dir / "Quorvex.platform") << "machine.name = \n";
+    EXPECT_EQ(LoadExportSettings(dir).MachineName, HostMachineName());
+}
+
 }  // namespace
 }  // namespace quorvex

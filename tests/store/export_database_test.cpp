@@ -14,6 +14,7 @@
 
 #include "alias_database_fixture.h"
 #include "store/sql_connection.h"
+#include "store/results_table.h"
 #include "store/sql_tables.h"
 #include "temp_dir.h"
 
@@ -189,14 +190,16 @@ TEST_P(DatabaseTest, ALineOfTheOutboxThatIsNoRowStaysAndIsNamed) {
 
 using ExportTablesTest = testing_support::TempDirTest;
 
-TEST_F(ExportTablesTest, AStoreNeverCreatesTheTablesAndSkipsAMissingOneSilently) {
+TEST_F(ExportTablesTest, AStoreNeverCreatesTheTablesAndKeepsTheRowsOfAMissingOne) {
     const std::filesystem::path databases = dir / "db";
     std::filesystem::create_directories(databases);
     const std::filesystem::path file = databases / kExportDatabaseFile;
     {
+        // A lab without the file uses no export tables: nothing is written and nothing waits.
         ExportDatabases store(databases, dir, {});
         store.WriteExportRow(SampleExportRow(0));
         EXPECT_FALSE(std::filesystem::exists(file));
+        EXPECT_EQ(store.PendingExportRows(), 0);
         EXPECT_TRUE(store.TakeMessages().empty());
     }
     ASSERT_EQ(InitExportTables(databases), "");
@@ -210,19 +213,29 @@ TEST_F(ExportTablesTest, AStoreNeverCreatesTheTablesAndSkipsAMissingOneSilently)
     {
         ExportDatabases store(databases, dir, {});
         store.WriteExportRow(SampleExportRow(0));
-        store.WriteExportRow(SampleExportRow(4));  // its table is gone
+        store.WriteExportRow(SampleExportRow(4));  // its table is gone: the row waits
         store.WriteExportRow(SampleExportRow(6));
-        EXPECT_TRUE(store.TakeMessages().empty());
+        EXPECT_EQ(store.PendingExportRows(), 1);
+        const std::vector<std::string> messages = store.TakeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find("Data_Chain"), std::string::npos) << messages[0];
     }
     ASSERT_EQ(InitExportTables(databases), "");  // brings the missing table, keeps the rows
+    {
+        ExportDatabases store(databases, dir, {});
+        EXPECT_EQ(store.SendPendingRows(), 0);
+    }
     SqlConnection connection(QStringLiteral("QSQLITE"));
     QSqlDatabase db = connection.Database();
     ASSERT_TRUE(OpenSqliteFile(db, file, false));
     const std::vector<QSqlRecord> tensile = RowsOf(db, "Data_EN10002");
     ASSERT_EQ(tensile.size(), 1u);
-    ExpectRow(tensile[0], SampleExportRow(0));
+    ExpectRow(tensile[0], WithTestIdentity(SampleExportRow(0),
+                                           tensile[0].value("TestId").toString().toStdString(),
+                                           HostMachineName()));
     EXPECT_EQ(RowsOf(db, "Data_Plastics").size(), 1u);
-    EXPECT_EQ(RowsOf(db, "Data_Chain").size(), 0u);
+    EXPECT_EQ(RowsOf(db, "Data_Chain").size(), 1u);
+    EXPECT_EQ(RowsOf(db, kResultsTable).size(), 3u);
     for (const ExportRow& layout : ExportTableLayouts()) EXPECT_TRUE(TableExists(db, layout.Table));
     db.close();
 }

@@ -187,6 +187,7 @@ bool PostgresServer::Setup(std::string& error) {
     login_.Password = QUuid::createUuid().toString(QUuid::Id128).toStdString();
     login_.PasswordFile = dir_ / "password";
     std::ofstream(login_.PasswordFile) << login_.Password << "\n";
+    chmod(login_.PasswordFile.c_str(), 0600);  // the program refuses one that others may read
     if (asPostgresUser_ &&
         (chown(dir_.c_str(), postgres->pw_uid, postgres->pw_gid) != 0 ||
          chown(login_.PasswordFile.c_str(), postgres->pw_uid, postgres->pw_gid) != 0)) {
