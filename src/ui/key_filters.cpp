@@ -26,6 +26,12 @@ protected:
         // Keys that type nothing, and the shortcuts with Ctrl (copy, paste, undo), pass.
         if (typed.isEmpty() || (key->modifiers() & Qt::ControlModifier)) return false;
         if (typed.size() != 1) return true;
+        // Tab, Backtab and Escape arrive with a control character but type nothing: they
+        // move the focus or close the dialog as everywhere else.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+            key->key() == Qt::Key_Escape) {
+            return false;
+        }
         const QChar passed = rule_(typed[0]);
         if (passed.isNull()) return true;
         if (passed == typed[0]) return false;
