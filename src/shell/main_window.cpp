@@ -299,6 +299,7 @@ void TSDIAppForm::ApplyLanguageIndex(int languageIndex) {
     const bool known =
         languageIndex >= 0 && languageIndex < static_cast<int>(kLanguageBases.size());
     const int index = known ? languageIndex : 0;
+    qtTranslations_.Apply(index);
     ApplyLanguage(LanguageBase(index), ui_.Texts);
     const int base = LanguageBase(index);
     forceReadout_->SetCaption(LoadText(text::kForceReadout, base));
@@ -368,6 +369,8 @@ void TSDIAppForm::OpenMeasuringHardware() {
     app_.RelayCardPresent = machine_->Drivers().Relay != Driver::Absent;
     app_.DaqPresent = machine_->Daq().DaqPresent();
     simulationBanner_->setVisible(machine_->Simulated());
+    aboutBox_->SetHardware(FittedCards(machine_->Drivers(), app_.DaqPresent,
+                                       machine_->Relays().RelayCardPresent()));
     app_.ForceRange = 1;
     ui_.StopMachine = [this] {
         if (machine_) machine_->Link().StopMachine();

@@ -22,6 +22,7 @@
 #include "report/overlay_painter.h"
 #include "report/report_content.h"
 #include "ui/operator_message.h"
+#include "ui/qt_translations.h"
 
 class QBoxLayout;
 class QGroupBox;
@@ -281,6 +282,7 @@ class TSDIAppForm : public QMainWindow {
     QTabWidget* ResultTabs() const { return resultTabs_; }
     TPasswordDlg* PasswordDlg() const { return passwordDlg_; }
     TSpracheDlg* SpracheDlg() const { return spracheDlg_; }
+    const QtTranslations& QtTexts() const { return qtTranslations_; }
     TNeue_Serie* NeueSerie() const { return neueSerie_; }
     TAboutBox* AboutBox() const { return aboutBox_; }
     TBtnRightDlg* SetupDlg() const { return setupDlg_; }
@@ -365,6 +367,7 @@ class TSDIAppForm : public QMainWindow {
     QTabWidget* resultTabs_ = nullptr;
     TPasswordDlg* passwordDlg_ = nullptr;
     TSpracheDlg* spracheDlg_ = nullptr;
+    QtTranslations qtTranslations_;  // Qt's own buttons and dialogs in the chosen language
     TNeue_Serie* neueSerie_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     TBtnRightDlg* setupDlg_ = nullptr;
