@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -330,7 +331,12 @@ void TSDIAppForm::PlaceMainWindow() {
     if (screen == nullptr) return;
     const QRect area = screen->availableGeometry();
     move(area.topLeft());
-    resize(std::min(area.width(), 1024), std::min(area.height(), 830));
+    // The window manager adds a title bar and a border around the window: on a screen of
+    // 768 pixels the status line at the bottom must stay visible.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    const int border = 4;
+    resize(std::min(area.width() - 2 * border, 1024),
+           std::min(area.height() - titleBar - border, 830));
 }
 
 void TSDIAppForm::PrepareMeasuringPorts() {
