@@ -410,7 +410,7 @@ void TSDIAppForm::Timer1Timer() {
 
 bool TSDIAppForm::FormCloseQuery() {
     if (app_.TestRunning) return false;
-    if (!closingUnattended_) OfferUnsavedTests(true);
+    if (!closingUnattended_ && !OfferUnsavedTests(true)) return false;
     if (app_.ProjectOpen) {
         WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
     }

@@ -161,8 +161,9 @@ class TSDIAppForm : public QMainWindow {
     // The imported specimen's row goes once its test (with this number) is in the series.
     void ConsumeImportedSpecimenRow(const std::string& specimenNo);
     // Stores series slots into the open project with its files, result lines and database
-    // rows; false (and the operator told) when nothing could be stored.
-    bool StoreSlotsInProject(const std::vector<int>& seriesSlots);
+    // rows; the number of the last record written, 0 (and the operator told) when nothing
+    // could be stored.
+    int StoreSlotsInProject(const std::vector<int>& seriesSlots);
     // Installs ResultsEditor; "Datensatz bearbeiten" there re-opens a stored record as the
     // last test, with its header data, curve and specimen.
     void InstallResultsEditor();
@@ -340,8 +341,9 @@ class TSDIAppForm : public QMainWindow {
     // then the name; a Cancel anywhere leaves everything as it was.
     void CreateNewProject();
     // Shared by the close request and the project commands: the last test (closing: into the
-    // project, text 175; else into the series, text 168), then the series (text 176).
-    void OfferUnsavedTests(bool closing);
+    // project, text 175, with Cancel; else into the series, text 168), then the series
+    // (text 176). False when the operator cancelled: the window stays open.
+    bool OfferUnsavedTests(bool closing);
     // Text 168 when the last test is new and not saved; Yes stores it in the series.
     void AskStoreLastTestInSeries(MessageKind kind = MessageKind::Warning);
     // Before the series is cleared: the series editor, or without it the question whether the
