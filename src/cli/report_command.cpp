@@ -21,6 +21,7 @@
 #include "report/overlay_diagram.h"
 #include "report/report_logo.h"
 #include "report/report_painter.h"
+#include "ui/text_table.h"
 
 namespace quorvex::cli {
 namespace {
@@ -35,7 +36,17 @@ struct ReportOptions {
     std::string ResultsFile, PdfFile;
     std::vector<int> Records;  // empty: every record that is not deleted
     bool Diagram = false;
+    int Language = -1;  // index of the text table; -1: the project's language
 };
+
+// "de", "en", "fr", "nl" or "it" as the index of the text table's language, else -1.
+int LanguageOfCode(const std::string& code) {
+    static const char* const kCodes[] = {"de", "en", "fr", "nl", "it"};
+    for (int i = 0; i < 5; ++i) {
+        if (code == kCodes[i]) return i;
+    }
+    return -1;
+}
 
 bool ParseOptions(const std::vector<std::string>& args, ReportOptions& o, std::ostream& err) {
     if (args.empty() || args[0].empty() || args[0][0] == '-') return false;
@@ -51,35 +62,18 @@ bool ParseOptions(const std::vector<std::string>& args, ReportOptions& o, std::o
             }
         } else if (args[i] == "--diagram") {
             o.Diagram = true;
+        } else if (args[i] == "--language" && i + 1 < args.size()) {
+            o.Language = LanguageOfCode(args[++i]);
+            if (o.Language < 0) {
+                err << "quorvex-cli: \"" << args[i]
+                    << "\" is no language (de, en, fr, nl or it)\n";
+                return false;
+            }
         } else {
             return false;
         }
     }
     return !o.PdfFile.empty();
-}
-
-// The axis titles of the printout in the program's own language (German).
-OverlayLook LookOf(const ParameterSet& p, OverlayView view) {
-    const QString stress =
-        QStringLiteral("Spannung ") + QString::fromStdString(StressUnit(p.UnitSystem));
-    switch (view) {
-        case OverlayView::Strain:
-            return OverlayLookOf(p,
-                                 p.TestType == 9 ? QStringLiteral("Stauchung %")
-                                                 : QStringLiteral("Dehnung %"),
-                                 stress);
-        case OverlayView::FineStrain:
-            return OverlayLookOf(p, QStringLiteral("Feindehnung %"), stress);
-        case OverlayView::ForceTravel:
-            return OverlayLookOf(p, QStringLiteral("Traversenweg [mm]"),
-                                 QStringLiteral("Kraft [kN]"));
-        case OverlayView::EnergyTravel:
-            return OverlayLookOf(p, QStringLiteral("Traversenweg [mm]"),
-                                 QStringLiteral("Verformungsenergie [J]"));
-        case OverlayView::ForceTime:
-            return OverlayLookOf(p, QStringLiteral("Zeit sec"), QStringLiteral("Kraft [kN]"));
-    }
-    return {};
 }
 
 int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
@@ -158,6 +152,11 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
         p.HeaderValue = header;
     }
 
+    // The words of the printout in the project's language, or the one asked for.
+    const int language = o.Language >= 0 ? o.Language : p.Language;
+    const int base = LanguageBase(language);
+    auto text = [base](int number) { return LoadText(number, base); };
+    auto words = [&text](int number) { return text(number).toStdString(); };
     const StatisticsEditor editor =
         columns.Tensile() ? StatisticsEditor::Tensile : StatisticsEditor::OtherTypes;
     std::vector<ResultDefinition> definitions;
@@ -168,9 +167,11 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
                                                           definitions.back().LimitMax, editor));
     }
     const std::vector<StatisticsRow> statistics =
-        BuildStatisticsBlock(p, definitions, columnStatistics, numbers.size(), editor);
+        BuildStatisticsBlock(p, definitions, columnStatistics, numbers.size(), editor,
+                             StatisticsLabelsIn(words));
     const std::string today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
-    ResultsReport report = BuildResultsReport(p, columns, {}, false, statistics, ReportTexts{}, today);
+    ResultsReport report =
+        BuildResultsReport(p, columns, {}, false, statistics, ReportTextsIn(words), today);
     const bool coloured = numbers.size() <= 10 && p.PrintCurveColoured != 0;
     const ProjectRecordReader reader(resultsFile);
     report.StreamedRowCount = numbers.size();
@@ -211,7 +212,7 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
                 diagram->AddMissingCurve();
             }
         }
-        printed = {diagram.get(), LookOf(p, diagram->View())};
+        printed = {diagram.get(), OverlayLookIn(p, diagram->View(), text)};
     }
 
     QString error;
@@ -260,10 +261,12 @@ bool ParseRecordList(const std::string& text, std::vector<int>& numbers) {
 
 void PrintReportHelp(std::ostream& out) {
     out << "  report DIR/NAME.Res --pdf OUT.pdf [--records 1,3-5] [--diagram]\n"
+           "         [--language de|en|fr|nl|it]\n"
            "                           write the printed results list of the project's\n"
            "                           records (all that are not deleted, or those listed)\n"
            "                           as a PDF file: with the statistics rows, or with the\n"
-           "                           overlaid curves of the first ten records\n";
+           "                           overlaid curves of the first ten records; in the\n"
+           "                           project's language unless --language names another\n";
 }
 
 namespace {

@@ -5,10 +5,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -41,19 +43,22 @@ ResultsDefinitionDialog::ResultsDefinitionDialog(UiContext& ui, ParameterSet& pa
     SetTextNumber(this, layout_.CaptionText);
     setWindowTitle(LoadText(layout_.CaptionText, base));
 
+    // Twenty-one rows and the options do not fit a small screen: the pages scroll. The single
+    // page holds the rows above the options, so that it stays narrow enough for 1024 pixels.
     QWidget* rowsPage = BuildRowsPage();
     QWidget* optionsPage = BuildOptionsPage();
     auto* layout = new QVBoxLayout(this);
     if (layout_.Pages) {
         pages_ = new QTabWidget(this);
-        pages_->addTab(rowsPage, LoadText(kEvaluationPageText, base));
-        pages_->addTab(optionsPage, LoadText(kOptionsPageText, base));
+        pages_->addTab(ScrollingPage(rowsPage, this), LoadText(kEvaluationPageText, base));
+        pages_->addTab(ScrollingPage(optionsPage, this), LoadText(kOptionsPageText, base));
         layout->addWidget(pages_);
     } else {
-        auto* single = new QHBoxLayout;
-        single->addWidget(rowsPage);
-        single->addWidget(optionsPage);
-        layout->addLayout(single);
+        auto* single = new QWidget(this);
+        auto* stacked = new QVBoxLayout(single);
+        stacked->addWidget(rowsPage);
+        stacked->addWidget(optionsPage);
+        layout->addWidget(ScrollingPage(single, this));
     }
 
     auto* buttons = new QDialogButtonBox(this);
@@ -238,13 +243,39 @@ QWidget* ResultsDefinitionDialog::FieldWidget(int field) const {
     return ref.What == FieldRef::Min ? r.Min : r.Max;
 }
 
+QString ResultsDefinitionDialog::FieldCaption(int field) const {
+    const FieldRef ref = DecodeField(field);
+    const int base = ui_.Texts.Base();
+    if (ref.What == FieldRef::Option) {
+        const OptionWidgets& w = options_.at(static_cast<std::size_t>(ref.Index));
+        QString caption = w.Label ? w.Label->text() : QString();
+        if (auto* group = qobject_cast<QGroupBox*>(w.Input->parentWidget())) {
+            caption = group->title() + QLatin1Char(' ') + caption;
+        }
+        return WithoutAccelerator(caption).simplified();
+    }
+    const RowWidgets& r = rows_.at(static_cast<std::size_t>(ref.Index));
+    const QString which = LoadText(ref.What == FieldRef::Min ? text::kLimitMin : text::kLimitMax,
+                                   base);
+    return (WithoutAccelerator(r.Evaluate->text()) + QLatin1Char(' ') + which).simplified();
+}
+
 void ResultsDefinitionDialog::ShowFailure(const CheckFailure& failure) {
     const int base = ui_.Texts.Base();
     const std::string message = ComposeMessage(
         failure, [base](int number) { return LoadText(number, base).toStdString(); });
-    ui_.Messages.ShowOperatorMessage(Q(message), MessageKind::Error, MessageButtons::Ok);
+    // The message names the field, since a page holds dozens of alike inputs.
+    ui_.Messages.ShowOperatorMessage(FieldCaption(failure.Field) + QLatin1Char('\n') + Q(message),
+                                     MessageKind::Error, MessageButtons::Ok);
     if (pages_) pages_->setCurrentIndex(PageOfField(layout_, failure.Field));
-    FieldWidget(failure.Field)->setFocus();
+    QWidget* input = FieldWidget(failure.Field);
+    for (QWidget* up = input->parentWidget(); up != nullptr; up = up->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(up)) {
+            area->ensureWidgetVisible(input);
+            break;
+        }
+    }
+    input->setFocus();
 }
 
 void ResultsDefinitionDialog::OKBtnClick() {

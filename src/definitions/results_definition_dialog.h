@@ -91,6 +91,9 @@ class ResultsDefinitionDialog : public QuorvexDialog {
     void ApplyAccess();
     QWidget* FieldWidget(int field) const;
     void ShowFailure(const CheckFailure& failure);
+    // The field's name as the operator sees it: the result and "min :" / "max :", or the
+    // option's group and label.
+    QString FieldCaption(int field) const;
     // Enter in an option input that has a range: checks it and moves to the next one.
     bool EnterInRangedOption(int option);
 

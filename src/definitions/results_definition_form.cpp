@@ -32,8 +32,20 @@ ParsedNumber ParseFloat(const std::string& text) {
     return ParseNumberInRange(text, -FLT_MAX, FLT_MAX);
 }
 
+// A lower limit of 0 sets no lower bound, and the limits of a result that is switched off are
+// not used at all: there 0 passes. Only the upper limit of a result in use must be greater
+// than 0. A dialog must accept what it shows on opening: a new project of another test type
+// inherits the slots of the previous type (the tensile Rr row leaves 0 ... 0 behind), and a
+// type's fixed decimals show a lower limit of 0.05 as "0".
+constexpr const char* kPositiveRange = " > 0 !";
+constexpr const char* kNotNegativeRange = " >= 0 !";
+
 CheckResult CheckPositive(int field, const std::string& text) {
-    return CheckNumberField(field, text, FLT_MIN, FLT_MAX, {});
+    return CheckNumberField(field, text, FLT_MIN, FLT_MAX, kPositiveRange);
+}
+
+CheckResult CheckNotNegative(int field, const std::string& text) {
+    return CheckNumberField(field, text, 0, FLT_MAX, kNotNegativeRange);
 }
 
 bool Checked(const DefinitionLayout& layout, const DefinitionRow& row) {
@@ -167,7 +179,7 @@ CheckResult CheckDefinitionForm(const DefinitionLayout& layout, const Definition
             CheckResult failure =
                 phase == kBeforeLimits
                     ? CheckNumberField(field, text, o.CheckLow, o.CheckHigh, o.RangeText)
-                    : CheckPositive(field, text);
+                    : CheckNotNegative(field, text);  // 0: the point is not determined
             if (failure) return failure;
         }
         return std::nullopt;
@@ -177,8 +189,12 @@ CheckResult CheckDefinitionForm(const DefinitionLayout& layout, const Definition
             if (!Checked(layout, layout.Rows[i])) continue;
             const int row = static_cast<int>(i);
             const RowForm& f = form.Rows[i];
-            if (CheckResult failure =
-                    CheckPositive(max ? MaxField(row) : MinField(row), max ? f.Max : f.Min)) {
+            const bool used = f.Evaluate || IsLockedTicked(layout, f.Slot) ||
+                              Contains(layout.EvaluatedOnOk, f.Slot);
+            const int field = max ? MaxField(row) : MinField(row);
+            const std::string& text = max ? f.Max : f.Min;
+            if (CheckResult failure = used && max ? CheckPositive(field, text)
+                                                  : CheckNotNegative(field, text)) {
                 return failure;
             }
         }

@@ -178,7 +178,7 @@ DefinitionLayout TensileLayout() {
     OptionSpec standard = Choice(
         "Standard", 0, {}, {"EN 10002", "ISO 898", "ISO 3506", "EN 2563"},
         [](const ParameterSet&) { return -1.0; }, nullptr);
-    standard.GroupCaption = "Zugversuch nach";
+    standard.GroupText = 828;  // "Zugversuch nach"
     standard.Stored = false;
     l.Options.push_back(std::move(standard));
     l.AltKeys = {{'F', 0, "FixedModulus"},

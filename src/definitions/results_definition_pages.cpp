@@ -37,7 +37,7 @@ template <class W>
 W* Captioned(W* widget, int textNumber, const std::string& caption, int base) {
     if (textNumber != 0) {
         SetTextNumber(widget, textNumber);
-        widget->setText(LoadText(textNumber, base));
+        ApplyCaption(widget, base);
     } else {
         widget->setText(Q(caption));
     }

@@ -84,6 +84,11 @@ std::vector<StatisticsRow> BuildStatisticsBlock(const ParameterSet& p,
     auto shown = [&](std::size_t k) {
         return definitions[k].Evaluate && definitions[k].PrintInList;
     };
+    // Rows of labels without a single value say nothing: with no result in the statistics
+    // there is no block, on the screen or on paper.
+    bool anyShown = false;
+    for (std::size_t k = 0; k < definitions.size(); ++k) anyShown = anyShown || shown(k);
+    if (!anyShown) return rows;
     auto decimals = [&](std::size_t k) { return definitions[k].Decimals; };
     auto positive = [&](double v, std::size_t k) {
         return v > 0.0 ? FormatFixed(v, 7, decimals(k)) : std::string(kNoStatisticValue);

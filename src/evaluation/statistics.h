@@ -60,7 +60,8 @@ struct StatisticsColumn {
 };
 
 // The rows of the statistics block in their order, for the statistics chosen in the parameter
-// set. Empty when fewer than three tests are selected (the length of the cell lists).
+// set. Empty when fewer than three tests are selected (the length of the cell lists), and when
+// no result column takes part in the statistics.
 std::vector<StatisticsRow> BuildStatisticsBlock(const ParameterSet& p,
                                                 const std::vector<StatisticsColumn>& columns,
                                                 StatisticsEditor editor,

@@ -5,8 +5,11 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <array>
 #include <cmath>
+
+#include "evaluation/test_types.h"
 
 namespace quorvex {
 namespace {
@@ -64,6 +67,36 @@ OverlayLook OverlayLookOf(const ParameterSet& p, const QString& xTitle, const QS
     look.XTitle = xTitle;
     look.YTitle = yTitle;
     return look;
+}
+
+OverlayLook OverlayLookIn(const ParameterSet& p, OverlayView view,
+                          const std::function<QString(int)>& text) {
+    constexpr int kStrain = 161, kFineStrain = 162, kStress = 164, kEnergy = 658;
+    constexpr int kForceAxis = 885, kTravelAxis = 886, kCompression = 891, kTimeAxis = 892;
+    const QString stress =
+        text(kStress) + QLatin1Char(' ') + QString::fromStdString(StressUnit(p.UnitSystem));
+    QString x, y = stress;
+    switch (view) {
+        case OverlayView::Strain:
+            x = p.TestType == 9 ? text(kCompression) + QStringLiteral(" %") : text(kStrain);
+            break;
+        case OverlayView::FineStrain:
+            x = text(kFineStrain);
+            break;
+        case OverlayView::ForceTravel:
+            x = text(kTravelAxis);
+            y = text(kForceAxis);
+            break;
+        case OverlayView::EnergyTravel:
+            x = text(kTravelAxis);
+            y = text(kEnergy) + QStringLiteral(" [J]");
+            break;
+        case OverlayView::ForceTime:
+            x = text(kTimeAxis);
+            y = text(kForceAxis);
+            break;
+    }
+    return OverlayLookOf(p, x, y);
 }
 
 QColor OverlayCurveColour(int k, bool coloured) {
@@ -142,7 +175,12 @@ void PaintOverlayDiagram(QPainter& painter, const QRectF& frame, const OverlayDi
     painter.drawText(QRectF(xTitle.x(), xTitle.y(), labelBox * 3, style.TitleHeight * 1.5),
                      Qt::AlignLeft | Qt::AlignTop, look.XTitle);
     painter.save();
-    const QPointF yTitle = frame.topLeft() + style.YTitleAt;
+    // The y title runs upwards from its start: it starts low enough that all of it stays beside
+    // the frame, and none of it above the frame's top edge, where a window cuts it off.
+    const double yTitleLength = painter.fontMetrics().horizontalAdvance(look.YTitle);
+    QPointF yTitle = frame.topLeft() + style.YTitleAt;
+    yTitle.setY(frame.top() +
+                std::clamp(std::max(style.YTitleAt.y(), yTitleLength), 0.0, frame.height()));
     painter.translate(yTitle);
     painter.rotate(-90);
     painter.drawText(QRectF(0, 0, labelBox * 3, style.TitleHeight * 1.5),

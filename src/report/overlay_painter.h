@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <functional>
 
 #include "report/overlay_diagram.h"
 
@@ -38,6 +39,10 @@ struct OverlayLook {
 };
 
 OverlayLook OverlayLookOf(const ParameterSet& p, const QString& xTitle, const QString& yTitle);
+// The look of a view with its axis titles in a language: text(number) gives the numbered text
+// of that language. The editor, its printout and quorvex-cli report share it.
+OverlayLook OverlayLookIn(const ParameterSet& p, OverlayView view,
+                          const std::function<QString(int)>& text);
 
 // Colour of curve k (1-based): black, blue, olive, green, red, teal, maroon, navy, lime,
 // silver; black when the colours are off or k lies outside 1-10.

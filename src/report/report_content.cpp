@@ -54,6 +54,37 @@ std::vector<StatisticsRow> StatisticsOfSelection(const ParameterSet& p,
         labels);
 }
 
+ReportTexts ReportTextsIn(const std::function<std::string(int)>& text) {
+    constexpr int kNumber = 223, kSpecimenNo = 104, kDate = 178, kRemark = 450;
+    ReportTexts texts;
+    auto word = [&text](int number, std::string& target) {
+        const std::string t = text(number);
+        if (!t.empty()) target = t;
+    };
+    word(kNumber, texts.Number);
+    word(kSpecimenNo, texts.SpecimenNo);
+    word(kDate, texts.Date);
+    word(kRemark, texts.Remark);
+    texts.Text = text;
+    return texts;
+}
+
+StatisticsLabels StatisticsLabelsIn(const std::function<std::string(int)>& text) {
+    StatisticsLabels labels;
+    auto label = [&text](int number, std::string& target) {
+        const std::string t = text(number);
+        if (!t.empty()) target = t;
+    };
+    label(212, labels.Mean);
+    label(213, labels.Minimum);
+    label(214, labels.Maximum);
+    label(215, labels.Range);
+    label(216, labels.StdDev);
+    label(218, labels.Confidence);
+    label(220, labels.Count);
+    return labels;
+}
+
 ResultsReport BuildResultsReport(const ParameterSet& p, const EditorColumns& columns,
                                  const std::vector<ResultsRecord>& selected, bool seriesMode,
                                  const std::vector<StatisticsRow>& statistics,
@@ -114,7 +145,12 @@ ResultsReport BuildResultsReport(const ParameterSet& p, const EditorColumns& col
     }
     for (std::size_t k = 0; k < listed.size(); ++k) {
         const EditorColumn& c = columns.Columns()[static_cast<std::size_t>(listed[k])];
-        r.Columns.push_back({Trimmed(c.Name), Trimmed(c.Unit), P[2 + k], P[3 + k]});
+        std::string name = Trimmed(c.Name);
+        if (texts.Text && c.NameText != 0) {
+            const std::string translated = Trimmed(texts.Text(c.NameText));
+            if (!translated.empty()) name = translated;
+        }
+        r.Columns.push_back({name, Trimmed(c.Unit), P[2 + k], P[3 + k]});
     }
     r.RemarkX = (r.Columns.empty() ? P[2] : r.Columns.back().Right) + 10;
 

@@ -24,7 +24,15 @@ struct ReportTexts {
     std::string SpecimenNo = "Probennummer";
     std::string Date = "Datum:";
     std::string Remark = "Bemerkung";
+    // The numbered text of the language, for the names of the result columns; empty: the
+    // German names.
+    std::function<std::string(int)> Text;
 };
+
+// The words of the report in the language whose numbered texts `text` gives.
+ReportTexts ReportTextsIn(const std::function<std::string(int)>& text);
+// The labels of the statistics rows in that language.
+StatisticsLabels StatisticsLabelsIn(const std::function<std::string(int)>& text);
 
 struct ReportColumnTitle {
     std::string Name, Unit;

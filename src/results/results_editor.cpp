@@ -37,13 +37,6 @@ constexpr int kTextNoneSelected = 207;
 constexpr int kTextClearSelection = 208;
 constexpr int kTextAlreadyStored = 209;
 constexpr int kTextStoreQuestion = 210;
-constexpr int kTextMean = 212;
-constexpr int kTextMinimum = 213;
-constexpr int kTextMaximum = 214;
-constexpr int kTextRange = 215;
-constexpr int kTextStdDev = 216;
-constexpr int kTextConfidence = 218;
-constexpr int kTextCount = 220;
 constexpr int kTextDeleteRecord = 812;
 constexpr int kTextEditRecord = 813;
 constexpr int kTextClearButton = 814;
@@ -78,18 +71,8 @@ TDatabaseDialog::TDatabaseDialog(UiContext& ui, TestState& test, EditorServices 
     columns_ = std::make_unique<EditorColumns>(test_.Parameters, services_.ShortDateFormat);
     model_ = new ResultsGridModel(test_.Parameters, *columns_, seriesMode_, this);
     model_->LanguageBase = ui_.Texts.Base();
-    StatisticsLabels labels;
-    const auto label = [&](int number, std::string& target) {
-        const QString t = text(number);
-        if (!t.isEmpty()) target = t.toStdString();
-    };
-    label(kTextMean, labels.Mean);
-    label(kTextMinimum, labels.Minimum);
-    label(kTextMaximum, labels.Maximum);
-    label(kTextRange, labels.Range);
-    label(kTextStdDev, labels.StdDev);
-    label(kTextConfidence, labels.Confidence);
-    label(kTextCount, labels.Count);
+    const StatisticsLabels labels =
+        StatisticsLabelsIn([&text](int number) { return text(number).toStdString(); });
     model_->SetStatisticsLabels(labels);
 
     grid_ = new QTableView(this);
@@ -144,11 +127,15 @@ TDatabaseDialog::TDatabaseDialog(UiContext& ui, TestState& test, EditorServices 
     closeButton_ = button(kTextOk, this);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
 
+    // The diagram's view choice and axis buttons have a line of their own above the buttons,
+    // so that the window stays within 1024 pixels in the diagram mode too.
+    auto* diagramBand = new QHBoxLayout;
+    diagramBand->addWidget(viewGroup_ = new QGroupBox(this));
+    diagramBand->addWidget(axisButtons_ = new QWidget(this));
+    diagramBand->addStretch();
     auto* band = new QHBoxLayout;
     band->addWidget(selectedGroup);
     band->addStretch();
-    band->addWidget(viewGroup_ = new QGroupBox(this));
-    band->addWidget(axisButtons_ = new QWidget(this));
     band->addWidget(diagramButton_);
     band->addWidget(formButton_);
     band->addWidget(filterButton_);
@@ -161,6 +148,7 @@ TDatabaseDialog::TDatabaseDialog(UiContext& ui, TestState& test, EditorServices 
     overlay_ = new OverlayWidget(this);
     overlay_->hide();
     layout->addWidget(overlay_, 1);
+    layout->addLayout(diagramBand);
     layout->addLayout(band);
     BuildDiagramControls();
     // The editor fills the screen; the window of the other types is at most 1600 wide.
@@ -318,11 +306,16 @@ void TDatabaseDialog::FilterClick() {
 }
 
 bool TDatabaseDialog::PopupMenuOffered() const {
-    return !seriesMode_ && model_->SelectedRows().size() == 1 && model_->TestCount() > 0;
+    return !seriesMode_ && model_->TestCount() > 0;
 }
 
 void TDatabaseDialog::ShowPopupMenu(const QPoint& position) {
     if (!PopupMenuOffered()) return;
+    // The menu acts on the row under the pointer, whatever else is selected; below the tests
+    // (the statistics rows) there is nothing to act on.
+    const QModelIndex clicked = grid_->indexAt(position);
+    if (!clicked.isValid() || clicked.row() >= model_->TestCount()) return;
+    grid_->setCurrentIndex(clicked);
     popup_->popup(grid_->viewport()->mapToGlobal(position));
 }
 

@@ -176,32 +176,8 @@ void TDatabaseDialog::StepAxis(bool xAxis, int direction) {
 
 OverlayLook TDatabaseDialog::DiagramLook() const {
     const int base = ui_.Texts.Base();
-    const int type = test_.Parameters.TestType;
-    const QString stress = LoadText(kTextStress, base) + QLatin1Char(' ') +
-                           QString::fromStdString(StressUnit(test_.Parameters.UnitSystem));
-    QString x, y = stress;
-    switch (diagram_ ? diagram_->View() : OverlayView::Strain) {
-        case OverlayView::Strain:
-            x = type == 9 ? LoadText(kTextCompression, base) + QStringLiteral(" %")
-                          : LoadText(kTextStrain, base);
-            break;
-        case OverlayView::FineStrain:
-            x = LoadText(kTextFineStrain, base);
-            break;
-        case OverlayView::ForceTravel:
-            x = LoadText(kTextTravelAxis, base);
-            y = LoadText(kTextForceAxis, base);
-            break;
-        case OverlayView::EnergyTravel:
-            x = LoadText(kTextTravelAxis, base);
-            y = LoadText(kTextEnergy, base) + QStringLiteral(" [J]");
-            break;
-        case OverlayView::ForceTime:
-            x = LoadText(kTextTimeAxis, base);
-            y = LoadText(kTextForceAxis, base);
-            break;
-    }
-    return OverlayLookOf(test_.Parameters, x, y);
+    return OverlayLookIn(test_.Parameters, diagram_ ? diagram_->View() : OverlayView::Strain,
+                         [base](int number) { return LoadText(number, base); });
 }
 
 std::vector<ResultsRecord> TDatabaseDialog::SelectedTests() const {
@@ -212,13 +188,8 @@ std::vector<ResultsRecord> TDatabaseDialog::SelectedTests() const {
 
 ResultsReport TDatabaseDialog::BuildReport() const {
     const int base = ui_.Texts.Base();
-    ReportTexts texts;
-    auto word = [base](int number, std::string& target) {
-        const QString t = LoadText(number, base);
-        if (!t.isEmpty()) target = t.toStdString();
-    };
-    word(kTextNumber, texts.Number);
-    word(kTextDate, texts.Date);
+    const ReportTexts texts =
+        ReportTextsIn([base](int number) { return LoadText(number, base).toStdString(); });
     const QString today =
         QDate::currentDate().toString(QString::fromStdString(services_.ShortDateFormat));
     return BuildResultsReport(test_.Parameters, *columns_, SelectedTests(), seriesMode_,

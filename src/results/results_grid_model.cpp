@@ -1,6 +1,9 @@
 // The results editor's table model: cells on demand, the selection and the statistics block.
 #include "results/results_grid_model.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 #include "ui/text_table.h"
 
 namespace quorvex {
@@ -102,8 +105,11 @@ void ResultsGridModel::RecomputeStatistics() {
 QString ResultsGridModel::CellText(int row, int column) const {
     if (row < 0 || column < 0 || column >= columns_.Count()) return {};
     if (row < TestCount()) {
+        // "Nr." is the record's number in the project (what delete, edit and the header data
+        // address), the place in the list in the series.
+        const int number = seriesMode_ ? row + 1 : Test(row).RecordNumber;
         QString text =
-            QString::fromStdString(columns_.Cell(Test(row), column, row + 1, seriesMode_));
+            QString::fromStdString(columns_.Cell(Test(row), column, number, seriesMode_));
         if (column == 0 && IsSelected(row)) text += QLatin1Char('*');
         return text;
     }
@@ -130,6 +136,13 @@ int ResultsGridModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultsGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     if (role == Qt::DisplayRole) return CellText(index.row(), index.column());
+    // A selected test shows as a selected row, not only by its "*".
+    if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) &&
+        index.row() < TestCount() && IsSelected(index.row())) {
+        const QPalette palette = QGuiApplication::palette();
+        return role == Qt::BackgroundRole ? palette.brush(QPalette::Highlight)
+                                          : palette.brush(QPalette::HighlightedText);
+    }
     if (role == Qt::TextAlignmentRole) {
         const EditorColumnKind kind =
             columns_.Columns()[static_cast<std::size_t>(index.column())].Kind;

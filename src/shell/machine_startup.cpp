@@ -52,4 +52,21 @@ std::vector<QString> ChooseSensorsAndSetup(MachineConfig& machine, const Paramet
     return messages;
 }
 
+QStringList FittedCards(const MachineDrivers& drivers, bool daqAnswered, bool relayAnswered) {
+    QStringList cards;
+    auto add = [&cards](Driver driver, bool answered, const char* name) {
+        if (driver == Driver::Absent || !answered) return;
+        QString line = QString::fromLatin1(name);
+        if (driver == Driver::Simulated) {
+            line += QStringLiteral(" (") + QString::fromStdString(DriverName(driver)) +
+                    QLatin1Char(')');
+        }
+        cards << line;
+    };
+    add(drivers.Daq, daqAnswered, "ADLINK PCI-9111HR");
+    add(drivers.Relay, relayAnswered, "ADLINK PCI-7250");
+    add(drivers.Encoder, true, "HEIDENHAIN IK220");
+    return cards;
+}
+
 }  // namespace quorvex

@@ -3,12 +3,15 @@
 // factors, and the controller settings that follow from them.
 #pragma once
 
+#include <QStringList>
+
 #include <QString>
 #include <filesystem>
 #include <vector>
 
 #include "evaluation/parameter_set.h"
 #include "machine/controller_link.h"
+#include "machine/machine.h"
 #include "setup/machine_config.h"
 
 namespace quorvex {
@@ -25,5 +28,10 @@ std::vector<QString> ChooseSensorsAndSetup(MachineConfig& machine, const Paramet
                                            const SensorChooser& chooseLoadCell,
                                            const SensorChooser& chooseExtensometer,
                                            double travelLimitFactor);
+
+// The cards of this machine for the information box: the data-acquisition card when it
+// answered, the relay card when it answered, the encoder card when one is configured; a card
+// of the simulated machine says so.
+QStringList FittedCards(const MachineDrivers& drivers, bool daqAnswered, bool relayAnswered);
 
 }  // namespace quorvex

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -299,6 +300,7 @@ void TSDIAppForm::ApplyLanguageIndex(int languageIndex) {
     const bool known =
         languageIndex >= 0 && languageIndex < static_cast<int>(kLanguageBases.size());
     const int index = known ? languageIndex : 0;
+    qtTranslations_.Apply(index);
     ApplyLanguage(LanguageBase(index), ui_.Texts);
     const int base = LanguageBase(index);
     forceReadout_->SetCaption(LoadText(text::kForceReadout, base));
@@ -329,7 +331,12 @@ void TSDIAppForm::PlaceMainWindow() {
     if (screen == nullptr) return;
     const QRect area = screen->availableGeometry();
     move(area.topLeft());
-    resize(std::min(area.width(), 1024), std::min(area.height(), 830));
+    // The window manager adds a title bar and a border around the window: on a screen of
+    // 768 pixels the status line at the bottom must stay visible.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    const int border = 4;
+    resize(std::min(area.width() - 2 * border, 1024),
+           std::min(area.height() - titleBar - border, 830));
 }
 
 void TSDIAppForm::PrepareMeasuringPorts() {
@@ -368,6 +375,8 @@ void TSDIAppForm::OpenMeasuringHardware() {
     app_.RelayCardPresent = machine_->Drivers().Relay != Driver::Absent;
     app_.DaqPresent = machine_->Daq().DaqPresent();
     simulationBanner_->setVisible(machine_->Simulated());
+    aboutBox_->SetHardware(FittedCards(machine_->Drivers(), app_.DaqPresent,
+                                       machine_->Relays().RelayCardPresent()));
     app_.ForceRange = 1;
     ui_.StopMachine = [this] {
         if (machine_) machine_->Link().StopMachine();
@@ -404,7 +413,7 @@ void TSDIAppForm::Timer1Timer() {
 
 bool TSDIAppForm::FormCloseQuery() {
     if (app_.TestRunning) return false;
-    if (!closingUnattended_) OfferUnsavedTests(true);
+    if (!closingUnattended_ && !OfferUnsavedTests(true)) return false;
     if (app_.ProjectOpen) {
         WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
     }

@@ -22,6 +22,7 @@
 #include "report/overlay_painter.h"
 #include "report/report_content.h"
 #include "ui/operator_message.h"
+#include "ui/qt_translations.h"
 
 class QBoxLayout;
 class QGroupBox;
@@ -167,8 +168,9 @@ class TSDIAppForm : public QMainWindow {
     // The imported specimen's row goes once its test (with this number) is in the series.
     void ConsumeImportedSpecimenRow(const std::string& specimenNo);
     // Stores series slots into the open project with its files, result lines and database
-    // rows; false (and the operator told) when nothing could be stored.
-    bool StoreSlotsInProject(const std::vector<int>& seriesSlots);
+    // rows; the number of the last record written, 0 (and the operator told) when nothing
+    // could be stored.
+    int StoreSlotsInProject(const std::vector<int>& seriesSlots);
     // Installs ResultsEditor; "Datensatz bearbeiten" there re-opens a stored record as the
     // last test, with its header data, curve and specimen.
     void InstallResultsEditor();
@@ -289,6 +291,7 @@ class TSDIAppForm : public QMainWindow {
     QTabWidget* ResultTabs() const { return resultTabs_; }
     TPasswordDlg* PasswordDlg() const { return passwordDlg_; }
     TSpracheDlg* SpracheDlg() const { return spracheDlg_; }
+    const QtTranslations& QtTexts() const { return qtTranslations_; }
     TNeue_Serie* NeueSerie() const { return neueSerie_; }
     TAboutBox* AboutBox() const { return aboutBox_; }
     TBtnRightDlg* SetupDlg() const { return setupDlg_; }
@@ -346,8 +349,9 @@ class TSDIAppForm : public QMainWindow {
     // then the name; a Cancel anywhere leaves everything as it was.
     void CreateNewProject();
     // Shared by the close request and the project commands: the last test (closing: into the
-    // project, text 175; else into the series, text 168), then the series (text 176).
-    void OfferUnsavedTests(bool closing);
+    // project, text 175, with Cancel; else into the series, text 168), then the series
+    // (text 176). False when the operator cancelled: the window stays open.
+    bool OfferUnsavedTests(bool closing);
     // Text 168 when the last test is new and not saved; Yes stores it in the series.
     void AskStoreLastTestInSeries(MessageKind kind = MessageKind::Warning);
     // Before the series is cleared: the series editor, or without it the question whether the
@@ -373,6 +377,7 @@ class TSDIAppForm : public QMainWindow {
     QTabWidget* resultTabs_ = nullptr;
     TPasswordDlg* passwordDlg_ = nullptr;
     TSpracheDlg* spracheDlg_ = nullptr;
+    QtTranslations qtTranslations_;  // Qt's own buttons and dialogs in the chosen language
     TNeue_Serie* neueSerie_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     TBtnRightDlg* setupDlg_ = nullptr;

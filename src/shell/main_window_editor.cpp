@@ -29,7 +29,7 @@ void TSDIAppForm::InstallResultsEditor() {
         services.Filter = filter;
         services.Printer = Printer();
         services.StoreSlots = [this](const std::vector<int>& seriesSlots) {
-            return StoreSlotsInProject(seriesSlots);
+            return StoreSlotsInProject(seriesSlots) != 0;
         };
         services.ShowHeaderData = [this](const HeaderLines& lines) {
             const HeaderLines current = test_.Parameters.HeaderValue;

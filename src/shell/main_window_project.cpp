@@ -60,6 +60,8 @@ constexpr int kTextReallyDeleteTest = 173;
 constexpr int kTextSpecimenDeleteTitle = 177;  // "Probendaten löschen"
 constexpr int kTextStoreTestsInProject = 210;
 constexpr int kTextEditorMissing = 872;
+constexpr int kTextStoredAsRecord = 827;  // "Versuch als Datensatz %1 in %2 gespeichert"
+constexpr int kStoredMessageMs = 10000;
 constexpr int kTextPrintTest = 806;
 constexpr int kTextDeleteTest = 807;
 constexpr int kTextCurrentSeries = 808;
@@ -206,11 +208,11 @@ void TSDIAppForm::ShowAliasOutbox() {
 
 // --- storing
 
-bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
+int TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     if (!app_.ProjectOpen) {
         ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen), MessageKind::Error,
                                          MessageButtons::Ok);
-        return false;
+        return 0;
     }
     // A project holds the tests of its own test type only.
     const std::string refusal =
@@ -219,7 +221,7 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     if (!refusal.empty()) {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(refusal), MessageKind::Error,
                                          MessageButtons::Ok);
-        return false;
+        return 0;
     }
     if (!databases_) OpenDatabases();
     ProjectStoreContext context;
@@ -235,7 +237,7 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     if (!lock.Held()) {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(lock.Message()),
                                          MessageKind::Error, MessageButtons::Ok);
-        return false;
+        return 0;
     }
     ParameterSet& p = test_.Parameters;
     const std::uint8_t writeAlias = p.WriteAliasTable;
@@ -248,7 +250,7 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
                                          MessageButtons::Ok);
     }
     ShowAliasOutbox();
-    return !result.Stored.empty();
+    return result.Stored.empty() ? 0 : result.Stored.back().RecordNumber;
 }
 
 void TSDIAppForm::StoreLastTestInSeriesNow() {
@@ -335,21 +337,28 @@ void TSDIAppForm::StoreLastTestKey() {
     }
     StoreLastTestInSeriesNow();
     // A test that could not be stored stays in the series and counts as unsaved.
-    if (!StoreSlotsInProject({1})) {
+    const int record = StoreSlotsInProject({1});
+    if (record == 0) {
         app_.LastTestSaved = false;
         return;
     }
+    // The operator sees that F6 did its work, and under which number the test is found.
+    statusBar()->showMessage(
+        LoadText(kTextStoredAsRecord, ui_.Texts.Base()).arg(record).arg(app_.ProjectName),
+        kStoredMessageMs);
     test_.Curves.Clear();
     ClearSeries(test_.TestSeries, DateTimeNow());
 }
 
-void TSDIAppForm::OfferUnsavedTests(bool closing) {
+bool TSDIAppForm::OfferUnsavedTests(bool closing) {
     if (closing) {
-        if (app_.LastTestNew && !app_.LastTestSaved &&
-            ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kSaveLastTestInProject),
-                                             MessageKind::Warning,
-                                             MessageButtons::YesNo) == QMessageBox::Yes) {
-            StoreLastTestKey();
+        if (app_.LastTestNew && !app_.LastTestSaved) {
+            // Cancel keeps the window open with the test as it is.
+            const QMessageBox::StandardButton answer = ui_.Messages.ShowOperatorMessage(
+                ui_.Texts.Text(text::kSaveLastTestInProject), MessageKind::Warning,
+                MessageButtons::YesNoCancel);
+            if (answer == QMessageBox::Cancel) return false;
+            if (answer == QMessageBox::Yes) StoreLastTestKey();
         }
     } else {
         AskStoreLastTestInSeries();
@@ -362,6 +371,7 @@ void TSDIAppForm::OfferUnsavedTests(bool closing) {
         }
         ClearSeries(test_.TestSeries, DateTimeNow());
     }
+    return true;
 }
 
 // --- the series tool bar

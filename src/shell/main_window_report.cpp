@@ -17,8 +17,6 @@ namespace quorvex {
 namespace {
 
 constexpr int kTextNoTest = 174;
-constexpr int kTextNumber = 223;
-constexpr int kTextDate = 178;
 constexpr int kTextStrain = 161;
 constexpr int kTextStress = 164;
 constexpr int kTextCompression = 891;
@@ -46,11 +44,9 @@ void TSDIAppForm::PrinterSetupCommand() {
 
 ResultsReport TSDIAppForm::CurrentTestReport() const {
     const ParameterSet& p = test_.Parameters;
-    ReportTexts texts;
-    const QString number = LoadText(kTextNumber, ui_.Texts.Base());
-    if (!number.isEmpty()) texts.Number = number.toStdString();
-    const QString date = LoadText(kTextDate, ui_.Texts.Base());
-    if (!date.isEmpty()) texts.Date = date.toStdString();
+    const int base = ui_.Texts.Base();
+    const ReportTexts texts =
+        ReportTextsIn([base](int number) { return LoadText(number, base).toStdString(); });
     const std::string format = SystemShortDateFormat();
     const EditorColumns columns(p, format);
     const QString today = QDate::currentDate().toString(QString::fromStdString(format));

@@ -141,7 +141,7 @@ TBtnRightDlg3::TBtnRightDlg3(UiContext& ui, ParameterSet& parameters, QWidget* p
         return b;
     };
     preloadButton_ = Captioned(button({}), 343, base);
-    measureButton_ = button(LoadText(237, base) + QStringLiteral(" F3"));
+    measureButton_ = Captioned(button({}), 826, base);  // "Messen F3"
     leButton_ = Captioned(button({}), 502, base);
     limitsButton_ = Captioned(button({}), 551, base);
     headerButton_ = Captioned(button({}), 549, base);

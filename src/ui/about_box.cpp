@@ -21,9 +21,13 @@ TAboutBox::TAboutBox(UiContext& ui, QWidget* parent) : QuorvexDialog(ui, parent)
     big.setPointSize(big.pointSize() * 2);
     big.setBold(true);
     product->setFont(big);
+    // The program's own version; it runs on this operating system, whatever the old one was.
     auto* version =
-        new QLabel(QStringLiteral("Version    :  8.6.4  Windows 98-ME / NT 4.0 - Windows 7"), this);
-    auto* hardware = new QLabel(QStringLiteral("Hardware   :   AdLink 9111 / 16"), this);
+        new QLabel(QStringLiteral("Version    :  ") + QStringLiteral(QUORVEX_VERSION), this);
+    version->setObjectName(QStringLiteral("VersionLine"));
+    hardware_ = new QLabel(this);
+    hardware_->setObjectName(QStringLiteral("HardwareLine"));
+    SetHardware({});
     userLine_ = new QLabel(this);
     userLine_->setObjectName(QStringLiteral("UserLine"));
     userLine_->hide();
@@ -33,9 +37,16 @@ TAboutBox::TAboutBox(UiContext& ui, QWidget* parent) : QuorvexDialog(ui, parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(product);
     layout->addWidget(version);
-    layout->addWidget(hardware);
+    layout->addWidget(hardware_);
     layout->addWidget(userLine_);
     layout->addWidget(buttons);
+}
+
+void TAboutBox::SetHardware(const QStringList& cards) {
+    const QString indent(QStringLiteral("Hardware   :   ").size(), QLatin1Char(' '));
+    hardware_->setText(QStringLiteral("Hardware   :   ") +
+                       (cards.isEmpty() ? QStringLiteral("-")
+                                        : cards.join(QLatin1Char('\n') + indent)));
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {

@@ -39,11 +39,12 @@ bool ApplyCaption(QObject* component, int base) {
     } else if (auto* button = qobject_cast<QAbstractButton*>(component)) {
         button->setText(text);
     } else if (auto* label = qobject_cast<QLabel*>(component)) {
-        label->setText(text);
+        // Only a label with a buddy turns "&" into a shortcut; any other shows it as it is.
+        label->setText(label->buddy() ? text : WithoutAccelerator(text));
     } else if (auto* group = qobject_cast<QGroupBox*>(component)) {
         group->setTitle(text);
     } else if (auto* widget = qobject_cast<QWidget*>(component); widget && widget->isWindow()) {
-        widget->setWindowTitle(text);
+        widget->setWindowTitle(WithoutAccelerator(text));
     } else {
         return false;
     }

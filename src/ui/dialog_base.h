@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <functional>
 
+class QScrollArea;
+
 namespace quorvex {
 
 class OperatorMessages;
@@ -32,11 +34,18 @@ protected:
     void PlaceBesideMainWindow(int offset);
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Keeps the whole dialog on the screen it opens on (a small screen of 1024 x 768 too):
+    // shrinks it to the screen where its layout allows and moves it up and left as needed.
+    void FitIntoScreen();
 
     UiContext& ui_;
 
 private:
     bool settingsPlacement_ = false;
 };
+
+// A long page that scrolls vertically on a small screen: as wide as its content, as tall as
+// the screen allows.
+QScrollArea* ScrollingPage(QWidget* content, QWidget* parent);
 
 }  // namespace quorvex

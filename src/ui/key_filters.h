@@ -1,6 +1,7 @@
 // Input behaviour of number fields: a decimal field takes digits, "-", "." (a typed ","
 // becomes "."), Backspace and Enter; an integer field digits, "+", "-", Backspace and Enter.
-// Keys that type nothing (arrows, Delete, Tab, function keys) pass unchanged.
+// Keys that type nothing (arrows, Delete, Tab, Escape, function keys) pass unchanged. A field
+// that receives the focus from the program (Enter moving on) has its text selected.
 #pragma once
 
 #include <QChar>

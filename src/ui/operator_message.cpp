@@ -39,6 +39,10 @@ std::unique_ptr<QMessageBox> BuildOperatorMessageBox(const QString& text, Messag
     if (buttons == MessageButtons::YesNo) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setDefaultButton(QMessageBox::Yes);
+    } else if (buttons == MessageButtons::YesNoCancel) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
     } else {
         box->setStandardButtons(QMessageBox::Ok);
     }
@@ -49,7 +53,7 @@ std::unique_ptr<QMessageBox> BuildOperatorMessageBox(const QString& text, Messag
 QMessageBox::StandardButton MessageBoxMessages::ShowOperatorMessage(const QString& text,
                                                                     MessageKind kind,
                                                                     MessageButtons buttons) {
-    if (Unattended()) return buttons == MessageButtons::YesNo ? QMessageBox::No : QMessageBox::Ok;
+    if (Unattended()) return buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::No;
     auto box = BuildOperatorMessageBox(text, kind, buttons, texts_, owner_);
     box->setWindowModality(Qt::ApplicationModal);
     const int pressed = box->exec();
@@ -57,6 +61,7 @@ QMessageBox::StandardButton MessageBoxMessages::ShowOperatorMessage(const QStrin
     if (pressed == QMessageBox::Yes || pressed == QMessageBox::No || pressed == QMessageBox::Ok) {
         return static_cast<QMessageBox::StandardButton>(pressed);
     }
+    if (buttons == MessageButtons::YesNoCancel) return QMessageBox::Cancel;
     return buttons == MessageButtons::YesNo ? QMessageBox::No : QMessageBox::Ok;
 }
 

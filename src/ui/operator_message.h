@@ -18,7 +18,8 @@ enum class MessageKind : unsigned {
     Plain = 4,
 };
 
-enum class MessageButtons { Ok, YesNo };
+// YesNoCancel: Cancel (and Escape, and the close box) answers Cancel; YesNo: they answer No.
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 
 // Caption text number and icon of a kind.
 int MessageCaptionTextNumber(MessageKind kind);

@@ -148,6 +148,37 @@ TEST_F(ReportCommand, ALongProjectPrintsEveryRowAndItsStatistics) {
             EXPECT_NE(text->find(value, at), std::string::npos) << row.Label << " " << value;
         }
     }
+
+// The printout speaks the project's language; --language names another. The column titles,
+// the statistics rows and the axis titles follow.
+TEST_F(ReportCommand, PrintsInTheProjectsLanguageOrTheOneAskedFor) {
+    const CommandRun french =
+        Command(RunReportCommand, {results, "--pdf", pdf, "--language", "fr"});
+    ASSERT_EQ(french.code, 0) << french.err;
+    const auto text = PdfText(pdf);
+    if (!text) GTEST_SKIP() << "pdftotext is not installed";
+    for (const char* expected : {"Moyenne", "prouvette", "423.0"}) {
+        EXPECT_NE(text->find(expected), std::string::npos) << expected << " in\n" << *text;
+    }
+    for (const char* german : {"Mittelwert", "Probennummer", "Datum"}) {
+        EXPECT_EQ(text->find(german), std::string::npos) << german << " in\n" << *text;
+    }
+
+    ParameterSet p = testing_support::ReportParameters();
+    p.Language = 3;  // Dutch
+    ASSERT_TRUE(SaveParameterSet(p, dir / "P" / "P.Par"));
+    ASSERT_EQ(Command(RunReportCommand, {results, "--pdf", pdf, "--diagram"}).code, 0);
+    const auto dutch = PdfText(pdf);
+    ASSERT_TRUE(dutch.has_value());
+    EXPECT_NE(dutch->find("Rek %"), std::string::npos) << *dutch;
+    EXPECT_EQ(dutch->find("Dehnung"), std::string::npos) << *dutch;
+    ASSERT_EQ(Command(RunReportCommand, {results, "--pdf", pdf}).code, 0);
+    EXPECT_NE(PdfText(pdf)->find("Gemiddelde"), std::string::npos);
+
+    const CommandRun unknown =
+        Command(RunReportCommand, {results, "--pdf", pdf, "--language", "xx"});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_NE(unknown.err.find("\"xx\" is no language"), std::string::npos) << unknown.err;
 }
 
 TEST(ReportRecordList, ReadsNumbersAndRanges) {

@@ -74,24 +74,59 @@ TEST_F(ResultsDefinitionDialogs, TensileRowsFollowTheirRules) {
     dialog.OptionItem("Standard", 0)->click();
     EXPECT_EQ(dialog.EvaluateBox(16)->text(), QStringLiteral("Ac"));
 
-    // A limit of 0 in Z's "min :" refuses OK even with Z off, on page "Auswertung".
-    dialog.EvaluateBox(18)->setChecked(false);
-    dialog.MinInput(18)->setText(QStringLiteral("0"));
+    // An upper limit of 0 refuses OK while Z is in use, naming the field and its range, on
+    // page "Auswertung"; with Z switched off its limits are not used and 0 passes.
+    dialog.MaxInput(18)->setText(QStringLiteral("0"));
     Ok(dialog);
     EXPECT_TRUE(dialog.isVisible());
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Ungültige Eingabe!"));
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Z max :\nGültigkeitsbereich > 0 !"));
     EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
     EXPECT_EQ(dialog.CurrentPage(), kPageEvaluation);
-    EXPECT_EQ(dialog.focusWidget(), dialog.MinInput(18));
+    EXPECT_EQ(dialog.focusWidget(), dialog.MaxInput(18));
 
-    dialog.MinInput(18)->setText(QStringLiteral("1"));
+    dialog.EvaluateBox(18)->setChecked(false);
     Ok(dialog);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(parameters.UnitSystem, 2);
     EXPECT_EQ(Slot(10).Evaluate, 1);
     EXPECT_EQ(Slot(10).LimitActive, 0);
     EXPECT_EQ(Slot(18).Evaluate, 0);
+}
+
+// Every dialog opened on a new parameter set, and on one the tensile dialog confirmed before
+// the test type changed, accepts OK as it opens; it fits a screen of 1024 x 768 (its pages
+// scroll) and shows no "&" of a shortcut literally.
+TEST_F(ResultsDefinitionDialogs, EveryDialogAcceptsItsDefaultsAndFitsASmallScreen) {
+    ParameterSet inherited;
+    {
+        TBtnRightDlg1 tensile(ui, inherited);
+        tensile.open();
+        Ok(tensile);
+        ASSERT_EQ(tensile.result(), QDialog::Accepted);
+    }
+    for (const DefinitionKind kind :
+         {DefinitionKind::Tensile, DefinitionKind::Shear, DefinitionKind::FlexuralStrength,
+          DefinitionKind::Chain, DefinitionKind::Universal, DefinitionKind::Plastics,
+          DefinitionKind::FlexuralModulus, DefinitionKind::Compression}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        for (ParameterSet start : {ParameterSet{}, inherited}) {
+            ResultsDefinitionDialog dialog(ui, start, kind);
+            dialog.open();
+            Ok(dialog);
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+            EXPECT_TRUE(messages.shown.empty())
+                << (messages.shown.empty() ? "" : messages.shown[0].text.toStdString());
+            messages.shown.clear();
+            EXPECT_LE(dialog.minimumSizeHint().height(), 600);
+            EXPECT_LE(dialog.minimumSizeHint().width(), 1000);
+            EXPECT_LE(dialog.height(), 768 - 100);
+            for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+                if (label->buddy() != nullptr) continue;
+                EXPECT_FALSE(label->text().contains(QLatin1Char('&'))) << label->text().toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(ResultsDefinitionDialogs, EnterChecksTheRangedOptionsAndMovesOn) {
@@ -101,7 +136,8 @@ TEST_F(ResultsDefinitionDialogs, EnterChecksTheRangedOptionsAndMovesOn) {
     deltaR->setText(QStringLiteral("1"));
     QTest::keyClick(deltaR, Qt::Key_Return);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Gültigkeitsbereich 2.0 ... 50000.0 !"));
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Streckgrenze Delta-R :\nGültigkeitsbereich 2.0 ... 50000.0 !"));
     EXPECT_EQ(dialog.focusWidget(), deltaR);
     EXPECT_TRUE(dialog.isVisible());
     deltaR->setText(QStringLiteral("2"));
@@ -186,7 +222,7 @@ TEST_F(ResultsDefinitionDialogs, AccessRuleAndGripPressure) {
 TEST_F(ResultsDefinitionDialogs, OptionFailureShowsItsPageAndRemarkSurvivesReopening) {
     TDefResult4Dlg universal(ui, parameters);
     universal.open();
-    static_cast<QLineEdit*>(universal.Option("F1Travel"))->setText(QStringLiteral("0"));
+    static_cast<QLineEdit*>(universal.Option("F1Travel"))->setText(QStringLiteral("-1"));
     universal.OkButton()->click();
     EXPECT_EQ(universal.CurrentPage(), kPageOptions);
     EXPECT_EQ(universal.focusWidget(), universal.Option("F1Travel"));

@@ -169,12 +169,35 @@ TEST(ResultsDefinitionForm, ChecksOfOkInTheirOrder) {
          [](DefinitionForm& f) { f.Options["DeltaR"] = "50000"; }, -1, 0, ""},
         {"E 4999", K::Tensile, [](DefinitionForm& f) { f.Options["FixedModulus"] = "4999"; },
          Opt(K::Tensile, "FixedModulus"), 181, " 5000.0 ... 80000000.0 !"},
-        {"Z min 0 while Z is off", K::Tensile,
+        // The limits of a result that is switched off are not used: 0 passes, no number does not.
+        {"Z min 0 while Z is off passes", K::Tensile,
          [](DefinitionForm& f) {
              f.Rows[17].Evaluate = false;
              f.Rows[17].Min = "0";
          },
-         MinField(z), 567, ""},
+         -1, 0, ""},
+        {"Z min 0 while Z is on: no lower bound", K::Tensile,
+         [](DefinitionForm& f) { f.Rows[17].Min = "0"; }, -1, 0, ""},
+        {"Z max 0 while Z is on", K::Tensile, [](DefinitionForm& f) { f.Rows[17].Max = "0"; },
+         MaxField(z), 181, " > 0 !"},
+        {"Z max 0 while Z is off", K::Tensile,
+         [](DefinitionForm& f) {
+             f.Rows[17].Evaluate = false;
+             f.Rows[17].Max = "0";
+         },
+         -1, 0, ""},
+        {"Z min without a number while Z is off", K::Tensile,
+         [](DefinitionForm& f) {
+             f.Rows[17].Evaluate = false;
+             f.Rows[17].Min = "x";
+         },
+         MinField(z), 181, " >= 0 !"},
+        {"So is evaluated whatever its box shows", K::Tensile,
+         [](DefinitionForm& f) {
+             f.Rows[4].Evaluate = false;
+             f.Rows[4].Max = "0";
+         },
+         MaxField(4), 181, " > 0 !"},
         {"options come before the limits", K::Tensile,
          [](DefinitionForm& f) {
              f.Rows[0].Min = "0";
@@ -186,7 +209,7 @@ TEST(ResultsDefinitionForm, ChecksOfOkInTheirOrder) {
              f.Rows[0].Max = "0";
              f.Rows[18].Min = "-1";
          },
-         MinField(18), 567, ""},
+         MinField(18), 181, " >= 0 !"},
         {"Rr, r and n are not checked", K::Tensile,
          [](DefinitionForm& f) {
              f.Rows[10].Min = "x";
@@ -195,42 +218,48 @@ TEST(ResultsDefinitionForm, ChecksOfOkInTheirOrder) {
          },
          -1, 0, ""},
         {"shear max of Fmax", K::Shear, [](DefinitionForm& f) { f.Rows[4].Max = "0"; }, MaxField(4),
-         567, ""},
+         181, " > 0 !"},
         {"chain min of a switched-off row", K::Chain,
          [](DefinitionForm& f) {
              f.Rows[7].Evaluate = false;
-             f.Rows[7].Min = "0";
+             f.Rows[7].Min = "-1";
          },
-         MinField(7), 567, ""},
+         MinField(7), 181, " >= 0 !"},
         {"universal travel after the mins", K::Universal,
          [](DefinitionForm& f) {
-             f.Options["F1Travel"] = "0";
+             f.Options["F1Travel"] = "-1";
              f.Rows[0].Max = "0";
          },
-         Opt(K::Universal, "F1Travel"), 567, ""},
+         Opt(K::Universal, "F1Travel"), 181, " >= 0 !"},
         {"universal mins before the travel", K::Universal,
          [](DefinitionForm& f) {
-             f.Options["F2Travel"] = "0";
-             f.Rows[18].Min = "0";
+             f.Options["F2Travel"] = "-1";
+             f.Rows[18].Min = "-1";
          },
-         MinField(18), 567, ""},
+         MinField(18), 181, " >= 0 !"},
         {"universal force after the maxes", K::Universal,
          [](DefinitionForm& f) {
-             f.Options["S2Force"] = "0";
+             f.Options["S2Force"] = "-1";
              f.Rows[18].Max = "0";
          },
-         MaxField(18), 567, ""},
+         MaxField(18), 181, " > 0 !"},
         {"universal force", K::Universal, [](DefinitionForm& f) { f.Options["S1Force"] = ""; },
-         Opt(K::Universal, "S1Force"), 567, ""},
+         Opt(K::Universal, "S1Force"), 181, " >= 0 !"},
+        {"universal point 0: not determined", K::Universal,
+         [](DefinitionForm& f) { f.Options["S1Force"] = "0"; }, -1, 0, ""},
         {"plastics strain point", K::Plastics,
-         [](DefinitionForm& f) { f.Options["SigPoint3"] = "0"; }, Opt(K::Plastics, "SigPoint3"),
-         567, ""},
+         [](DefinitionForm& f) { f.Options["SigPoint3"] = "-2"; }, Opt(K::Plastics, "SigPoint3"),
+         181, " >= 0 !"},
         {"plastics unchecked inputs", K::Plastics,
          [](DefinitionForm& f) { f.Options["DeltaSigY"] = "x"; }, -1, 0, ""},
         {"flexural modulus max", K::FlexuralModulus,
-         [](DefinitionForm& f) { f.Rows[6].Max = "abc"; }, MaxField(6), 567, ""},
-        {"compression min", K::Compression, [](DefinitionForm& f) { f.Rows[10].Min = "0"; },
-         MinField(10), 567, ""},
+         [](DefinitionForm& f) { f.Rows[6].Max = "abc"; }, MaxField(6), 181, " >= 0 !"},
+        {"compression min of E-Modul when it is on", K::Compression,
+         [](DefinitionForm& f) {
+             f.Rows[10].Evaluate = true;
+             f.Rows[10].Max = "0";
+         },
+         MaxField(10), 181, " > 0 !"},
     };
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -249,6 +278,32 @@ TEST(ResultsDefinitionForm, ChecksOfOkInTheirOrder) {
             DecodeField(c.Field).What == FieldRef::Option ? kPageOptions : kPageEvaluation;
         EXPECT_EQ(PageOfField(LayoutOf(c.Kind), c.Field),
                   c.Kind == K::Compression ? kPageEvaluation : page);
+    }
+}
+
+// Every dialog accepts what it shows on opening: the defaults of a new set, and a set that
+// the tensile dialog confirmed before the project changed its test type (Rr's 0 ... 0 left in
+// slot 11, which compression shows as "E-Modul").
+TEST(ResultsDefinitionForm, EveryDialogAcceptsItsOwnDefaults) {
+    for (int type = 0; type < 10; ++type) {
+        SCOPED_TRACE(type);
+        const DefinitionKind kind = DefinitionKindOfTestType(type);
+        ParameterSet fresh;
+        fresh.TestType = type;
+        Opened o = Open(kind, fresh);
+        EXPECT_FALSE(CheckDefinitionForm(LayoutOf(kind), o.Form).has_value());
+
+        ParameterSet inherited;
+        Opened tensile = Open(DefinitionKind::Tensile, inherited);
+        ASSERT_FALSE(CheckDefinitionForm(LayoutOf(DefinitionKind::Tensile), tensile.Form));
+        StoreDefinitionForm(LayoutOf(DefinitionKind::Tensile), tensile.Form, tensile.Set);
+        ASSERT_EQ(Slot(tensile.Set, 11).LimitMax, 0);
+        tensile.Set.TestType = type;
+        Opened again = Open(kind, tensile.Set);
+        EXPECT_FALSE(CheckDefinitionForm(LayoutOf(kind), again.Form).has_value());
+        // Confirming stores what was shown: the limits of the switched-off row stay 0.
+        StoreDefinitionForm(LayoutOf(kind), again.Form, again.Set);
+        EXPECT_EQ(Slot(again.Set, 11).LimitMin, 0);
     }
 }
 

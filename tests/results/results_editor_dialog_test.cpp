@@ -3,6 +3,8 @@
 // the pop-up menu's delete and edit, and the series stored into the project.
 #include <gtest/gtest.h>
 
+#include <QMenu>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,7 +170,13 @@ TEST_F(ResultsEditorDialog, SelectionStatisticsHeaderAndPopupMenu) {
     editor.Grid()->setCurrentIndex(editor.Model().index(2, 1));
     QTest::keyClick(editor.Grid(), Qt::Key_Space);
     EXPECT_EQ(editor.Model().SelectedRows(), (std::vector<int>{1, 2}));
-    EXPECT_FALSE(editor.PopupMenuOffered());
+    // A right click acts on the row under the pointer, whatever else is selected.
+    EXPECT_TRUE(editor.PopupMenuOffered());
+    const QRect first = editor.Grid()->visualRect(editor.Model().index(0, 1));
+    emit editor.Grid()->customContextMenuRequested(first.center());
+    EXPECT_EQ(editor.Grid()->currentIndex().row(), 0);
+    for (QMenu* menu : editor.findChildren<QMenu*>()) menu->hide();
+    editor.Grid()->setCurrentIndex(editor.Model().index(2, 1));
     QTest::keyClick(editor.Grid(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(editor.SelectedCount()->text(), QStringLiteral("3"));
     ASSERT_FALSE(editor.Model().StatisticsBlock().empty());
@@ -194,6 +202,7 @@ TEST_F(ResultsEditorDialog, SelectionStatisticsHeaderAndPopupMenu) {
     EXPECT_EQ(editor.Model().TestCount(), 2);
     EXPECT_TRUE(IsDeletedRecord(*ReadProjectRecord(Results(), 2)));
     EXPECT_EQ(editor.Model().CellText(1, 28).trimmed(), QStringLiteral("3"));
+    EXPECT_EQ(editor.Model().CellText(1, 0).trimmed(), QStringLiteral("3"));  // "Nr.": record 3
 
     editor.reject();
     EXPECT_EQ(test->Parameters.HeaderValue[0], "Before");  // restored at closing

@@ -161,7 +161,10 @@ class GridStatistics : public ::testing::Test {
         rm = {1, 1, 1, 8.0f, 14.0f, 2, 1};
         std::vector<ResultsRecord> tests(4);
         const float values[] = {9, 10, 11, 12};
-        for (std::size_t i = 0; i < tests.size(); ++i) tests[i].Rm = values[i];
+        for (std::size_t i = 0; i < tests.size(); ++i) {
+            tests[i].Rm = values[i];
+            tests[i].RecordNumber = static_cast<int>(i) + 11;  // records 11 ... 14
+        }
         model.SetTests(tests);
     }
     QString Cell(const char* label, int column) {
@@ -183,8 +186,11 @@ TEST_F(GridStatistics, TheThirdSelectionShowsTheBlockOfTheRoundedValues) {
     EXPECT_TRUE(model.StatisticsBlock().empty());
     EXPECT_EQ(model.rowCount(), 4);
     EXPECT_EQ(model.ToggleSelection(1), ResultsGridModel::Toggle::Selected);
-    EXPECT_EQ(model.CellText(1, 0), QStringLiteral("    2*"));
-    EXPECT_EQ(model.CellText(3, 0), QStringLiteral("    4"));
+    // "Nr." is the record's number; a selected row also shows as selected.
+    EXPECT_EQ(model.CellText(1, 0), QStringLiteral("   12*"));
+    EXPECT_EQ(model.CellText(3, 0), QStringLiteral("   14"));
+    EXPECT_TRUE(model.data(model.index(1, 5), Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(model.data(model.index(3, 5), Qt::BackgroundRole).isValid());
     ASSERT_FALSE(model.StatisticsBlock().empty());
     EXPECT_EQ(model.CellText(4, 0), QString());  // one empty row below the tests
     EXPECT_EQ(Cell("Vertrauensber. 95%", rm).trimmed(), QStringLiteral("8.87"));

@@ -94,6 +94,21 @@ TEST_F(ResultsReportDialog, TheDiagramShowsTheCurvesAndItsPrintoutGoesThroughThe
         }
     }
     EXPECT_TRUE(blue);
+    // The y title ("Spannung N/mm²") stands whole beside the frame: its letters reach well
+    // below the frame's top edge instead of running off the top of the picture.
+    int titleRows = 0;
+    for (int y = 40; y < picture.height(); ++y) {
+        for (int x = 0; x < 30; ++x) {
+            if (picture.pixelColor(x, y).lightness() < 128) {
+                ++titleRows;
+                break;
+            }
+        }
+    }
+    EXPECT_GT(titleRows, 60);
+    // In the diagram mode the editor still fits a screen of 1024 x 768.
+    EXPECT_LE(editor->minimumSizeHint().width(), 1024);
+    EXPECT_LE(editor->minimumSizeHint().height(), 700);
 
     // The diagram printout through Qt Print Support, the printer writing a PDF file.
     QPrinter printer(QPrinter::HighResolution);

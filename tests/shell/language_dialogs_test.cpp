@@ -10,6 +10,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStatusBar>
 #include <QSet>
 #include <QTabWidget>
 #include <QToolButton>
@@ -166,6 +169,37 @@ TEST_F(LanguageDialogsTest, NoBlankCaptionAndNoGermanLeftInAnyLanguage) {
             const bool wasVisible = shown->isVisible();
             if (shown != window.get()) shown->show();
             QApplication::processEvents();
+            // On a screen of 1024 x 768 (the run "shell.SmallScreen"), every dialog fits below
+            // its title bar: long ones scroll or shrink.
+            const QRect available = shown->screen()->availableGeometry();
+            const bool smallScreen = available.size() == QSize(1024, 768);
+            if (smallScreen && shown == window.get()) {
+                // The main window's status line is on the screen.
+                const QRect status(window->statusBar()->mapToGlobal(QPoint(0, 0)),
+                                   window->statusBar()->size());
+                EXPECT_TRUE(available.contains(status)) << status.y() << " + " << status.height();
+            }
+            if (smallScreen && shown != window.get()) {
+                const QSize least = shown->minimumSizeHint().expandedTo(shown->minimumSize());
+                EXPECT_LE(least.width(), 1024) << Describe(shown).toStdString();
+                EXPECT_LE(least.height(), 768 - 60) << Describe(shown).toStdString();
+                // Shown, it stays on the screen with room for its title bar.
+                const QRect screen = shown->screen()->availableGeometry();
+                EXPECT_LE(shown->height(), screen.height() - 30) << Describe(shown).toStdString();
+                EXPECT_LE(shown->width(), screen.width()) << Describe(shown).toStdString();
+                EXPECT_TRUE(screen.contains(shown->geometry().bottomRight()))
+                    << Describe(shown).toStdString();
+            }
+            // A shortcut's "&" shows only where Qt turns it into one: not in a window title,
+            // not in a label without a buddy.
+            const QRegularExpression shortcut(QStringLiteral("&[^& ]"));
+            EXPECT_FALSE(shown->windowTitle().contains(shortcut)) << Describe(shown).toStdString();
+            for (const QLabel* label : shown->findChildren<QLabel*>()) {
+                if (label->buddy() != nullptr || label->textFormat() == Qt::RichText) continue;
+                EXPECT_FALSE(label->text().contains(shortcut))
+                    << Describe(label).toStdString() << ": \"" << label->text().toStdString()
+                    << "\"";
+            }
             for (const Caption& c : CaptionsOf(shown)) {
                 ++checked;
                 if (c.MustHaveText) {

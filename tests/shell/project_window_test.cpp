@@ -3,6 +3,8 @@
 // when it must be cleared, a test deleted, and the last test offered at closing.
 #include <gtest/gtest.h>
 
+#include <QStatusBar>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -193,6 +195,9 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
         ASSERT_TRUE(window->FormKeyDown(Qt::Key_F6, Qt::NoModifier));
         EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
         EXPECT_TRUE(app.LastTestSaved);
+        // The status line says that F6 stored the test, and as which record.
+        EXPECT_EQ(window->statusBar()->currentMessage(),
+                  LoadText(827, 0).arg(n).arg(QStringLiteral("P")));
         EXPECT_EQ(CountOccupiedSlots(test->TestSeries), 0);
         const fs::path project = work / "P";
         EXPECT_EQ(CountRecords(project / "P.Res").Records, n);
@@ -213,8 +218,16 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
     EXPECT_EQ(AliasRows(), 2);
     EXPECT_FALSE(window->AliasOutboxLabel()->isVisibleTo(window.get()));
 
-    // A third test, not stored: closing asks text 175 and stores it as F6 does.
+    // A third test, not stored: closing asks text 175 with Cancel, which keeps the window
+    // open and the test unstored; Yes stores it as F6 does.
     RunTensileTest();
+    messages.shown.clear();
+    messages.answers = {QMessageBox::Cancel};
+    EXPECT_FALSE(window->FormCloseQuery());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(CountRecords(work / "P" / "P.Res").Records, 2);
+    EXPECT_FALSE(app.LastTestSaved);
     messages.shown.clear();
     messages.answers = {QMessageBox::Yes};
     EXPECT_TRUE(window->FormCloseQuery());

@@ -104,3 +104,42 @@ TEST_F(TypeSpecimenDialog, CancelTakesNothingCtrlKAndTheUniversalOkAskForANewEva
 
 }  // namespace
 }  // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// Compression and flexural specimens under the keyboard: Enter moves on with the next value
+// selected, so that typing replaces it; Tab leaves a number field; Escape closes the dialog
+// while a number field has the focus, taking nothing.
+TEST_F(TypeSpecimenDialog, EnterSelectsTheNextValueTabLeavesAndEscapeCloses) {
+    for (const int type : {9, 7}) {
+        SCOPED_TRACE(type);
+        parameters = ParameterSet{};
+        auto dialog = Open(type);
+        ASSERT_GE(dialog->DimensionCount(), 2u);
+        QLineEdit* first = dialog->Dimension(0);
+        QLineEdit* second = dialog->Dimension(1);
+        second->setText(QStringLiteral("100.00"));
+        first->setFocus();
+        first->setText(QStringLiteral("12"));
+        QTest::keyClick(first, Qt::Key_Return);
+        ASSERT_EQ(dialog->focusWidget(), second);
+        EXPECT_EQ(second->selectedText(), second->text());
+        QTest::keyClicks(second, QStringLiteral("15"));
+        EXPECT_EQ(second->text(), QStringLiteral("15"));  // not "100.0015"
+
+        QTest::keyClick(second, Qt::Key_Tab);
+        EXPECT_NE(dialog->focusWidget(), second);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_EQ(dialog->focusWidget(), second);
+
+        const ParameterSet before = parameters;
+        QTest::keyClick(second, Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        EXPECT_EQ(ParameterSetImage(parameters), ParameterSetImage(before));
+    }
+}
+
+}  // namespace
+}  // namespace quorvex

@@ -31,7 +31,7 @@ public:
             answers.pop_front();
             return answer;
         }
-        return buttons == MessageButtons::YesNo ? QMessageBox::No : QMessageBox::Ok;
+        return buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::No;
     }
 };
 
