@@ -148,6 +148,7 @@ TEST_F(ReportCommand, ALongProjectPrintsEveryRowAndItsStatistics) {
             EXPECT_NE(text->find(value, at), std::string::npos) << row.Label << " " << value;
         }
     }
+}
 
 // The printout speaks the project's language; --language names another. The column titles,
 // the statistics rows and the axis titles follow.
