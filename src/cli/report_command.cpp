@@ -270,6 +270,9 @@ void PrintReportHelp(std::ostream& out) {
 }
 
 namespace {
+// Painting a PDF needs a GUI application, but no screen. Qt's own notes ("QPainter::begin():
+// Returned false" ...) are no message of ours: every failure is reported in the command's own
+// words.
 std::unique_ptr<QGuiApplication> GuiForPainting() {
     std::unique_ptr<QGuiApplication> app;
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -318,22 +321,7 @@ int WriteRecordsReport(const ParameterSet& p, const std::vector<ResultsRecord>& 
 int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ReportOptions options;
     if (!ParseOptions(args, options, err)) return Usage(err);
-    // Painting a PDF needs a GUI application, but no screen.
-    std::unique_ptr<QGuiApplication> app;
-    // Qt's own notes ("QPainter::begin(): Returned false" ...) are no message of ours: every
-    // failure is reported in the command's own words.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtFatalMsg) std::fprintf(stderr, "quorvex-cli: %s\n", qPrintable(text));
-    });
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        static int argc = 1;
-        static char name[] = "quorvex-cli";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = GuiForPainting();
     return WriteReport(options, out, err);
 }
 
