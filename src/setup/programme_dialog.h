@@ -27,6 +27,10 @@ class TVersuchsDlg : public QuorvexDialog {
 
     TVersuchsDlg(UiContext& ui, ParameterSet& parameters, QWidget* parent = nullptr);
 
+    // The access code's Granted when the dialog opens: it enables the end-of-test option
+    // "Maschine A&US bei Versuchsende".
+    bool EndOptionsGranted = false;
+
     void FormShow();
     bool FormCloseQuery();
     ProgrammeForm ReadForm() const;

@@ -143,6 +143,7 @@ class TBtnRightDlg : public QuorvexDialog {
     ParameterSet& parameters_;
     MachineConfig& machine_;
     TPasswordDlg& password_;
+    QCheckBox* machineOffAtEnd_ = nullptr;  // tab "Versuch"
     SetupRights rights_;
     bool systemDataRequested_ = false;
     bool confirming_ = false;

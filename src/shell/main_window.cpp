@@ -38,6 +38,7 @@
 #include "shell/live_diagram_widget.h"
 #include "shell/live_widgets.h"
 #include "shell/machine_startup.h"
+#include "run/window_relay.h"
 #include "shell/main_window_run.h"
 #include "shell/project_dialog.h"
 #include "shell/result_panels.h"
@@ -133,7 +134,9 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     FormCreate();
 }
 
-TSDIAppForm::~TSDIAppForm() = default;
+TSDIAppForm::~TSDIAppForm() {
+    StopSampling();
+}
 
 void TSDIAppForm::FormCreate() {
     app_.TestRunning = false;
@@ -343,12 +346,14 @@ void TSDIAppForm::OpenMeasuringHardware() {
     app_.DaqPresent = machine_->Daq().DaqPresent();
     simulationBanner_->setVisible(machine_->Simulated());
     app_.ForceRange = 1;
-    ui_.StopMachine = [this] {
-        if (machine_) machine_->Link().StopMachine();
-    };
+    // F8 in every dialog and message box.
+    ui_.StopMachine = [this] { SendMachineCommand({MachineCommandKind::StopMachine, false}); };
     CreateMachineServices();
     CreateTestRun();
-    if (app_.DaqPresent) messenTimer_.start();
+    if (app_.DaqPresent) {
+        messenTimer_.start();
+        if (useAcquisitionThread_) StartSampling();
+    }
 }
 
 void TSDIAppForm::PrepareReferenceRun() {
@@ -381,6 +386,7 @@ void TSDIAppForm::FormClose() {
     timer1_.stop();
     // The caliper and micrometer ports purged and closed, the shutdown line low (the machine
     // stops), the encoder library unloaded and the relay card released.
+    StopSampling();
     messenTimer_.stop();
     timerStartPosition_.stop();
     timerAutoAblauf_.stop();
@@ -513,6 +519,8 @@ void TSDIAppForm::MachineSetupCommand() {
     if (!machine_) return;
     // The dialog edits the nominal values of the calibration; the controller limits the force
     // to 103 % while it is open.
+    // The dialog changes what the acquisition thread reads: the window holds the machine.
+    auto access = MachineAccess();
     CopyNominalsIntoParameters(machineConfig_.Calibration, test_.Parameters);
     machine_->Link().SendSetupForceLimits();
     setupDlg_->Mode = TBtnRightDlg::kMachineSetupMode;
@@ -526,6 +534,8 @@ void TSDIAppForm::MachineSetupCommand() {
 void TSDIAppForm::TestParametersCommand() {
     // The universal and flexural tests have programme dialogs of their own.
     const int type = test_.Parameters.TestType;
+    versuchsDlg_->EndOptionsGranted = passwordDlg_->Granted;
+    versuchsDlgBiegung_->EndOptionsGranted = passwordDlg_->Granted;
     if (type == 5 || type == 7) {
         if (versuchsDlg_->exec() != QDialog::Accepted) return;
     } else if (type == 8) {
@@ -546,6 +556,7 @@ void TSDIAppForm::CalibrationCommand() {
     // options afterwards.
     passwordDlg_->Mode = 3;
     passwordDlg_->Granted = true;
+    auto access = MachineAccess();
     messenTimer_.stop();
     timer1_.stop();
     TKalibrieren dialog(ui_, machine_->Daq(), machineConfig_.Calibration,
@@ -556,6 +567,7 @@ void TSDIAppForm::CalibrationCommand() {
 }
 
 void TSDIAppForm::InterfacesCommand() {
+    auto access = MachineAccess();
     interfacesDlg_->OperatorUnlocked = app_.OperatorUnlocked;
     interfacesDlg_->exec();
 }

@@ -394,7 +394,13 @@ std::vector<TSDIAppForm::ProjectCreationStep> TSDIAppForm::ProjectCreationSteps(
     return {
         // Cancelling the test method cancels the creation; the later dialogs keep their own
         // settings on Cancel and the chain goes on.
-        {"TVersuchsartDlg", [this] { return testTypeDlg_->exec() == QDialog::Accepted; }},
+        // A locked operator sees the method read-only: the project takes the current one,
+        // and leaving the dialog does not end the creation.
+        {"TVersuchsartDlg",
+         [this] {
+             testTypeDlg_->ReadOnly = !app_.OperatorUnlocked;
+             return testTypeDlg_->exec() == QDialog::Accepted || testTypeDlg_->ReadOnly;
+         }},
         {"TMultPageDlg",
          [this] {
              TitleHeaderDefinitionCommand();
