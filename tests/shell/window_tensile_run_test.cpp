@@ -115,5 +115,31 @@ TEST_F(WindowTestRunTest, F2RunsATestToTheBreakAndTheNextStartKeepsItInTheSeries
     EXPECT_TRUE(window->StartButton()->isVisibleTo(window.get()));
 }
 
+TEST_F(WindowTestRunTest, F8InTheRemovalPromptStopsTheSimulatedMachineAndTheTest) {
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+    ASSERT_TRUE(F2());
+    QWidget* prompt = nullptr;
+    for (int i = 0; i < 20000 && app.TestRunning && prompt == nullptr; ++i) {
+        clock.Advance(50);
+        window->MessenTimerTimer();
+        prompt = window->findChild<QWidget*>(QStringLiteral("RemovalPrompt"));
+    }
+    ASSERT_NE(prompt, nullptr);
+    ASSERT_TRUE(app.TestRunning);
+    ASSERT_EQ(machine.Controller().Drive(), DriveMode::Run);
+
+    WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });  // the final diameter
+    QTest::keyClick(prompt, Qt::Key_F8);
+    EXPECT_NE(machine.Controller().Drive(), DriveMode::Run);
+    EXPECT_FALSE(app.TestRunning);
+    EXPECT_TRUE(window->StartButton()->isVisibleTo(window.get()));
+    // No later stage sets the machine going again.
+    for (int i = 0; i < 40; ++i) {
+        clock.Advance(50);
+        window->MessenTimerTimer();
+    }
+    EXPECT_NE(machine.Controller().Drive(), DriveMode::Run);
+}
+
 }  // namespace
 }  // namespace quorvex
