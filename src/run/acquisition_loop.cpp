@@ -28,7 +28,7 @@ void AcquisitionLoop::AfterRun(bool wasRunning) {
     if (events_.Push(ended)) endToPost_ = false;
 }
 
-void AcquisitionLoop::Execute(const MachineCommand& command, std::int64_t nowNs) {
+void AcquisitionLoop::Execute(const MachineCommand& command, std::int64_t nowNs, bool mayWait) {
     switch (command.Kind) {
         case MachineCommandKind::BeginTest:
             missedAtBegin_ = thread_ ? thread_->MissedDeadlines() : 0;
@@ -49,7 +49,11 @@ void AcquisitionLoop::Execute(const MachineCommand& command, std::int64_t nowNs)
             }
             break;
         case MachineCommandKind::StopPulse:
-            BeginStopPulse(nowNs);
+            if (mayWait && !pulsing_) {
+                daq_.StopPulse();
+            } else {
+                BeginStopPulse(nowNs);
+            }
             break;
         case MachineCommandKind::ZeroAnalogOutputs:
             daq_.ZeroAnalogOutputs();

@@ -40,8 +40,10 @@ class AcquisitionLoop : public SamplingTick {
     // Samples the window could not take because its ring was full.
     std::int64_t DroppedSamples() const { return dropped_.load(std::memory_order_relaxed); }
     long OverloadPulses() const { return overloadPulses_.load(std::memory_order_relaxed); }
-    // A command executed at once, on the calling thread (no acquisition thread runs).
-    void Execute(const MachineCommand& command, std::int64_t nowNs);
+    // A command executed at once. On the window's thread (no acquisition thread runs, or the
+    // window holds the machine) the stop pulse waits its 300 ms there, as it always has; the
+    // acquisition thread never waits for it.
+    void Execute(const MachineCommand& command, std::int64_t nowNs, bool mayWait = false);
 
     // The machine's side: one tick.
     void OnTick(std::int64_t nowNs, std::int64_t deadlineNs) override;

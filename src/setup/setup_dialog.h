@@ -74,6 +74,8 @@ class TBtnRightDlg : public QuorvexDialog {
     QWidget* Field(int field) const;
     QCheckBox* SequenceBox(SequenceOption option) const;
     QPushButton* OkButton() const { return okButton_; }
+    // "Maschine A&US bei Versuchsende" on the tab "Versuch".
+    QCheckBox* MachineOffAtEnd() const { return machineOffAtEnd_; }
     QPushButton* CancelButton() const { return cancelButton_; }
     QPushButton* SystemDataButton() const { return systemDataButton_; }
     QPushButton* MachineCodeButton() const { return machineCodeButton_; }

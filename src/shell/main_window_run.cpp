@@ -120,7 +120,7 @@ void TSDIAppForm::SendMachineCommand(MachineCommand command) {
         if (loop_->Post(command)) return;
     }
     auto access = MachineAccess();
-    loop_->Execute(command, MonotonicNowNs());
+    loop_->Execute(command, MonotonicNowNs(), true);
     DrainAcquisition();
 }
 

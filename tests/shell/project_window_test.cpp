@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -169,6 +171,35 @@ TEST_F(ProjectWindowTest, CancellingTheTestMethodCancelsTheCreation) {
     window->Menu().NewProject->trigger();
     EXPECT_FALSE(app.ProjectOpen);
     EXPECT_TRUE(ListProjectDirectories(work).isEmpty());
+}
+
+TEST_F(ProjectWindowTest, ALockedOperatorSeesTheTestMethodReadOnlyAndTheProjectKeepsIt) {
+    PrepareWorkingDirectory(testing::kAbsentDevices);
+    ShowWindow();
+    app.OperatorUnlocked = false;
+    test->Parameters.TestType = 6;
+    bool readOnly = false;
+    WhenModal<TVersuchsartDlg>([&readOnly](TVersuchsartDlg* d) {
+        readOnly = d->ReadOnly && !d->TypeList()->isEnabled() && !d->OkButton()->isEnabled();
+        d->TypeList()->setCurrentRow(2);  // no way to take another method
+        d->reject();
+    });
+    auto reject = [](QDialog* d) { d->reject(); };
+    WhenModal<TMultPageDlg>(reject);
+    WhenModal<ResultsDefinitionDialog>(reject);
+    WhenModal<TBtnRightDlg>(reject);
+    WhenModal<TBtnRightDlg2>(reject);
+    WhenModal<TBtnRightDlg4>(reject);
+    WhenModal<TAscii_Format>(reject);
+    WhenModal<TNeue_Serie>([](TNeue_Serie* d) {
+        d->NameBox()->setEditText(QStringLiteral("Locked"));
+        d->OkButton()->click();
+    });
+    window->Menu().NewProject->trigger();
+    EXPECT_TRUE(readOnly);
+    EXPECT_TRUE(app.ProjectOpen);
+    EXPECT_EQ(app.ProjectName, QStringLiteral("Locked"));
+    EXPECT_EQ(test->Parameters.TestType, 6);
 }
 
 TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffersTheLast) {

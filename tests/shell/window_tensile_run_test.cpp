@@ -115,6 +115,26 @@ TEST_F(WindowTestRunTest, F2RunsATestToTheBreakAndTheNextStartKeepsItInTheSeries
     EXPECT_TRUE(window->StartButton()->isVisibleTo(window.get()));
 }
 
+TEST_F(WindowTestRunTest, TheF2ButtonIsRefusedExactlyWhenTheKeyIs) {
+    int asked = 0;
+    window->ShowSpecimenDialog = [&] {
+        ++asked;
+        return false;  // the operator cancels: no test
+    };
+    // An incremental travel encoder without its reference run: neither starts.
+    machineConfig->Setup.IncrementalTravel = 1;
+    window->Motion()->Prepare();
+    window->StartButton()->click();
+    EXPECT_TRUE(F2());
+    EXPECT_EQ(asked, 0);
+    machineConfig->Setup.IncrementalTravel = 0;
+    window->Motion()->Prepare();
+    window->StartButton()->click();
+    EXPECT_TRUE(F2());
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(app.TestRunning);
+}
+
 TEST_F(WindowTestRunTest, F8InTheRemovalPromptStopsTheSimulatedMachineAndTheTest) {
     WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
     ASSERT_TRUE(F2());
