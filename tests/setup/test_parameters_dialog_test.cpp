@@ -157,7 +157,7 @@ TEST_F(TestParametersDialog, ARefusedStageNamesItsRangeAndOkStoresTheProgramme) 
 TEST_F(TestParametersDialog, MachineOffAtTheEndIsOnTheTestTabOfEveryTypeAndNeedsACode) {
     for (int type : {0, 2, 3, 4, 6, 9}) {
         for (bool granted : {false, true}) {
-            SCOPED_TRACE(testing::Message() << type << (granted ? " granted" : " locked"));
+            SCOPED_TRACE(::testing::Message() << type << (granted ? " granted" : " locked"));
             password.Granted = granted;
             parameters.MachineOffAtEnd = 1;
             Open(type);
