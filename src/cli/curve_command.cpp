@@ -2,6 +2,7 @@
 // kN, travel mm, extension mm, width change mm, with a decimal point.
 #include "curve_command.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -59,12 +60,21 @@ std::string_view Trim(std::string_view s) {
 }
 
 // The numbers of one CSV line (comma, semicolon or tab separated), or nothing when a field
-// is not a number.
+// is not a number. A line separated by semicolons or tabs may write its numbers with a
+// decimal comma, as the program's own ASCII export does with the German settings.
 std::optional<std::vector<double>> ParseCsvLine(std::string_view line) {
+    const bool decimalComma = line.find_first_of(";\t") != std::string_view::npos;
+    const char* separators = decimalComma ? ";\t" : ",;\t";
     std::vector<double> values;
+    char digits[64];
     while (true) {
-        const std::size_t end = line.find_first_of(",;\t");
-        const std::string_view field = Trim(line.substr(0, end));
+        const std::size_t end = line.find_first_of(separators);
+        std::string_view field = Trim(line.substr(0, end));
+        if (decimalComma && field.size() < sizeof digits) {
+            std::copy(field.begin(), field.end(), digits);
+            std::replace(digits, digits + field.size(), ',', '.');
+            field = std::string_view(digits, field.size());
+        }
         double value = 0;
         const auto [ptr, error] = std::from_chars(field.data(), field.data() + field.size(), value);
         if (field.empty() || error != std::errc() || ptr != field.data() + field.size()) {
@@ -184,8 +194,15 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "quorvex-cli: \"" << curveFile << "\" is the CSV itself; nothing was written\n";
         return 1;
     }
+    // Looked at through the program's one opening place first: a FIFO or a device would
+    // never end.
+    const OpenedFile opened = OpenRegularFile(csvPath, OpenFor::Reading);
+    if (opened.Status.status == LoadStatus::Refused) {
+        err << "quorvex-cli: " << opened.Status.message << "\n";
+        return 1;
+    }
     std::ifstream in;
-    if (!std::filesystem::is_directory(csvPath, error)) in.open(csvPath, std::ios::binary);
+    if (opened.Status.Loaded()) in.open(csvPath, std::ios::binary);
     if (!in) {
         err << "quorvex-cli: cannot open \"" << csvFile << "\"\n";
         return 1;

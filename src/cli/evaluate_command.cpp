@@ -2,6 +2,7 @@
 // type, the results definition and the options, the curve file the specimen values.
 #include "evaluate_command.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "evaluation/curve_file.h"
@@ -36,6 +37,9 @@ std::string ResultsJson(TestState& state) {
     float Lo = state.Parameters.EffectiveLo;
     JsonDump json;
     json.Int32(0, "TestType", state.Parameters.TestType);
+    // The types 3-9 keep their results in the array: the record's tensile fields hold other
+    // things there (the shear test's Fmax in ReH and Rm), so only the type's own names appear.
+    const auto names = ResultElementNames(state.Parameters.TestType);
     const std::pair<const char*, float*> fields[] = {
         {"ReH", &r.ReH},   {"ReL", &r.ReL},         {"Rp", &r.Rp},
         {"Rp2", &r.Rp2},   {"Rm", &r.Rm},           {"RatioR1R2", &r.RatioR1R2},
@@ -45,10 +49,11 @@ std::string ResultsJson(TestState& state) {
         {"So", &So},       {"Lo", &Lo},             {"GaugeAtAg", &r.GaugeAtAg},
         {"GaugeAtAgt", &r.GaugeAtAgt}, {"GaugeAtAc", &r.GaugeAtAc}, {"GaugeAtAt", &r.GaugeAtAt},
     };
-    for (const auto& [name, value] : fields) json.Float(0, name, *value);
+    if (names.empty()) {
+        for (const auto& [name, value] : fields) json.Float(0, name, *value);
+    }
     FloatArray(json, 0, "Results", r.Results);
     // The exported elements of the types 3-9 under their column names.
-    const auto names = ResultElementNames(state.Parameters.TestType);
     if (!names.empty()) {
         json.BeginObject("ResultElements");
         for (std::size_t i = 0; i < names.size(); ++i) json.Float(0, names[i], r.Results[i]);
@@ -69,6 +74,31 @@ std::string ResultsJson(TestState& state) {
     json.Int32(0, "SampleCount", m.SampleCount);
     json.Bool("EvaluationDone", m.EvaluationDone);
     return json.Text();
+}
+
+// What ReadCurveFile would take from a file that is no curve: a header, parameter or text
+// file gives zeros or garbage. A curve file is three header records and one 20-byte record
+// per sample, with at least three samples and its force maximum among them.
+std::string NoCurveRefusal(const std::string& file) {
+    CurveFileContent curve;
+    if (!ParseCurveFile(file, curve).Loaded()) return {};  // the load names its own failure
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(ResolvePath(file), error);
+    const std::string named = "\"" + file + "\" is no curve file: ";
+    if (!error && size <= kLargestCurveFile && (size - kCurveHeaderSize) % kCurveRecordSize != 0) {
+        return named + "its " + std::to_string(size) + " bytes are no whole number of " +
+               std::to_string(kCurveRecordSize) + "-byte records";
+    }
+    if (curve.AnnouncedSamples < 3) {
+        return named + "it holds " + std::to_string(curve.AnnouncedSamples) +
+               " samples, a curve at least 3";
+    }
+    const double fmax = curve.Header.FmaxIndex;
+    if (!(fmax >= 1 && fmax <= curve.AnnouncedSamples)) {
+        return named + "its force maximum is no sample of its " +
+               std::to_string(curve.AnnouncedSamples) + " samples";
+    }
+    return {};
 }
 
 bool LoadTestFiles(const std::string& curvePath, const std::string& paramsPath, TestState& state,
@@ -94,7 +124,9 @@ void PrintEvaluateHelp(std::ostream& out) {
            "                           results definition and options of the parameter set file\n"
            "                           PARAMS (specimen values from the curve file; the\n"
            "                           thickness of shear and flexural-strength specimens from\n"
-           "                           PARAMS); prints the results and the marks as one JSON object\n";
+           "                           PARAMS); prints the results and the marks as one JSON object\n"
+           "                           (the types 3-9 by their own result names); a file that is\n"
+           "                           no curve is refused\n";
 }
 
 int RunEvaluateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -105,6 +137,10 @@ int RunEvaluateCommand(const std::vector<std::string>& args, std::ostream& out, 
     }
     auto state = std::make_unique<TestState>();
     if (!LoadTestFiles(args[0], args[1], *state, err)) return 1;
+    if (const std::string refusal = NoCurveRefusal(args[0]); !refusal.empty()) {
+        err << "quorvex-cli: " << refusal << "\n";
+        return 1;
+    }
     EvaluateTest(*state, false);
     out << ResultsJson(*state);
     return 0;

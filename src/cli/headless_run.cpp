@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "evaluation/parameter_file.h"
+#include "evaluation/tensile_evaluation.h"
 #include "evaluation/test_types.h"
 #include "parameter_assignment.h"
 #include "run/programme_run.h"
@@ -117,27 +118,6 @@ void HeadlessHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
 
 // --- the test
 
-SpecimenPreset DefaultPresetOfTestType(int testType) {
-    switch (static_cast<TestType>(testType)) {
-        case TestType::ShearEn2563:
-            return SpecimenPreset::ShearSpecimen;
-        case TestType::Chain:
-            return SpecimenPreset::Chain;
-        case TestType::Universal:
-            return SpecimenPreset::Aluminium;
-        case TestType::PlasticsIso527:
-            return SpecimenPreset::Plastic;
-        case TestType::FlexuralModulus:
-            return SpecimenPreset::ThreePointBeam;
-        case TestType::FlexuralStrength:
-            return SpecimenPreset::FourPointBeam;
-        case TestType::Compression:
-            return SpecimenPreset::CompressionCylinder;
-        default:
-            return SpecimenPreset::Steel;
-    }
-}
-
 void PutSpecimen(const SpecimenParameters& s, ParameterSet& p) {
     const float So = static_cast<float>(s.So());
     float Lo = static_cast<float>(s.Lo);
@@ -187,6 +167,23 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     PutSpecimen(sim.Specimen(), p);
     if (options.ParamsFile.empty() && RunFamilyOf(p) == RunFamily::Tensile) {
         p.RminInTest = MinimumStressFor(sim.Specimen(), p.EffectiveSo, p.RminInTest);
+    }
+    if (options.ParamsFile.empty()) {
+        // What the simulated machine measures on this specimen is evaluated: the r value
+        // with the transverse gauge, the probes of the platen (which agree within 0.5 mm).
+        if (sim.HasTransverseGauge()) {
+            // A sheet extensometer of 5 mm (10 % of Le) and r at 5 %, within the uniform
+            // elongation of the sheet.
+            sim.NominalStrain = std::max(sim.NominalStrain, 5.0);
+            p.ExtensometerRangeMm = static_cast<float>(sim.NominalStrain);
+            p.ExtensometerLimitMm = static_cast<float>(0.9 * sim.NominalStrain);
+            p.RValuePointPercent = 5;
+            p.Results[kSlotRValue - 1].Evaluate = 1;
+        }
+        if (sim.HasProbes()) {
+            p.ProbeMonitoring = 1;
+            p.ProbeTolerance = 0.5;
+        }
     }
     p.SpecimenNo = "SIM-" + PresetName(sim.Preset);
     error = AssignParameterFields(p, nullptr, options.Assignments);

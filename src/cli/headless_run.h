@@ -111,8 +111,7 @@ class HeadlessTest {
 // as the test type reads them (a bending test's span, thickness and width).
 void PutSpecimen(const SpecimenParameters& specimen, ParameterSet& p);
 
-// The simulated specimen that fits a test type: steel for the tensile and screw tests,
-// shear, chain, aluminium for the universal test, plastic, the two beams and compression.
-SpecimenPreset DefaultPresetOfTestType(int testType);
+// The simulated specimen that fits a test type, the one the window clamps as well.
+using quorvex::DefaultPresetOfTestType;
 
 }  // namespace quorvex::cli

@@ -1,4 +1,5 @@
 // quorvex-cli: the program's records and evaluations without the GUI, for people and scripts.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -44,6 +45,7 @@ void PrintHelp(std::ostream& out) {
 #endif
     out << "\n"
            "  --help                   show this text\n"
+           "  --version                show the version\n"
            "\n"
            "Errors go to standard error and end the program with a non-zero exit code.\n";
 }
@@ -54,6 +56,10 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     // The result line carries its own CR LF: standard output must not add a CR.
     _setmode(_fileno(stdout), _O_BINARY);
+#else
+    // A file-size limit makes a write fail, which is reported, instead of ending the program
+    // half-way through a store.
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
@@ -62,6 +68,10 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp(std::cout);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << "quorvex-cli " << QUORVEX_VERSION << "\n";
         return 0;
     }
     if (args[0] == "params") {

@@ -2,6 +2,7 @@
 // "params show" nests it, and changes the one field an assignment names.
 #include "parameter_assignment.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "evaluation/parameter_file.h"
+#include "evaluation/test_types.h"
 #include "evaluation/win1252.h"
 
 namespace quorvex::cli {
@@ -77,12 +80,18 @@ class FieldAssigner : public FieldGroups {
     }
     void String(std::size_t offset, const char* name, std::string& value, std::size_t maxLength) {
         const std::string range = "a text of at most " + std::to_string(maxLength) +
-                                  " characters of the Windows-1252 code page";
+                                  " characters of the Windows-1252 code page, without control "
+                                  "characters";
         Assign(
             offset, name, value,
             [maxLength](std::string_view text) -> std::optional<std::string> {
-                // A character the file cannot hold would be stored as "?".
+                // A character the file cannot hold would be stored as "?"; a line break or a
+                // tab would split or shift the lines and reports that show the text.
                 if (Win1252ToUtf8(Utf8ToWin1252(text)) != text) return std::nullopt;
+                for (const char c : text) {
+                    const auto byte = static_cast<unsigned char>(c);
+                    if (byte < 0x20 || byte == 0x7F) return std::nullopt;
+                }
                 if (Utf8Length(text) > maxLength) return std::nullopt;
                 return std::string(text);
             },
@@ -112,6 +121,9 @@ class FieldAssigner : public FieldGroups {
 
     bool Found() const { return found_; }
     const std::string& Error() const { return error_; }
+    // Where the assigned field lies in the record image (0 bytes for a text).
+    std::size_t Offset() const { return offset_; }
+    std::size_t Size() const { return size_; }
 
   private:
     struct Level {
@@ -139,6 +151,8 @@ class FieldAssigner : public FieldGroups {
             return;
         }
         value = *parsed;
+        offset_ = offset;
+        if constexpr (!std::is_same_v<T, std::string>) size_ = textStage_ ? 0 : sizeof(T);
         if (image_ == nullptr || textStage_) return;
         ImageWriter writer(*image_);
         if constexpr (std::is_same_v<T, std::string>) {
@@ -160,7 +174,45 @@ class FieldAssigner : public FieldGroups {
     bool textStage_ = false;
     bool found_ = false;
     std::string error_;
+    std::size_t offset_ = 0, size_ = 0;
 };
+
+// What a load accepts of the fields it repairs, for the message that refuses another value.
+std::string AcceptedRange(const std::string& field) {
+    static const std::pair<const char*, const char*> kRanges[] = {
+        {"ModulusMethod", "0 ... 2"},      {"FmaxLimitPercent", "6 ... 100"},
+        {"ModulusF1Percent", "any but 0"}, {"ModulusF2Percent", "any but 0"},
+        {"EnergyAxisEnd", "any but 0"},    {"SpringStage", "0 ... 10"},
+        {"ControlDeviation", "1 ... 50"},  {"TestSpace", "1 ... 2"},
+        {"MicrometerPort", "any but 0"},
+    };
+    for (const auto& [name, range] : kRanges) {
+        if (field == name) return range;
+    }
+    if (field.rfind("SigStrainPoint[", 0) == 0) return "whole numbers";
+    return "normal numbers (no denormal ones)";
+}
+
+// A value that a load would refuse or repair is refused here, so that what is written is
+// read back as written.
+std::string LoadRefusal(const ParameterSet& changed, const std::string& field, std::size_t offset,
+                        std::size_t size, const std::string& assignment) {
+    if (field == "TestType" && !IsValidTestType(changed.TestType)) {
+        return "\"" + assignment + "\": the test type is 0 ... 9 (a load refuses the file with another)";
+    }
+    if (size == 0) return {};
+    ParameterSet repaired = changed;
+    RepairAsLoaded(repaired);
+    const ByteImage as = ParameterSetImage(changed);
+    const ByteImage loaded = ParameterSetImage(repaired);
+    if (std::equal(as.begin() + static_cast<std::ptrdiff_t>(offset),
+                   as.begin() + static_cast<std::ptrdiff_t>(offset + size),
+                   loaded.begin() + static_cast<std::ptrdiff_t>(offset))) {
+        return {};
+    }
+    return "\"" + assignment + "\": a load would not keep it; " + field + " takes " +
+           AcceptedRange(field);
+}
 
 }  // namespace
 
@@ -184,6 +236,9 @@ std::string AssignParameterFields(ParameterSet& p, ByteImage* image,
                    "\" is no field of the parameter set (names as \"params show\" prints them: "
                    "arrays as Name[i], fields of their objects as Name[i].Field)";
         }
+        const std::string refused =
+            LoadRefusal(changed, field, assigner.Offset(), assigner.Size(), assignment);
+        if (!refused.empty()) return refused;
     }
     p = std::move(changed);
     if (image != nullptr) *image = std::move(*changedImage);

@@ -1,6 +1,7 @@
 // The records of a results project for scripts: one JSON object per record and line.
 #include "project_command.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -112,9 +113,37 @@ std::string RecordJson(int number, const ResultsRecord& record, int testType) {
 
 int List(const std::string& file, std::ostream& out, std::ostream& err) {
     const std::filesystem::path resultsFile = ResolvePath(file);
+    std::error_code status;
+    if (std::filesystem::is_directory(resultsFile, status)) {
+        err << "quorvex-cli: \"" << file << "\" is a directory, not a results file\n";
+        return 1;
+    }
+    // Any file divides into 544-byte pieces; only the project's NAME.Res holds its records.
+    std::string extension = resultsFile.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".res") {
+        err << "quorvex-cli: \"" << file
+            << "\" is not a results file (a project's results are in DIR/NAME.Res)\n";
+        return 1;
+    }
     const int testType = ProjectTestType(resultsFile, err);
+    int damaged = 0;
     const auto count = ReadProjectRecords(resultsFile, [&](int number, const ResultsRecord& r) {
-        out << RecordJson(number, r, testType) << "\n";
+        const std::vector<std::string> fields = DamagedFields(r);
+        if (fields.empty()) {
+            out << RecordJson(number, r, testType) << "\n";
+            return true;
+        }
+        // A damaged record is named, never printed as numbers that no test gave.
+        ++damaged;
+        std::string names, quoted;
+        for (const std::string& field : fields) {
+            names += (names.empty() ? "" : ", ") + field;
+            quoted += (quoted.empty() ? "\"" : ", \"") + field + "\"";
+        }
+        out << "{\"Number\": " << number << ", \"Damaged\": [" << quoted << "]}\n";
+        err << "quorvex-cli: record " << number << " of \"" << file
+            << "\" is damaged: " << names << " hold no sound number\n";
         return true;
     });
     if (!count) {
@@ -123,7 +152,7 @@ int List(const std::string& file, std::ostream& out, std::ostream& err) {
     }
     // The whole records are listed; the torn bytes of an interrupted write are no test.
     if (!count->Message.empty()) err << "quorvex-cli: " << count->Message << "\n";
-    return 0;
+    return damaged == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -69,6 +69,8 @@ int RunProjectStoreCommand(const std::vector<std::string>& args, std::ostream& o
             << "\" (no \"" << parameters.string() << "\")\n";
         return 1;
     }
+    const auto lock = LockWorkingDirectory(dir, err);
+    if (!lock) return 1;
     const std::filesystem::path curve = ResolvePath(SeriesFilePath(dir, 1, ".Dia"));
     auto state = std::make_unique<TestState>();
     if (!LoadTestFiles(curve.string(), parameters.string(), *state, err)) return 1;
@@ -85,10 +87,10 @@ int RunProjectStoreCommand(const std::vector<std::string>& args, std::ostream& o
         return 1;
     }
     EnterRecordInSeries(*state, 1, FileDate(curve));
-    const int record = StoreSlot1InProject(*state, dir, name, err);
-    if (record == 0) return 1;
-    out << "{\"Record\": " << record << "}\n";
-    return 0;
+    const SlotStored stored = StoreSlot1InProject(*state, dir, name, err);
+    if (stored.Record == 0) return 1;
+    out << "{\"Record\": " << stored.Record << "}\n";
+    return stored.Complete ? 0 : 1;
 }
 
 }  // namespace quorvex::cli

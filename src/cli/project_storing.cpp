@@ -36,11 +36,25 @@ bool PrepareProject(const std::filesystem::path& workingDirectory, const std::st
         error = "cannot write \"" + parameters.string() + "\"";
         return false;
     }
-    return true;
+    error = ProjectTestTypeRefusal(parameters, name, p.TestType);
+    return error.empty();
 }
 
-int StoreSlot1InProject(TestState& state, const std::filesystem::path& workingDirectory,
-                        const std::string& name, std::ostream& err) {
+std::unique_ptr<StoreLock> LockWorkingDirectory(const std::filesystem::path& workingDirectory,
+                                                std::ostream& err) {
+    auto lock = std::make_unique<StoreLock>(workingDirectory, kStoreLockWait);
+    if (!lock->Held()) {
+        err << "quorvex-cli: " << lock->Message() << "\n";
+        return nullptr;
+    }
+    for (const std::string& removed : RemoveAbandonedTemporaryFiles(workingDirectory)) {
+        err << "quorvex-cli: " << removed << "\n";
+    }
+    return lock;
+}
+
+SlotStored StoreSlot1InProject(TestState& state, const std::filesystem::path& workingDirectory,
+                               const std::string& name, std::ostream& err) {
     const WorkingDatabases databases = DatabasesOf(workingDirectory);
     for (const std::string& warning : databases.Warnings) err << "quorvex-cli: " << warning << "\n";
     ExportDatabases sink(databases.DatabaseDirectory, workingDirectory, databases.Alias);
@@ -71,12 +85,13 @@ int StoreSlot1InProject(TestState& state, const std::filesystem::path& workingDi
     if (result.Stored.empty()) {
         err << "quorvex-cli: the test could not be stored in \""
             << ProjectResultsFile(workingDirectory, name).string() << "\"\n";
-        return 0;
+        return {};
     }
     const int record = result.Stored.front().RecordNumber;
     err << "quorvex-cli: stored as record " << record << " of \""
-        << ProjectResultsFile(workingDirectory, name).string() << "\"\n";
-    return record;
+        << ProjectResultsFile(workingDirectory, name).string() << "\""
+        << (result.Complete ? "" : ", incomplete: see above") << "\n";
+    return {record, result.Complete};
 }
 
 }  // namespace quorvex::cli

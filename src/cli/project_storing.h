@@ -4,9 +4,11 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <string>
 
+#include "evaluation/store_lock.h"
 #include "evaluation/test_state.h"
 
 namespace quorvex::cli {
@@ -20,9 +22,21 @@ std::string CleanedProjectName(const std::string& typed);
 bool PrepareProject(const std::filesystem::path& workingDirectory, const std::string& name,
                     const ParameterSet& p, std::string& error);
 
+// The store lock of the working directory, held from writing the series files to the end of
+// the store, so that two commands in one directory never take each other's series files. The
+// abandoned temporary files of the directory are removed once it is held (each named on `err`).
+// Nothing when another store holds it for longer than the wait; `err` then says so.
+std::unique_ptr<StoreLock> LockWorkingDirectory(const std::filesystem::path& workingDirectory,
+                                                std::ostream& err);
+
+struct SlotStored {
+    int Record = 0;         // the record number it got, 0 when it could not be stored
+    bool Complete = false;  // everything asked for was written
+};
+
 // Stores slot 1 of the series into the project; what the operator would be told goes to
-// `err`. Returns the record number it got, 0 when it could not be stored.
-int StoreSlot1InProject(TestState& state, const std::filesystem::path& workingDirectory,
-                        const std::string& name, std::ostream& err);
+// `err`, with what is missing when the store is not complete.
+SlotStored StoreSlot1InProject(TestState& state, const std::filesystem::path& workingDirectory,
+                               const std::string& name, std::ostream& err);
 
 }  // namespace quorvex::cli

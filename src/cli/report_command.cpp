@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QGuiApplication>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -85,6 +86,22 @@ int WriteReport(const ReportOptions& o, std::ostream& out, std::ostream& err) {
     const fs::path directory = resultsFile.parent_path();
     const fs::path parameterFile =
         ResolvePath(directory / (resultsFile.stem().string() + ".Par"));
+    // The results file is what the command is about: name it first when it is not there.
+    std::error_code status;
+    if (!fs::exists(resultsFile, status)) {
+        err << "quorvex-cli: the results file \"" << o.ResultsFile << "\" is not there\n";
+        return 1;
+    }
+    if (fs::is_directory(resultsFile, status)) {
+        err << "quorvex-cli: \"" << o.ResultsFile << "\" is a directory, not a results file\n";
+        return 1;
+    }
+    const fs::path pdfDirectory = fs::absolute(fs::path(o.PdfFile), status).parent_path();
+    if (!fs::is_directory(pdfDirectory, status)) {
+        err << "quorvex-cli: the directory \"" << pdfDirectory.string() << "\" of \"" << o.PdfFile
+            << "\" is not there\n";
+        return 1;
+    }
     ParameterSet p;
     const LoadResult loaded = LoadParameterSet(p, parameterFile, false);
     if (!loaded.Loaded()) {
@@ -216,6 +233,11 @@ int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (!ParseOptions(args, options, err)) return Usage(err);
     // Painting a PDF needs a GUI application, but no screen.
     std::unique_ptr<QGuiApplication> app;
+    // Qt's own notes ("QPainter::begin(): Returned false" ...) are no message of ours: every
+    // failure is reported in the command's own words.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg) std::fprintf(stderr, "quorvex-cli: %s\n", qPrintable(text));
+    });
     if (!QCoreApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");

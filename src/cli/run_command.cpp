@@ -9,6 +9,7 @@
 #include "evaluate_command.h"
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
+#include "evaluation/test_files.h"
 #include "evaluation/test_types.h"
 #include "headless_run.h"
 #include "machine/sim/sim_config.h"
@@ -63,7 +64,8 @@ void PrintRunHelp(std::ostream& out) {
            "                           steel, shear, chain, aluminium for 5, plastic,\n"
            "                           beam-3point for 7, beam-4point for 8, compression)\n"
            "      --fault NAME         noisy-force, dead-extensometer, slipping-extensometer,\n"
-           "                           stuck-crosshead, lost-link, missing-card (repeatable)\n"
+           "                           stuck-crosshead, lost-link, missing-card, stuck-probe\n"
+           "                           (repeatable)\n"
            "      --machine KIND       spindle, hydraulic-bleed-off or hydraulic-inflow\n"
            "      --set FIELD=VALUE    change a field of the parameter set before the start,\n"
            "                           named as in params set (repeatable)\n"
@@ -72,7 +74,8 @@ void PrintRunHelp(std::ostream& out) {
            "      --project NAME       then store the test in the results project NAME of DIR\n"
            "                           as F6 does (made when missing, with NAME.Par from the\n"
            "                           run's parameter set): the record, its files, the ASCII\n"
-           "                           line, the export and alias rows of the parameter set\n";
+           "                           line, the export and alias rows of the parameter set;\n"
+           "                           a project of another test type is refused\n";
 }
 
 int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -83,6 +86,13 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
     std::string project;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
+        static const char* const kOptions[] = {"--type",  "--params", "--preset",  "--machine",
+                                               "--fault", "--set",    "--dir",     "--project"};
+        if (std::find(std::begin(kOptions), std::end(kOptions), option) == std::end(kOptions)) {
+            return Usage(err, option.rfind('-', 0) == 0
+                                  ? "unknown option \"" + option + "\""
+                                  : "unexpected argument \"" + option + "\" (run takes options only)");
+        }
         if (i + 1 >= args.size()) return Usage(err, "\"" + option + "\" needs a value");
         const std::string& value = args[++i];
         std::string problem;
@@ -114,8 +124,6 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
         } else if (option == "--project") {
             project = CleanedProjectName(value);
             if (project.empty()) problem = "\"" + value + "\" is no project name";
-        } else {
-            problem = "unknown option \"" + option + "\"";
         }
         if (!problem.empty()) return Usage(err, problem);
     }
@@ -152,15 +160,23 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "quorvex-cli: the test ended without evaluation: " << WhyNotEvaluated(test) << "\n";
         return 1;
     }
+    const auto lock = LockWorkingDirectory(dir, err);
+    if (!lock) return 1;
     const StoredFiles files = StoreTestInSeries(state, 1, dir, DateTimeNow());
     if (!files.Curve || !files.Header) {
         err << "quorvex-cli: the series files could not be written into \"" << dir.string()
             << "\"\n";
         return 1;
     }
-    if (!project.empty() && StoreSlot1InProject(state, dir, project, err) == 0) return 1;
+    if (!files.RawData) {
+        err << "quorvex-cli: the raw-data file \""
+            << SeriesFilePath(dir, 1, ".Txt").string() << "\" could not be written\n";
+    }
+    const SlotStored stored =
+        project.empty() ? SlotStored{0, true} : StoreSlot1InProject(state, dir, project, err);
+    if (!project.empty() && stored.Record == 0) return 1;
     out << ResultsJson(state);
-    return 0;
+    return stored.Complete && files.RawData ? 0 : 1;
 }
 
 }  // namespace quorvex::cli

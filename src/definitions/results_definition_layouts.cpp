@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "definitions/results_definition_form.h"
+#include "evaluation/result_elements.h"
+#include "evaluation/test_types.h"
 
 namespace quorvex {
 namespace {
@@ -103,8 +105,13 @@ OptionSpec StrainByTdm(int groupText) {
 }
 
 std::vector<OptionSpec> ModulusMethodOptions() {
-    return {Choice("ModulusMethod", 686, {687, 688}, {}, FIELD_GET(ModulusMethod),
-                   [](ParameterSet& p, double v) { p.ModulusMethod = Int(v) == 1 ? 1 : 0; }),
+    // The third choice, the robust window, is beyond the two of the older programs, which
+    // load it as "automatisch".
+    return {Choice("ModulusMethod", 686, {687, 688, 999}, {}, FIELD_GET(ModulusMethod),
+                   [](ParameterSet& p, double v) {
+                       const int method = Int(v);
+                       p.ModulusMethod = method == 1 || method == 2 ? method : 0;
+                   }),
             Spin("ModulusF1", 686, 0, "F1 ", "%  Fmax", 1, 99, FIELD_GET(ModulusF1Percent),
                  [](ParameterSet& p, double v) { p.ModulusF1Percent = Int(v); }),
             Spin("ModulusF2", 686, 0, "F2 ", "%  Fmax", 2, 99, FIELD_GET(ModulusF2Percent),
@@ -376,8 +383,8 @@ DefinitionLayout FlexuralModulusLayout() {
     l.LockedTicked = Range(1, 4);
     l.ClearedFrom = 8;
     l.ClearedTo = 21;
-    // This type keeps its remark choice in slot 30, which its report has always read.
-    l.RemarkSlot = 30;
+    // This type keeps its remark choice in slot 30, where its printed report reads it.
+    l.RemarkSlot = RemarkSlot(static_cast<std::int32_t>(TestType::FlexuralModulus));
     l.FootnoteInSlot30 = false;
     l.Options = ProofStrainOptions(686, "Eps-X1 :", "Eps-X2 :");
     return l;

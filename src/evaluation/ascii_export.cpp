@@ -1,8 +1,11 @@
 // Result lines, raw-data files and their copies.
 #include "ascii_export.h"
 
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 #include "files.h"
@@ -47,14 +50,14 @@ std::string TwoDigits(int v) {
 // The line start shared by both kinds: specimen number, identification, date.
 std::string LineStart(const ResultsRecord& r, const std::string& separator,
                       std::string_view shortDateFormat) {
-    return PaddedWithoutBlanks(r.SpecimenNo, 14) + separator +
-           PaddedWithoutBlanks(r.SpecimenId, 20) + separator +
+    return PaddedWithoutBlanks(TextField(r.SpecimenNo), 14) + separator +
+           PaddedWithoutBlanks(TextField(r.SpecimenId), 20) + separator +
            FormatShortDate(r.Date, shortDateFormat) + separator;
 }
 
 std::string LineEnd(const ResultsRecord& r, const ParameterSet& p, const std::string& separator) {
-    std::string out = r.Remark + separator;
-    for (const std::string& value : p.HeaderValue) out += value + separator;
+    std::string out = TextField(r.Remark) + separator;
+    for (const std::string& value : p.HeaderValue) out += TextField(value) + separator;
     return out;
 }
 
@@ -69,6 +72,19 @@ bool WriteText(const std::filesystem::path& path, const std::string& bytes) {
 }
 
 }  // namespace
+
+std::string TextField(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == ';') {
+            c = ',';
+        } else if (byte < 0x20 || byte == 0x7F) {
+            c = ' ';
+        }
+    }
+    return out;
+}
 
 std::string NumberField(double value, int width, int decimals, bool decimalComma) {
     return Cut14(ApplyDecimalComma(Cut14(FormatFixed(value, width, decimals)), decimalComma));
@@ -140,11 +156,24 @@ std::string ArrayResultLine(int count, const ResultsRecord& r, const ParameterSe
 
 bool AppendResultLine(const std::filesystem::path& path, const std::string& line) {
     const std::filesystem::path resolved = ResolvePath(path);
-    std::ofstream out(resolved, std::ios::binary | std::ios::app);
-    if (!out) return false;
+    OpenedFile file = OpenRegularFile(resolved, OpenFor::Appending);
+    if (!file.Status.Loaded()) return false;
+    const int fd = file.Handle.Fd();
+    // Appends of two programs must not interleave, and a failed one is cut off again, so that
+    // the next line never continues a torn one.
+    ::flock(fd, LOCK_EX);
+    const auto before = static_cast<off_t>(file.Handle.Size());
     const std::string bytes = Utf8ToWin1252(line) + kLineEnd;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
+    }
+    if (written == bytes.size() && ::fdatasync(fd) == 0) return true;
+    if (::ftruncate(fd, before) == 0) ::fdatasync(fd);
+    return false;
 }
 
 bool AppendTensileResultLine(const std::filesystem::path& path, const ResultsRecord& record,
@@ -193,7 +222,7 @@ bool WriteProbeRawDataFile(const std::filesystem::path& path, const MeasurementB
 }
 
 bool CopyRawDataFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                     const ResultsRecord& slot, std::int32_t testType) {
+                     const ResultsRecord& slot, std::int32_t testType, std::string* writeError) {
     const auto bytes = ReadWholeFile(ResolvePath(source));
     if (!bytes) return false;
     std::string text;
@@ -218,7 +247,8 @@ bool CopyRawDataFile(const std::filesystem::path& source, const std::filesystem:
         any = true;
     }
     if (!any) text += kLineEnd;
-    return WriteText(ResolvePath(target), text);
+    return WriteFileAtomic(ResolvePath(target), std::vector<std::uint8_t>(text.begin(), text.end()),
+                           writeError);
 }
 
 }  // namespace quorvex

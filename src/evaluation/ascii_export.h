@@ -15,6 +15,10 @@ namespace quorvex {
 // The ASCII result file of the tensile types in the working directory.
 constexpr const char* kTensileResultFile = "EN10002.Asc";
 
+// A text field of a result line: a ";" becomes "," and a line break or other control character
+// a blank, so that no text can shift the columns or split the line.
+std::string TextField(std::string_view text);
+
 // A number as every export file writes it: FormatFixed, cut to 14 characters, decimal comma
 // when chosen, cut to 14 again.
 std::string NumberField(double value, int width, int decimals, bool decimalComma);
@@ -56,8 +60,10 @@ bool WriteProbeRawDataFile(const std::filesystem::path& path, const MeasurementB
                            int sampleCount, const ParameterSet& p);
 
 // Copies a raw-data file line by line; for the plastics test (type 6) the specimen data of
-// the series slot's record come first.
+// the series slot's record come first. False when the source cannot be read or the target
+// cannot be written; in the second case `writeError` (when given) says why.
 bool CopyRawDataFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                     const ResultsRecord& slotRecord, std::int32_t testType);
+                     const ResultsRecord& slotRecord, std::int32_t testType,
+                     std::string* writeError = nullptr);
 
 }  // namespace quorvex

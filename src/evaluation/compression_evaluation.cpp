@@ -25,11 +25,14 @@ void EvaluateCompression(TestState& state, bool keepModulus) {
     set(2, c.So);                                                       // S0
 
     // A modulus chosen on the diagram stays; the values that the operator completes in the
-    // result panels start again from 0.
+    // result panels start again from 0, except the compressive strength: the force maximum,
+    // also when the specimen broke on the last sample recorded (FmaxIndex behind SampleCount).
+    // A value picked on the diagram replaces it until the next evaluation.
     if (!keepModulus) {
         r.E = static_cast<float>(usable ? DetermineModulus(c, marks)
                                         : kCompressionModulusWithoutExtensometer);
         for (int element : {3, 7, 8, 9}) set(element, 0.0);  // Sig-dB, Sig-dF, Eps-dB, Phi-dB
+        if (SlotEvaluated(p, 4)) set(3, c.Sigma(c.M));       // Sig-dB
         set(10, r.E);                                        // E
     }
     const double E = r.E;

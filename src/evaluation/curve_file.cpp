@@ -229,7 +229,8 @@ SlotCurveSummary ReadCurveIntoSlot(SeriesCurves& curves, int slot,
     return summary;
 }
 
-LoadResult CopyCurveFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+LoadResult CopyCurveFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                         std::string* writeError) {
     const FileBytes read = ReadFileBytes(ResolvePath(source), kLargestCurveFile, Beyond::Refused);
     if (!read.Status.Loaded()) return read.Status;
     const std::vector<std::uint8_t>* bytes = &read.Bytes;
@@ -237,7 +238,7 @@ LoadResult CopyCurveFile(const std::filesystem::path& source, const std::filesys
         return {LoadStatus::Refused, "The curve file \"" + source.string() +
                                          "\" is empty or ends inside a record and was not copied."};
     }
-    if (!WriteFileAtomic(ResolvePath(target), *bytes)) {
+    if (!WriteFileAtomic(ResolvePath(target), *bytes, writeError)) {
         return {LoadStatus::Refused,
                 "The curve file \"" + target.string() + "\" could not be written."};
     }

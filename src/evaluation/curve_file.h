@@ -76,7 +76,9 @@ SlotCurveSummary ReadCurveIntoSlot(SeriesCurves& curves, int slot,
                                    const std::filesystem::path& path);
 
 // Copies a curve file record by record. An empty file or one that ends inside a record is
-// refused and the target is not touched.
-LoadResult CopyCurveFile(const std::filesystem::path& source, const std::filesystem::path& target);
+// refused and the target is not touched. When the source was fine but the target could not be
+// written, `writeError` (when given) says why.
+LoadResult CopyCurveFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                         std::string* writeError = nullptr);
 
 }  // namespace quorvex

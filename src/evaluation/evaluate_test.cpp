@@ -182,7 +182,7 @@ void EvaluateTensile(TestState& state, bool keepModulus) {
 
     r.Rm = static_cast<float>(c.Sigma(c.M));
 
-    const GaugeLengths g = ComputeGaugeLengths(c, r.Rm, E, marks.BreakIndex, marks.ProofIndex1);
+    const GaugeLengths g = ComputeGaugeLengths(c, r.Rm, E);
     r.GaugeAtAg = static_cast<float>(g.AtAg);
     r.GaugeAtAgt = static_cast<float>(g.AtAgt);
     r.GaugeAtAc = static_cast<float>(g.AtAc);
@@ -194,15 +194,17 @@ void EvaluateTensile(TestState& state, bool keepModulus) {
 
     // Without a modulus there is no elastic part to take off: no elongations.
     const double Lo = c.Lo;
+    // A gauge length of 0 was not determined (no modulus, an extensometer taken off).
     auto percent = [&](float gauge) {
-        return E > 0 && Lo > 0 ? static_cast<float>((gauge - Lo) / Lo * 100.0) : 0.0f;
+        return E > 0 && Lo > 0 && gauge > 0 ? static_cast<float>((gauge - Lo) / Lo * 100.0)
+                                            : 0.0f;
     };
     if (on(kSlotAg)) r.Ag = percent(r.GaugeAtAg);
     if (on(kSlotAgt)) r.Agt = percent(r.GaugeAtAgt);
     if (on(kSlotAt)) r.At = percent(r.GaugeAtAt);
     if (on(kSlotAc)) {
         if (p.TestType == static_cast<std::int32_t>(TestType::ScrewIso3506)) {
-            r.Ac = E > 0 ? static_cast<float>(r.GaugeAtAc - Lo) : 0.0f;  // mm
+            r.Ac = E > 0 && r.GaugeAtAc > 0 ? static_cast<float>(r.GaugeAtAc - Lo) : 0.0f;  // mm
         } else {
             r.Ac = percent(r.GaugeAtAc);
         }

@@ -2,10 +2,10 @@
 #include "parameter_file.h"
 
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <system_error>
 
+#include "tensile_evaluation.h"
 #include "test_types.h"
 #include "text_functions.h"
 
@@ -72,7 +72,7 @@ void RepairWorkingLimits(ParameterSet& p) {
     if (p.FmaxLimitPercent < 6 || p.FmaxLimitPercent > 100) p.FmaxLimitPercent = 100;
     if (p.ModulusF1Percent == 0) p.ModulusF1Percent = 10;
     if (p.ModulusF2Percent == 0) p.ModulusF2Percent = 30;
-    if (p.ModulusMethod < 0 || p.ModulusMethod > 1) p.ModulusMethod = 0;
+    if (p.ModulusMethod < 0 || p.ModulusMethod > kRobustModulusMethod) p.ModulusMethod = 0;
     if (p.EnergyAxisEnd == 0.0) p.EnergyAxisEnd = 1.0;
 }
 
@@ -86,6 +86,26 @@ void RepairWorkingValues(ParameterSet& p, std::int32_t maxControlDeviation) {
     if (p.ControlDeviation < 1 || p.ControlDeviation > maxControlDeviation) p.ControlDeviation = 1;
     if (p.TestSpace < 1) p.TestSpace = 1;
     if (p.TestSpace > 2) p.TestSpace = 2;
+}
+
+void RepairAsLoaded(ParameterSet& p) {
+    RepairNumbers(p);
+    if (p.MicrometerPort == 0) p.MicrometerPort = 16;
+    RepairWorkingLimits(p);
+    RepairWorkingValues(p, 50);
+}
+
+std::string ProjectTestTypeRefusal(const std::filesystem::path& projectParameterFile,
+                                   const std::string& projectName, std::int32_t testType) {
+    ParameterSet project;
+    if (!ReadParameterImage(projectParameterFile, project).Loaded()) return {};
+    if (project.TestType == testType) return {};
+    auto named = [](std::int32_t type) {
+        return std::to_string(type) + " (" + TestTypeGermanName(type) + ")";
+    };
+    return "The results project \"" + projectName + "\" holds tests of type " +
+           named(project.TestType) + "; a test of type " + named(testType) +
+           " is not stored in it.";
 }
 
 LoadResult LoadParameterSet(ParameterSet& p, const std::filesystem::path& path,
@@ -170,7 +190,7 @@ LoadResult LoadParameterSetIntoProject(ParameterSet& p, const std::filesystem::p
 
 bool DeleteParameterFile(const std::filesystem::path& path) {
     const std::filesystem::path resolved = ResolvePath(path);
-    if (!std::ifstream(resolved, std::ios::binary)) return false;
+    if (!OpenRegularFile(resolved, OpenFor::Reading).Status.Loaded()) return false;
     std::error_code error;
     return std::filesystem::remove(resolved, error);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "files.h"
 #include "parameter_set.h"
@@ -38,5 +39,16 @@ std::filesystem::path ParameterSaveName(const std::filesystem::path& chosen,
 // The repairs of a load, applied to values just read (exposed for the project load).
 void RepairWorkingLimits(ParameterSet& p);
 void RepairWorkingValues(ParameterSet& p, std::int32_t maxControlDeviation);
+
+// Every repair that a load at start-up applies to the values of a file (a test type outside
+// 0 ... 9 is refused by a load, not repaired): a value that this changes is one a load does
+// not accept.
+void RepairAsLoaded(ParameterSet& p);
+
+// A results project holds the tests of one test type, the one of its parameter file: the
+// refusal naming both types when `testType` is another, empty when it is the same or when the
+// project has no readable parameter file.
+std::string ProjectTestTypeRefusal(const std::filesystem::path& projectParameterFile,
+                                   const std::string& projectName, std::int32_t testType);
 
 }  // namespace quorvex

@@ -103,7 +103,7 @@ struct ParameterSet {
     double StiffnessDeformation = 0.1, StiffnessForce = 80.0;
     std::array<double, 3> JUnloadData{0.5, 0.2, 30.0};  // start mm, interval mm, unload %
     std::int32_t FmaxLimitPercent = 100, ModulusF1Percent = 10, ModulusF2Percent = 30;
-    std::int32_t ModulusMethod = 0;  // 0 automatic, 1 regression between F1 and F2
+    std::int32_t ModulusMethod = 0;  // 0 automatic, 1 regression between F1 and F2, 2 robust
     std::int32_t BreakChannel = 0, TravelSensorType = 0, EndStage = 1, SpringStage = 0;
     std::int32_t SamplingIndex = 0, ControlDeviation = 1, JUnloadCycles = 50, TestSpace = 1;
     std::uint8_t RawDataExport = 0, ProbeMonitoring = 0, StiffnessCorrection = 0;

@@ -28,29 +28,22 @@ constexpr std::size_t kLoOffset = 134;
 // Records per read: 139264 bytes, so that no record straddles two reads.
 constexpr std::size_t kBlockRecords = 256;
 
-// Closes the descriptor on every path out.
+// A results file opened through the one opening place; its size only when it is regular.
 class OpenFile {
   public:
-    OpenFile(const std::filesystem::path& path, int flags) {
-        fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-    }
-    ~OpenFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
+    OpenFile(const std::filesystem::path& path, OpenFor purpose)
+        : opened_(OpenRegularFile(path, purpose)) {}
 
-    bool IsOpen() const { return fd_ >= 0; }
-    int Fd() const { return fd_; }
-    // The size of a regular file; nothing for a directory or a device.
+    bool IsOpen() const { return opened_.Handle.IsOpen(); }
+    int Fd() const { return opened_.Handle.Fd(); }
     std::optional<std::uint64_t> RegularSize() const {
-        struct stat info {};
-        if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-        return static_cast<std::uint64_t>(info.st_size);
+        if (!IsOpen()) return std::nullopt;
+        return opened_.Handle.Size();
     }
+    const LoadResult& Status() const { return opened_.Status; }
 
   private:
-    int fd_ = -1;
+    OpenedFile opened_;
 };
 
 std::string TornMessage(const std::filesystem::path& path, std::uint64_t whole,
@@ -169,7 +162,7 @@ static_assert(std::endian::native == std::endian::little,
 template <class Visit>
 std::optional<RecordCount> ReadRecordBlocks(const std::filesystem::path& path, Visit visit) {
     const std::filesystem::path resolved = ResolvePath(path);
-    OpenFile file(resolved, O_RDONLY);
+    OpenFile file(resolved, OpenFor::Reading);
     const auto size = file.IsOpen() ? file.RegularSize() : std::nullopt;
     if (!size) return std::nullopt;
     ::posix_fadvise(file.Fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -223,7 +216,7 @@ std::filesystem::path ProjectRecordFile(const std::filesystem::path& projectDire
 
 RecordCount CountRecords(const std::filesystem::path& resultsFile) {
     const std::filesystem::path resolved = ResolvePath(resultsFile);
-    OpenFile file(resolved, O_RDONLY);
+    OpenFile file(resolved, OpenFor::Reading);
     if (!file.IsOpen()) return {};
     const auto size = file.RegularSize();
     return size ? CountOf(resolved, *size) : RecordCount{};
@@ -233,8 +226,11 @@ AppendResult AppendRecord(const std::filesystem::path& resultsFile, const Result
                           int curveNumber, int recordNumber) {
     AppendResult result;
     const std::filesystem::path resolved = ResolvePath(resultsFile);
-    OpenFile file(resolved, O_RDWR | O_CREAT);
-    if (!file.IsOpen()) return result;
+    OpenFile file(resolved, OpenFor::Updating);
+    if (!file.IsOpen()) {
+        result.Message = file.Status().message;
+        return result;
+    }
     // Appends of two programs (the window and quorvex-cli) must not take the same position.
     ::flock(file.Fd(), LOCK_EX);
     const auto size = file.RegularSize();
@@ -271,7 +267,7 @@ AppendResult AppendRecord(const std::filesystem::path& resultsFile, const Result
 std::optional<ResultsRecord> ReadProjectRecord(const std::filesystem::path& resultsFile,
                                                int number) {
     if (number < 1) return std::nullopt;
-    OpenFile file(ResolvePath(resultsFile), O_RDONLY);
+    OpenFile file(ResolvePath(resultsFile), OpenFor::Reading);
     if (!file.IsOpen()) return std::nullopt;
     ByteImage image(kProjectRecordSize);
     const auto position =
@@ -289,7 +285,7 @@ std::optional<ResultsRecord> ReadProjectRecord(const std::filesystem::path& resu
 
 bool MarkRecordDeleted(const std::filesystem::path& resultsFile, int number) {
     if (number < 1) return false;
-    OpenFile file(ResolvePath(resultsFile), O_RDWR);
+    OpenFile file(ResolvePath(resultsFile), OpenFor::Changing);
     if (!file.IsOpen()) return false;
     ::flock(file.Fd(), LOCK_EX);
     const auto size = file.RegularSize();

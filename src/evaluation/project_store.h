@@ -3,6 +3,7 @@
 // curve and raw-data files beside it. Counting and scanning read the file in large blocks.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -113,8 +114,16 @@ struct StoredRecord {
 
 struct ProjectStoreResult {
     std::vector<StoredRecord> Stored;
-    std::vector<std::string> Messages;  // a torn tail repaired, files that could not be written
+    // A torn tail repaired, the files of an interrupted store removed, what is missing.
+    std::vector<std::string> Messages;
+    // False when something the store was asked to write is missing: a test not stored, a
+    // file, a result line. The messages say what.
+    bool Complete = true;
 };
+
+// The moments of a store at which a test may end it as a crash would: after the header, the
+// curve and the raw-data file of a slot, after its record, after its result line and rows.
+enum class StorePoint { Header, Curve, RawData, Record, ResultLine, Rows };
 
 // What a store needs to know besides the test state.
 struct ProjectStoreContext {
@@ -122,13 +131,27 @@ struct ProjectStoreContext {
     std::string ProjectName;
     std::string ShortDateFormat = "dd.MM.yyyy";
     double Today = 0;  // days since 1899-12-30: the date of the database rows
+    // How long a store waits for another store of the same project to finish.
+    std::chrono::milliseconds LockWait{5000};
+    // The fault-injection seam: called at each point with the slot; a test throws or kills
+    // the process there. Empty in the program.
+    std::function<void(StorePoint, int slot)> AtPoint;
 };
 
-// Stores the series slots in selection order into the project: the records after those already
-// in the file (curve number = record number when curves are kept, else 0), the header file of
-// each, then per slot the ASCII result line (AsciiExport), the alias row (types 0-2 with
-// WriteAliasTable) and the export row, then the curve copies (SaveCurves) and raw-data copies
-// (SaveCurves and RawDataExport). A slot whose record cannot be appended stores nothing more.
+// Removes what an interrupted store left in the project directory: header, curve and raw-data
+// files of the ten numbers after the last record (as many as one store writes), and abandoned
+// temporary files. A results file that cannot be read keeps every file. One message for each
+// file removed, naming it. The caller holds the project's store lock.
+std::vector<std::string> RemoveInterruptedStoreFiles(const std::filesystem::path& projectDirectory,
+                                                     const std::filesystem::path& resultsFile);
+
+// Stores the series slots in selection order into the project, under the project's store lock
+// (waiting up to LockWait for another store). Per slot the record is the commit point: its
+// header file, curve copy (SaveCurves) and raw-data copy (SaveCurves and RawDataExport) are
+// complete before the record is appended, so that a store that ends part-way leaves files
+// without a record (removed by the next store) but never a record without its files. A slot
+// whose file cannot be written stores no record. Then per stored test the ASCII result line
+// (AsciiExport), the alias row (types 0-2 with WriteAliasTable) and the export row.
 ProjectStoreResult StoreSeriesInProject(const TestState& state, const std::vector<int>& slots,
                                         const ProjectStoreContext& context, ExportRowSink& sink);
 

@@ -74,4 +74,6 @@ std::string CompressionColumnHeading(double proofStrain) {
     return "Sig-d" + value;
 }
 
+int RemarkSlot(std::int32_t testType) { return testType == 7 ? 30 : 22; }
+
 }  // namespace quorvex

@@ -37,4 +37,8 @@ int EditorDecimalsCount(std::int32_t testType);
 // decimals and no trailing zeros ("Sig-d0.2", "Sig-d1"); a strain of 0 gives "Sig-d".
 std::string CompressionColumnHeading(double proofStrain);
 
+// The results-definition slot whose print byte says whether the remark is printed: 22, and 30
+// for the flexural modulus (type 7), whose results definition has always kept it there.
+int RemarkSlot(std::int32_t testType);
+
 }  // namespace quorvex

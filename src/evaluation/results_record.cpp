@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cassert>
 #include <chrono>
+#include <cmath>
 #include <ctime>
 
 namespace quorvex {
@@ -16,6 +17,45 @@ ResultsRecord ResultsRecordFromImage(std::span<const std::uint8_t> image) {
     ResultsRecord record;
     ReadRecord(image, record);
     return record;
+}
+
+namespace {
+
+// Visits every number field of a record and notes those that are no sound number.
+class DamageFinder {
+  public:
+    void BeginArray(const char* /*name*/) { index_ = 0; }
+    void EndArray() { index_ = -1; }
+    void BeginObject() {}
+    void EndObject() {}
+    void Byte(std::size_t, const char*, std::uint8_t&) { Next(); }
+    void Int32(std::size_t, const char*, std::int32_t&) { Next(); }
+    void String(std::size_t, const char*, std::string&, std::size_t) { Next(); }
+    void Float(std::size_t, const char* name, float& value) { Check(name, value); }
+    void Double(std::size_t, const char* name, double& value) { Check(name, value); }
+
+    std::vector<std::string> Damaged;
+
+  private:
+    void Check(const char* name, double value) {
+        if (!std::isfinite(value) || std::fabs(value) > kLargestStoredValue) {
+            Damaged.push_back(index_ < 0 ? std::string(name)
+                                         : std::string(name) + "[" + std::to_string(index_) + "]");
+        }
+        Next();
+    }
+    void Next() {
+        if (index_ >= 0) ++index_;
+    }
+    int index_ = -1;
+};
+
+}  // namespace
+
+std::vector<std::string> DamagedFields(const ResultsRecord& record) {
+    DamageFinder finder;
+    MapFields(finder, const_cast<ResultsRecord&>(record));
+    return std::move(finder.Damaged);
 }
 
 int CountOccupiedSlots(const Series& series) {

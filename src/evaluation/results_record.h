@@ -97,6 +97,13 @@ void MapFields(Io& io, ResultsRecord& r) {
 ByteImage ResultsRecordImage(const ResultsRecord& record);
 ResultsRecord ResultsRecordFromImage(std::span<const std::uint8_t> image);
 
+// No measured or derived value of a test comes near it; a stored number beyond it is damage.
+constexpr double kLargestStoredValue = 1e12;
+
+// The number fields of a stored record that hold no number (NaN, infinity) or an absurd one
+// (beyond ±kLargestStoredValue), by name ("Rm", "Results[3]"); empty for a sound record.
+std::vector<std::string> DamagedFields(const ResultsRecord& record);
+
 // The current record (slot 0) followed by the series slots 1..50.
 struct Series {
     static constexpr int kSlots = 50;

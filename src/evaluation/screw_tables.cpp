@@ -1,7 +1,6 @@
 // The built-in thread and class tables and the user screw table file.
 #include "screw_tables.h"
 
-#include <fstream>
 #include <numbers>
 
 #include "files.h"
@@ -94,7 +93,7 @@ UserScrewEntry ParseScrewTableLine(const std::string& line) {
     return entry;
 }
 
-void LoadScrewTable(UserScrewTable& table, const std::filesystem::path& directory) {
+LoadResult LoadScrewTable(UserScrewTable& table, const std::filesystem::path& directory) {
     table.Entries.fill(UserScrewEntry{});
     for (int k = 1; k <= 10; ++k) {
         std::string name = std::to_string(k);
@@ -103,15 +102,20 @@ void LoadScrewTable(UserScrewTable& table, const std::filesystem::path& director
     }
     table.Count = 10;
 
-    std::ifstream in(ResolveInDirectory(directory, kUserScrewTableFile), std::ios::binary);
-    if (!in) return;
+    const FileBytes read = ReadFileBytes(ResolveInDirectory(directory, kUserScrewTableFile),
+                                         kLargestScrewTable, Beyond::Refused);
+    if (!read.Status.Loaded()) return read.Status;
+    std::string_view text(reinterpret_cast<const char*>(read.Bytes.data()), read.Bytes.size());
     int count = 0;
-    std::string line;
-    while (count < UserScrewTable::kCapacity && std::getline(in, line)) {
+    while (count < UserScrewTable::kCapacity && !text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string line(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         table.Entries[static_cast<std::size_t>(count++)] = ParseScrewTableLine(line);
     }
     table.Count = count;
+    return read.Status;
 }
 
 double StressArea(const ScrewSelection& s, const UserScrewTable& table) {

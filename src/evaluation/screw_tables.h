@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "files.h"
+
 namespace quorvex {
 
 constexpr const char* kUserScrewTableFile = "Schraubentabelle.Txt";
@@ -41,8 +43,10 @@ struct UserScrewTable {
 
 // Ten placeholder entries, then the lines of "Schraubentabelle.Txt" in the directory when it
 // exists ("designation;area", one entry per line, at most 500). A missing file keeps the
-// placeholders without a message.
-void LoadScrewTable(UserScrewTable& table, const std::filesystem::path& directory);
+// placeholders without a message; a file that is no regular file or larger than
+// kLargestScrewTable keeps them too, and is refused with a message naming it.
+constexpr std::size_t kLargestScrewTable = 1u << 20;
+LoadResult LoadScrewTable(UserScrewTable& table, const std::filesystem::path& directory);
 
 // One line of the table file (Windows-1252 bytes, line end removed).
 UserScrewEntry ParseScrewTableLine(const std::string& line);

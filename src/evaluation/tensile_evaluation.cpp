@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numbers>
 
 #include "test_types.h"
 
@@ -164,6 +166,93 @@ double AutomaticModulus(const CurveView& c, TestMarks& marks) {
     return judged ? bestSlope * 100.0 : 0.0;
 }
 
+namespace {
+
+// The scatter of the stress from sample to sample over from..to: second differences of white
+// noise of deviation s have a mean magnitude of s·√6·√(2/π). A second pass leaves out the few
+// large steps (a yield drop, the knee) that would otherwise pass for noise.
+double StressNoise(const CurveView& c, int from, int to) {
+    auto meanStep = [&](double limit) {
+        double sum = 0;
+        int n = 0;
+        for (int i = from + 1; i < to; ++i) {
+            const double d2 = std::fabs(c.Sigma(i + 1) - 2 * c.Sigma(i) + c.Sigma(i - 1));
+            if (d2 > limit) continue;
+            sum += d2;
+            ++n;
+        }
+        return n > 0 ? sum / n : 0.0;
+    };
+    const double typical = meanStep(std::numeric_limits<double>::infinity());
+    return meanStep(4 * typical) / (std::sqrt(6.0) * std::sqrt(2.0 / std::numbers::pi));
+}
+
+int FirstSampleAboveStress(const CurveView& c, double stress, int from, int to) {
+    for (int i = from; i <= to; ++i) {
+        if (c.Sigma(i) > stress) return i;
+    }
+    return to;
+}
+
+}  // namespace
+
+double RobustModulus(const CurveView& c, TestMarks& marks) {
+    marks.ModulusLineIntercept = 0.0;
+    const int top = ClampIndex(std::min(c.M, c.N));
+    const double peak = c.Sigma(top);
+    if (!(c.Le > 0) || !(peak > 0) || top < 8) return 0.0;
+    const int regionStart = FirstSampleAboveStress(c, 0.02 * peak, 1, top);
+    const double noise = std::max(StressNoise(c, regionStart, top), 1e-5 * peak);
+    const double allowed = 1.5 * noise;  // residual deviation a straight stretch stays within
+
+    constexpr int kLeastPoints = 5;
+    constexpr double kStartFractions[] = {0.05, 0.1, 0.15, 0.2, 0.25, 0.3, 0.4, 0.5};
+    double bestSpan = 0, bestSlope = 0, bestIntercept = 0;
+    int bestStart = 0, bestEnd = 0;
+    for (const double fraction : kStartFractions) {
+        const int start = FirstSampleAboveStress(c, fraction * peak, regionStart, top);
+        RegressionSums sums;
+        double slope = 0, intercept = 0;
+        int end = 0;
+        for (int i = start; i <= top; ++i) {
+            sums.Add(c.e(i) * 100.0 / c.Le, c.Sigma(i));
+            if (sums.n < kLeastPoints) continue;
+            const double sxx = sums.Sxx();
+            if (!(sxx > 0)) continue;
+            const double candidate = sums.Sxy() / sxx;
+            const double residual = std::max(0.0, sums.Syy() - candidate * sums.Sxy());
+            // The stretch ends where the points leave the straight line by more than the
+            // noise allows: the scatter of the whole window grows, or the newest point lies
+            // far below the line (the yielding begins).
+            const double candidateIntercept = sums.Intercept(candidate);
+            const double lastResidual =
+                c.Sigma(i) - (candidateIntercept + candidate * c.e(i) * 100.0 / c.Le);
+            if (residual / (sums.n - 2) > allowed * allowed || lastResidual < -3 * allowed) break;
+            slope = candidate;
+            intercept = candidateIntercept;
+            end = i;
+        }
+        if (end == 0 || !(slope > 0)) continue;
+        // The stretch that spans the widest stress range: the elastic line, not a short
+        // straight piece of it.
+        const double span = c.Sigma(end) - c.Sigma(start);
+        if (span > bestSpan) {
+            bestSpan = span;
+            bestSlope = slope;
+            bestIntercept = intercept;
+            bestStart = start;
+            bestEnd = end;
+        }
+    }
+    if (bestEnd == 0) return 0.0;
+    marks.ModulusRangeStart = bestStart;
+    marks.ModulusRangeEnd = bestEnd;
+    marks.ModulusLineIntercept = bestIntercept;
+    marks.ModulusLineSlope = bestSlope;
+    marks.DrawnLineIntercept = bestIntercept;
+    return bestSlope * 100.0;
+}
+
 double DetermineModulus(const CurveView& c, TestMarks& marks) {
     const ParameterSet& p = c.Parameters;
     if (p.HysteresisActive != 0) {
@@ -176,6 +265,7 @@ double DetermineModulus(const CurveView& c, TestMarks& marks) {
         return modulus;
     }
     if (p.ModulusMethod == 0) return AutomaticModulus(c, marks);
+    if (p.ModulusMethod == kRobustModulusMethod) return RobustModulus(c, marks);
     auto firstAbove = [&](double forceKn) {
         for (int i = 2; i <= c.N; ++i) {
             if (c.F(i) > forceKn) return i;
@@ -292,29 +382,47 @@ YieldPoints YieldFromForce(const CurveView& c) {
     return AcceptYieldDrop(c, upper, lower);
 }
 
-GaugeLengths ComputeGaugeLengths(const CurveView& c, double Rm, double modulus, int breakIndex,
-                                 int proofIndex) {
+double ExtensionAtForceMaximum(const CurveView& c, bool extensometer) {
+    auto y = [&](int i) -> double { return extensometer ? c.e(i) : c.x(i); };
+    const int top = ClampIndex(c.M);
+    // The maximum may lie behind SampleCount (a break on the last samples recorded).
+    const int lastRecorded = ClampIndex(std::max(c.N, c.M));
+    const float fmax = c.F(top);
+    int first = top, last = top;
+    while (first > 1 && c.F(first - 1) >= fmax) --first;
+    while (last < lastRecorded && c.F(last + 1) >= fmax) ++last;
+    return (y(first) + y(last)) / 2.0 - y(1);
+}
+
+GaugeLengths ComputeGaugeLengths(const CurveView& c, double Rm, double modulus) {
     if (!(modulus > 0)) return {};
     const bool extensometer = c.Parameters.StrainByTdm != 0;
-    if (extensometer ? !(c.Lo > 0) : !(c.Lc > 0)) return {};
+    const double L = extensometer ? c.Le : c.Lc;  // the gauge the extension is measured on
+    if (!(L > 0) || !(c.Lo > 0)) return {};
     auto y = [&](int i) -> double {
         i = ClampIndex(i);
         return extensometer ? c.e(i) : c.x(i);
     };
-    const int B = breakIndex, P = proofIndex;
-    const int last = std::max(1, c.N - 2);  // the fracture point
-    const double elastic = c.So > 0 ? Rm * 1000.0 / c.So * c.Lo / modulus / 100.0 : 0.0;
+    const int fracture = std::max(1, c.N - 2);
+    const double toLo = c.Lo / L;
+    const double atMaximum = ExtensionAtForceMaximum(c, extensometer);
+    const double atFracture = y(fracture) - y(1);
+    // An extensometer taken off reads 0 from then on: behind its largest reading it measured
+    // nothing, and the elongations there stay 0 (not determined) instead of negative.
+    const int largest = MaximumExtensionIndex(c);
+    const double lost = c.e(largest) - 0.01 * std::fabs(c.e(largest) - c.e(1));
+    auto measured = [&](double extension, int at) {
+        return !extensometer || at <= largest || extension + c.e(1) >= lost;
+    };
     GaugeLengths g;
-    if (extensometer) {
-        g.AtAg = c.Lo + (y(B) - y(P) - elastic);
-        g.AtAgt = c.Lo + (y(B) - y(4)) / c.Lo * c.Le;
-    } else {
-        g.AtAg = c.Lo + (y(B) - y(P) - elastic) / c.Lc * c.Lo;
-        g.AtAgt = c.Lo + (y(B) - y(P)) / c.Lc * c.Lo;
+    if (measured(atMaximum, ClampIndex(c.M))) {
+        g.AtAgt = c.Lo + atMaximum * toLo;
+        g.AtAg = c.Lo + (atMaximum - Rm / modulus * L) * toLo;
     }
-    const double L = extensometer ? c.Lo : c.Lc;
-    g.AtAc = g.AtAgt + y(last) - y(B) - c.Sigma(ClampIndex(last)) * L / modulus;
-    g.AtAt = g.AtAgt + y(last) - y(B);
+    if (measured(atFracture, fracture)) {
+        g.AtAt = c.Lo + atFracture * toLo;
+        g.AtAc = c.Lo + (atFracture - c.Sigma(ClampIndex(fracture)) / modulus * L) * toLo;
+    }
     return g;
 }
 
@@ -337,6 +445,9 @@ double RValue(const CurveView& c) {
     if (!(c.Lo > 0)) return 0.0;
     const int i = FirstSampleAtStrain(c, c.Parameters.RValuePointPercent);
     if (i <= 1) return 0.0;
+    // A curve that never reaches the point (an extensometer taken off before it) has no r:
+    // the widths of another strain would give a wrong one.
+    if ((c.e(i) - c.e(1)) * 100.0 / c.Lo < c.Parameters.RValuePointPercent) return 0.0;
     const double b0 = c.Parameters.Flat.b;
     const double bu = b0 - c.w(i);
     const double length = c.Lo + c.e(i) - c.e(1);

@@ -77,7 +77,16 @@ double RegressionModulus(const CurveView& c, TestMarks& marks, int a, int b);
 // 0 when fewer than 20 points were available.
 double AutomaticModulus(const CurveView& c, TestMarks& marks);
 
-// Hysteresis loop, automatic window or the range between the F1 and F2 forces.
+// ModulusMethod 2: the longest straight stretch of the curve, found without the fixed window
+// rules of the automatic search. Older programs load a stored 2 as 0 (the automatic search).
+constexpr std::int32_t kRobustModulusMethod = 2;
+
+// The longest stretch from one of a few starts between 5 % and 50 % of the maximum stress up
+// to where the points leave their regression line by more than the noise of the signal
+// (estimated from the curve itself); its slope is E. 0 without a stretch of 5 points.
+double RobustModulus(const CurveView& c, TestMarks& marks);
+
+// Hysteresis loop, automatic window, the robust window or the range between F1 and F2.
 double DetermineModulus(const CurveView& c, TestMarks& marks);
 
 struct Crossing {
@@ -108,10 +117,17 @@ struct GaugeLengths {
     double AtAg = 0, AtAgt = 0, AtAc = 0, AtAt = 0;
 };
 
-// The gauge lengths at Ag, Agt, Ac and At from the extensometer or the crosshead
-// (StrainByTdm); all 0 when the modulus is not positive.
-GaugeLengths ComputeGaugeLengths(const CurveView& c, double Rm, double modulus, int breakIndex,
-                                 int proofIndex);
+// The extension of the strain channel (extensometer with StrainByTdm, else crosshead) at the
+// force maximum, counted from sample 1: at FmaxIndex, or in the middle of a plateau of equal
+// forces around it.
+double ExtensionAtForceMaximum(const CurveView& c, bool extensometer);
+
+// The gauge lengths at Ag, Agt, Ac and At, each the original gauge length Lo grown by the
+// relative extension measured on the strain's own gauge (Le for the extensometer, Lc for the
+// crosshead): Agt at the force maximum, Ag the same less the elastic part Rm / E, At at the
+// fracture point (N - 2) and Ac the same less sigma / E there. All 0 when the modulus or a
+// gauge length is not positive; those of a point behind the removal of the extensometer 0.
+GaugeLengths ComputeGaugeLengths(const CurveView& c, double Rm, double modulus);
 
 // R1/R2 of the chosen kind (1..8) from the record's strengths; nothing for other kinds.
 std::optional<double> StrengthRatio(std::int32_t kind, const ResultsRecord& r);

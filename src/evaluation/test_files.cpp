@@ -77,9 +77,13 @@ std::filesystem::path SeriesFilePath(const std::filesystem::path& workingDirecto
                               RemoveBlanks(FormatFixed(slot, 3, 0)) + std::string(extension));
 }
 
-bool WriteHeaderFile(const std::filesystem::path& path, const HeaderLines& lines) {
+ByteImage HeaderFileImage(const HeaderLines& lines) {
     const HeaderRecord record{lines};
-    return WriteFileAtomic(ResolvePath(path), WriteRecord(record, ByteImage(kHeaderFileSize, 0)));
+    return WriteRecord(record, ByteImage(kHeaderFileSize, 0));
+}
+
+bool WriteHeaderFile(const std::filesystem::path& path, const HeaderLines& lines) {
+    return WriteFileAtomic(ResolvePath(path), HeaderFileImage(lines));
 }
 
 LoadResult ReadHeaderFile(const std::filesystem::path& path, HeaderLines& lines) {
@@ -117,9 +121,13 @@ std::filesystem::path SpecimenSaveName(const std::filesystem::path& chosen) {
 
 SpecimenNumberRead ReadSpecimenNumber(const std::filesystem::path& path) {
     SpecimenNumberRead read;
-    const auto bytes = ReadWholeFile(ResolvePath(path));
-    if (!bytes) return read;
-    std::string line(bytes->begin(), bytes->end());
+    // One number on one line: a larger file is none of ours.
+    const FileBytes file = ReadFileBytes(ResolvePath(path), 64 * 1024, Beyond::Refused);
+    if (!file.Status.Loaded()) {
+        read.Status = file.Status;
+        return read;
+    }
+    std::string line(file.Bytes.begin(), file.Bytes.end());
     line = line.substr(0, line.find('\n'));
     const std::string digits = KeepDigits(line);
     const ParsedInteger number =

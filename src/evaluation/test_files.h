@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "byte_image.h"
 #include "files.h"
 #include "parameter_set.h"
 
@@ -23,6 +24,8 @@ constexpr const char* kSpecimenNumberFile = "ProbenNr.txt";
 std::filesystem::path SeriesFilePath(const std::filesystem::path& workingDirectory, int slot,
                                      std::string_view extension);
 
+// The ten header lines as the 510-byte record of a header file.
+ByteImage HeaderFileImage(const HeaderLines& lines);
 // Writes the ten header lines as one 510-byte record; false when it cannot be written.
 bool WriteHeaderFile(const std::filesystem::path& path, const HeaderLines& lines);
 // Reads the ten header lines; a missing file changes nothing, a short one is refused.

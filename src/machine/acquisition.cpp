@@ -58,6 +58,11 @@ void Acquisition::ReadAllWithStrainSource(int source) {
     rawValues_[kRawStrain] = strain - zeroOffsets_[kRawStrain];
     rawValues_[kRawTravel] =
         ReadChannelAverage(map_.TravelChannel, travelSamples_) - zeroOffsets_[kRawTravel];
+    auto extra = [&](int input) {
+        return input >= 0 && input < 8 ? ReadChannelAverage(input, strainSamples_) : 0.0;
+    };
+    extraValues_[kExtraTransverse] = extra(extraInputs_.Transverse);
+    for (std::size_t k = 0; k < 3; ++k) extraValues_[kExtraProbe1 + k] = extra(extraInputs_.Probes[k]);
 }
 
 void Acquisition::ZeroForce() {

@@ -14,6 +14,8 @@ namespace quorvex {
 
 enum RawEntry { kRawForce = 0, kRawTravel = 1, kRawStrain = 2 };
 
+enum ExtraEntry { kExtraTransverse = 0, kExtraProbe1 = 1 };
+
 class Acquisition {
 public:
     static constexpr double kAbsentReading = 3000;
@@ -56,6 +58,12 @@ public:
     // All four analogue outputs to 0 V.
     void ZeroAnalogOutputs();
 
+    // The wired extra inputs are read with every ReadAll, averaged like the strain.
+    void SetExtraInputs(const ExtraInputs& inputs) { extraInputs_ = inputs; }
+    const ExtraInputs& Extra() const { return extraInputs_; }
+    // Transverse gauge, probe 1, 2, 3 in counts (polarity applied); 0 where not wired.
+    const std::array<double, 4>& ExtraValues() const { return extraValues_; }
+
     const std::array<double, 3>& RawValues() const { return rawValues_; }
     const std::array<double, 3>& ZeroOffsets() const { return zeroOffsets_; }
     int ForceSamples() const { return forceSamples_; }
@@ -76,6 +84,8 @@ private:
     int forceRange_ = 1;
     std::array<double, 3> rawValues_{0, 0, 0};
     std::array<double, 3> zeroOffsets_{0, 0, 0};
+    ExtraInputs extraInputs_;
+    std::array<double, 4> extraValues_{0, 0, 0, 0};
 };
 
 // The overload check of the measuring tick: force beyond 1.02 x the nominal force, or travel

@@ -118,4 +118,37 @@ Ik220Settings ParseIk220Ini(std::string_view text) {
     return settings;
 }
 
+std::string ParseExtraInput(std::string_view value, int& input) {
+    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    if (value == "none") {
+        input = -1;
+        return {};
+    }
+    if (value.size() == 1 && value[0] >= '0' && value[0] <= '7') {
+        input = value[0] - '0';
+        return {};
+    }
+    return "\"" + std::string(value) + "\" is no input: 0 ... 7 or none";
+}
+
+std::string ParseProbeInputs(std::string_view value, std::array<int, 3>& inputs) {
+    if (value == "none") {
+        inputs = {-1, -1, -1};
+        return {};
+    }
+    std::array<int, 3> parsed{};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::size_t comma = value.find(',');
+        if ((k < 2) == (comma == std::string_view::npos) ||
+            !ParseExtraInput(value.substr(0, comma), parsed[k]).empty() || parsed[k] < 0) {
+            return "\"" + std::string(value) +
+                   "\" are no probe inputs: three inputs 0 ... 7 separated by commas, or none";
+        }
+        value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
+    }
+    inputs = parsed;
+    return {};
+}
+
 }  // namespace quorvex

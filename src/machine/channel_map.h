@@ -25,6 +25,20 @@ struct ChannelMap {
     double TravelLimitFactor = 0.95;  // fraction of the nominal travel that trips the shutdown
 };
 
+// Inputs that only some machines have wired: the transverse gauge (width change) and the
+// three displacement probes of the compression test; -1 where nothing is wired.
+struct ExtraInputs {
+    int Transverse = -1;
+    std::array<int, 3> Probes{-1, -1, -1};
+
+    bool HasTransverse() const { return Transverse >= 0; }
+    bool HasProbes() const { return Probes[0] >= 0 && Probes[1] >= 0 && Probes[2] >= 0; }
+};
+
+// "none" or a 0-based input 0..7, and for the probes three of them separated by commas.
+std::string ParseExtraInput(std::string_view value, int& input);
+std::string ParseProbeInputs(std::string_view value, std::array<int, 3>& inputs);
+
 struct ChannelMapResult {
     bool loaded = false;
     std::string message;  // why the image was refused, naming the file

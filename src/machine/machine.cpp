@@ -2,6 +2,7 @@
 #include "machine.h"
 
 #include <span>
+#include <utility>
 
 #include "qt_serial_port.h"
 #include "vendor_dask.h"
@@ -132,6 +133,8 @@ void Machine::Open(const MachineStartup& startup, std::vector<MachineMessage>& m
     acquisition_.SetChannelMap(startup.Channels);
     acquisition_.SetSampleCounts(startup.Ik220.ForceSamples, startup.Ik220.StrainSamples,
                                  startup.Ik220.TravelSamples);
+    acquisition_.SetExtraInputs(drivers_.Daq == Driver::Simulated ? simulation_->ExtraInputWiring()
+                                                                  : startup.Platform.Extra);
     acquisition_.InitDaq();
     acquisition_.SetForceRange(1);  // releases the shutdown line
 
@@ -221,8 +224,13 @@ MachineFiles ReadMachineFiles(const std::filesystem::path& workingDirectory) {
     PlatformConfigResult platform = LoadPlatformConfig(workingDirectory);
     files.Platform = std::move(platform.config);
     for (auto& warning : platform.warnings) files.messages.push_back({0, std::move(warning)});
-    files.Ik220 = ParseIk220Ini(ReadWorkingFile(workingDirectory, "Kali_IK220.ini").value_or(""));
-    if (const auto image = ReadWorkingFile(workingDirectory, "Dravon.Set")) {
+    std::string refusal;
+    files.Ik220 =
+        ParseIk220Ini(ReadWorkingFile(workingDirectory, "Kali_IK220.ini", &refusal).value_or(""));
+    if (!refusal.empty()) files.messages.push_back({0, std::exchange(refusal, {})});
+    const auto channelMap = ReadWorkingFile(workingDirectory, "Dravon.Set", &refusal);
+    if (!refusal.empty()) files.messages.push_back({0, refusal});
+    if (const auto& image = channelMap) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(image->data());
         const ChannelMapResult result =
             ParseChannelMap(std::span<const std::uint8_t>(bytes, image->size()), files.Channels);

@@ -124,6 +124,12 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
                 warn("ik220.library names no file");
             else
                 config.Ik220Library = value;
+        } else if (key == "daq.transverse-input") {
+            const std::string error = ParseExtraInput(lowerValue, config.Extra.Transverse);
+            if (!error.empty()) warn(error);
+        } else if (key == "daq.probe-inputs") {
+            const std::string error = ParseProbeInputs(lowerValue, config.Extra.Probes);
+            if (!error.empty()) warn(error);
         } else if (key.rfind("sim.", 0) == 0) {
             const std::string error = ParseSimulationKey(key, lowerValue, config.Simulation);
             if (!error.empty()) warn(error);
@@ -139,8 +145,11 @@ PlatformConfigResult ParsePlatformConfig(std::string_view text) {
 }
 
 PlatformConfigResult LoadPlatformConfig(const std::filesystem::path& directory) {
-    const auto text = ReadWorkingFile(directory, PlatformConfig::kFileName);
-    return ParsePlatformConfig(text ? *text : std::string_view());
+    std::string refusal;
+    const auto text = ReadWorkingFile(directory, PlatformConfig::kFileName, &refusal);
+    PlatformConfigResult result = ParsePlatformConfig(text ? *text : std::string_view());
+    if (!refusal.empty()) result.warnings.insert(result.warnings.begin(), refusal);
+    return result;
 }
 
 }  // namespace quorvex

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "channel_map.h"
 #include "sim/sim_config.h"
 
 namespace quorvex {
@@ -27,6 +28,9 @@ struct PlatformConfig {
     std::string DaskLibrary;
     std::string Ik220Library;
     std::array<std::string, 17> ComDevice;  // entries 1..16; empty: no such port
+    // "daq.transverse-input" and "daq.probe-inputs": the card's inputs (0-based) that carry a
+    // transverse gauge and the three probes of the compression test; none by default.
+    ExtraInputs Extra;
     SimulationConfig Simulation;            // the "sim.*" keys: what the simulated machine is
 
     PlatformConfig();

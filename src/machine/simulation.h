@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "acquisition.h"
 #include "counter_card.h"
 #include "daq_card.h"
 #include "relay_card.h"
@@ -36,6 +37,9 @@ class SimulatedMachine {
     // What the operator's hands do before the next test: a broken specimen is taken out and
     // the next one of the same kind clamped, unloaded, at the present crosshead position.
     virtual void ClampNextSpecimen() {}
+    // The inputs of the card that carry a transverse gauge or displacement probes on this
+    // machine; none by default.
+    virtual ExtraInputs ExtraInputWiring() const { return {}; }
 };
 
 }  // namespace quorvex

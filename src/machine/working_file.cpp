@@ -1,9 +1,12 @@
 // Whole-file reads of the working directory with names matched without regard to case.
 #include "working_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
 
 namespace quorvex {
 std::string LowerAscii(std::string_view text) {
@@ -21,10 +24,10 @@ std::string_view TrimSpaces(std::string_view text) {
 }
 
 std::optional<std::string> ReadWorkingFile(const std::filesystem::path& directory,
-                                           const std::string& name) {
+                                           const std::string& name, std::string* refusal) {
     std::error_code error;
     std::filesystem::path path = directory / name;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
         const std::filesystem::path searched =
             directory.empty() ? std::filesystem::path(".") : directory;
         const std::string wanted = LowerAscii(name);
@@ -36,13 +39,33 @@ std::optional<std::string> ReadWorkingFile(const std::filesystem::path& director
             }
         }
     }
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return content.str();
+    auto refuse = [&](const std::string& why) -> std::optional<std::string> {
+        if (refusal) *refusal = "The file \"" + path.string() + "\" " + why + " and was not read.";
+        return std::nullopt;
+    };
+    // As every file of the program: a regular file only, looked at before it is opened and
+    // opened without waiting, so that a FIFO or a device in its place cannot hold the start.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;  // missing: the defaults stay
+    if (!S_ISREG(info.st_mode)) return refuse("is not a regular file");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return refuse("cannot be opened");
+    std::string content;
+    bool failed = ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode);
+    char chunk[65536];
+    while (!failed && content.size() <= kLargestWorkingFile) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) failed = true;
+        if (n <= 0) break;
+        content.append(chunk, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (failed) return refuse("cannot be read");
+    if (content.size() > kLargestWorkingFile) {
+        return refuse("is larger than " + std::to_string(kLargestWorkingFile) + " bytes");
+    }
+    return content;
 }
 
 }  // namespace quorvex

@@ -10,9 +10,15 @@
 
 namespace quorvex {
 
-// The content of `name` in `directory`, or nothing when there is no such readable file.
+// The largest start-up file that is read: far more than any of them holds.
+constexpr std::size_t kLargestWorkingFile = 1u << 20;
+
+// The content of `name` in `directory`, or nothing when there is no such file. A file that is
+// not a regular one (a FIFO, a device, a directory, a link to one), cannot be read or is larger
+// than kLargestWorkingFile gives nothing too, and `refusal` (when given) names it and says why.
 std::optional<std::string> ReadWorkingFile(const std::filesystem::path& directory,
-                                           const std::string& name);
+                                           const std::string& name,
+                                           std::string* refusal = nullptr);
 
 // ASCII lower case, for keys and names that ignore case.
 std::string LowerAscii(std::string_view text);

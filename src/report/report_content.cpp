@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "evaluation/result_elements.h"
+
 namespace quorvex {
 namespace {
 
@@ -80,7 +82,7 @@ ResultsReport BuildResultsReport(const ParameterSet& p, const EditorColumns& col
             printedResultIndex.push_back(static_cast<int>(i));
         }
     }
-    r.PrintRemark = p.Results[21].PrintInReport != 0;
+    r.PrintRemark = p.Results[static_cast<std::size_t>(RemarkSlot(p.TestType) - 1)].PrintInReport != 0;
     const int a = 1 + static_cast<int>(printed.size()) + (r.PrintRemark ? 1 : 0);
     r.Layout = ResultsListColumns(a);
     const auto& P = r.Layout.P;

@@ -93,8 +93,8 @@ std::vector<NamedUnit> FixedResultColumns(int testType) {
             return {{"b", "mm"},      {"h", "mm"},      {"A", "mm²"},     {"Lo", "mm"},
                     {"Sig-Y", "MPa"}, {"Sig-M", "MPa"}, {"Sig-B", "MPa"}, {"Sig-1", "MPa"},
                     {"Sig-2", "MPa"}, {"Sig-3", "MPa"}, {"Sig-4", "MPa"}, {"Sig-5", "MPa"},
-                    {"Eps-Y", "%"},   {"Eps-M", "%"},   {"Eps-B", "%"},   {"Eps-tB", "%"},
-                    {"Eps-tM", "%"},  {"µ", ""},        {"E", "MPa"}};
+                    {"Eps-Y", "%"},   {"Eps-M", "%"},   {"Eps-B", "%"},   {"Eps-tM", "%"},
+                    {"Eps-tB", "%"},  {"µ", ""},        {"E", "MPa"}};
         case 7:
             return {{"L", "mm"},   {"h", "mm"},        {"b", "mm"}, {"Ef", "MPa"},
                     {"Fmax", "N"}, {"Sig.-fm", "MPa"}, {"Sm", "mm"}};
@@ -219,7 +219,9 @@ std::string EditorColumns::Cell(const ResultsRecord& r, int column, int rowNumbe
     const EditorColumn& c = columns_[static_cast<std::size_t>(column)];
     using K = EditorColumnKind;
     auto number = [](double value, int width, int decimals) -> std::string {
-        if (value == 0.0 || !std::isfinite(value)) return kNoResultValue;
+        // A stored value that no test gives (NaN, infinity, 3.4e38) is damage, not a number.
+        if (!std::isfinite(value) || std::fabs(value) > kLargestStoredValue) return kDamagedValue;
+        if (value == 0.0) return kNoResultValue;
         // Decimals come from a file; a wild value must not make a wild text.
         return FormatFixed(value, width, decimals < 0 ? 0 : decimals > 9 ? 9 : decimals);
     };

@@ -13,6 +13,8 @@ namespace quorvex {
 
 // The placeholder of a result that is 0.
 inline constexpr const char* kNoResultValue = "     -";
+// A stored value that is no sound number: the record is damaged there.
+inline constexpr const char* kDamagedValue = "  ####";
 
 enum class EditorColumnKind {
     RowNumber,

@@ -1,6 +1,8 @@
 // The choice of the run routine by the test type.
 #include "run/run_routines.h"
 
+#include <algorithm>
+
 #include "evaluation/test_state.h"
 #include "evaluation/test_types.h"
 #include "run/programme_run.h"
@@ -21,6 +23,41 @@ RunFamily RunFamilyOf(const ParameterSet& p) {
             return RunFamily::ProgrammeB;
         default:
             return RunFamily::Tensile;
+    }
+}
+
+SpecimenPreset DefaultPresetOfTestType(int testType) {
+    switch (static_cast<TestType>(testType)) {
+        case TestType::ShearEn2563:
+            return SpecimenPreset::ShearSpecimen;
+        case TestType::Chain:
+            return SpecimenPreset::Chain;
+        case TestType::Universal:
+            return SpecimenPreset::Aluminium;
+        case TestType::PlasticsIso527:
+            return SpecimenPreset::Plastic;
+        case TestType::FlexuralModulus:
+            return SpecimenPreset::ThreePointBeam;
+        case TestType::FlexuralStrength:
+            return SpecimenPreset::FourPointBeam;
+        case TestType::Compression:
+            return SpecimenPreset::CompressionCylinder;
+        default:
+            return SpecimenPreset::Steel;
+    }
+}
+
+bool SpeedProgrammeStandsStill(const ParameterSet& p, bool measureOnly) {
+    if (measureOnly) return false;
+    switch (RunFamilyOf(p)) {
+        case RunFamily::Tensile:
+        case RunFamily::ShearChain:
+            return p.Stages[0].StageActive == 0;
+        case RunFamily::JIntegral:
+            return false;  // its unloading cycles are a programme of their own
+        default:
+            return std::none_of(p.Stages.begin(), p.Stages.end(),
+                                [](const SpeedStage& s) { return s.StageActive != 0; });
     }
 }
 

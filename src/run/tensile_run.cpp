@@ -132,10 +132,20 @@ void TensileRun::ConvertSample() {
                    ? raw[kRawStrain] * machine_.Factors.StrainFactor
                    : raw[kRawStrain] * c.NominalStrain / kFullScaleCounts;
     const ParameterSet& p = test_.Parameters;
-    // The load frame's own deformation under the force is taken off the extensometer.
+    // The transverse gauge in its range; the probes in the range of the extensometer, whose
+    // reading they give as their mean on machines that measure with them.
+    const auto& extra = devices_.Daq->ExtraValues();
+    state_.Extra[kExtraTransverse] = extra[kExtraTransverse] * machine_.Factors.TransverseFactor;
+    for (std::size_t k = kExtraProbe1; k < extra.size(); ++k) {
+        state_.Extra[k] = extra[k] * c.NominalStrain / kFullScaleCounts;
+    }
+    // The load frame's own deformation under the force is taken off the extensometer and
+    // the probes.
     if (Compression() && p.StiffnessCorrection && p.StiffnessDeformation > 0 &&
         p.StiffnessForce > 0) {
-        state_.E -= p.StiffnessDeformation / p.StiffnessForce * state_.F;
+        const double frame = p.StiffnessDeformation / p.StiffnessForce * state_.F;
+        state_.E -= frame;
+        for (std::size_t k = kExtraProbe1; k < state_.Extra.size(); ++k) state_.Extra[k] -= frame;
     }
 }
 
@@ -144,6 +154,7 @@ void TensileRun::PreloadPhase() {
     state_.PreloadReached = true;
     state_.S0 = state_.S;
     state_.E0 = state_.E;
+    state_.Extra0 = state_.Extra;
     state_.TestClockStartMs = clock_.NowMs();
     state_.RateTimeMs = state_.TestClockStartMs;
     state_.RateForce = state_.F;
@@ -250,6 +261,18 @@ void TensileRun::Record() {
     sample[0] = static_cast<float>(F);
     sample[1] = static_cast<float>(travel);
     sample[2] = static_cast<float>(extension);
+    // The width change and the probes, where the machine has them wired; the probes of a
+    // compression test count the shortening like the extensometer.
+    const ExtraInputs& wired = devices_.Daq->Extra();
+    if (!forceAndTravelOnly_ && wired.HasTransverse()) {
+        sample[3] = static_cast<float>(state_.Extra[kExtraTransverse] - state_.Extra0[kExtraTransverse]);
+    }
+    if (!forceAndTravelOnly_ && wired.HasProbes()) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            const double probe = state_.Extra[kExtraProbe1 + k] - state_.Extra0[kExtraProbe1 + k];
+            sample[5 + k] = static_cast<float>(Compression() ? std::fabs(probe) : probe);
+        }
+    }
     if (!RecordSample(test_.Buffer, test_.Marks, sample)) return;
     const int index = test_.Marks.StoredSamples;
     if (F >= state_.Fmax) {
@@ -263,7 +286,7 @@ void TensileRun::Record() {
     point.ForceKn = F;
     point.TravelMm = travel;
     point.ExtensionMm = extension;
-    point.FourthMm = 0;
+    point.FourthMm = sample[3];
     point.Plot = F > state_.BreakThreshold;
     point.ExtensometerDeformationMm = state_.E - state_.E0;
     point.ExtensometerOverRange =

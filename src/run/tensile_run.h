@@ -5,6 +5,7 @@
 // same routine on force and travel alone.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "run/run_routine.h"
@@ -15,6 +16,9 @@ namespace quorvex {
 // programme and the hysteresis loop.
 struct TensileRunState : RunState {
     double E = 0, E0 = 0;      // the extensometer now and at the preload, mm
+    // The wired extra channels now and at the preload, mm: the transverse gauge (width
+    // change) and the three displacement probes.
+    std::array<double, 4> Extra{}, Extra0{};
     bool StagesEnded = false;  // an inactive stage ended the switching
     std::int32_t CurrentSpeedCommand = 0;
     bool Unloading = false;

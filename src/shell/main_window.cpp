@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -42,6 +44,7 @@
 #include "shell/main_window_run.h"
 #include "shell/project_dialog.h"
 #include "shell/result_panels.h"
+#include "shell/results_project.h"
 #include "shell/system_files.h"
 #include "shell/window_title.h"
 #include "shell/working_files.h"
@@ -89,6 +92,13 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
         "QLabel { background: #c00000; color: white; font-weight: bold; padding: 4px; }"));
     simulationBanner_->hide();
     layout->addWidget(simulationBanner_);
+    simulatedSpecimen_ = new QLabel(central);
+    simulatedSpecimen_->setObjectName(QStringLiteral("SimulatedSpecimen"));
+    simulatedSpecimen_->setAlignment(Qt::AlignCenter);
+    simulatedSpecimen_->setStyleSheet(
+        QStringLiteral("QLabel { background: #c00000; color: white; padding: 0 4px 4px 4px; }"));
+    simulatedSpecimen_->hide();
+    layout->addWidget(simulatedSpecimen_);
     BuildLivePanel(central, layout);
     BuildDiagram();
     resultPanels_ = new TResultPanels(central);
@@ -96,6 +106,7 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     resultTabs_->setTabText(0, LoadText(text::kResultTab1, 0));
     resultTabs_->setTabText(1, LoadText(text::kResultTab2, 0));
     resultPanels_->FieldClicked = [this](const std::string& name) { ResultFieldClick(name); };
+    resultPanels_->ProbeExportClicked = [this] { ProbeRawDataCommand(); };
     resultPanels_->RemarkEdited = [this](const QString& remark) {
         test_.Current().Remark = remark.toStdString();
     };
@@ -193,7 +204,11 @@ void TSDIAppForm::FormShow() {
     ReadWorkingFiles();
     ReadMachineConfiguration();
     AskLanguageOnFirstRun();
-    LoadScrewTable(app_.ScrewTable, app_.WorkingDirectory);
+    const LoadResult screws = LoadScrewTable(app_.ScrewTable, app_.WorkingDirectory);
+    if (screws.status == LoadStatus::Refused) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(screws.message), MessageKind::Error,
+                                         MessageButtons::Ok);
+    }
     ApplyLanguageIndex(test_.Parameters.Language);
     SetResultTabCaptions();
     LayoutResultPanels();
@@ -220,6 +235,16 @@ void TSDIAppForm::ReadWorkingFiles() {
         test_.Parameters, ResolveInDirectory(app_.WorkingDirectory, kWorkingParameterFile), false);
     if (load.status == LoadStatus::Refused) {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(load.message), MessageKind::Error,
+                                         MessageButtons::Ok);
+    }
+    // What a write that was interrupted by a crash left behind (the project's own files go
+    // with its next store).
+    std::string removed;
+    for (const std::string& message : RemoveAbandonedTemporaryFiles(app_.WorkingDirectory)) {
+        removed += (removed.empty() ? "" : "\n") + message;
+    }
+    if (!removed.empty()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(removed), MessageKind::Information,
                                          MessageButtons::Ok);
     }
     // Whether the alias database can be reached decides whether its option can be ticked.
@@ -299,6 +324,7 @@ void TSDIAppForm::SetResultTabCaptions() {
 void TSDIAppForm::UpdateWindowTitle() {
     setWindowTitle(
         MainWindowTitle(ui_.Texts, test_.Parameters.TestType, app_.ProjectOpen, app_.ProjectName));
+    FitSimulatedSpecimen();
 }
 
 void TSDIAppForm::PlaceMainWindow() {
@@ -348,8 +374,12 @@ void TSDIAppForm::OpenMeasuringHardware() {
     app_.ForceRange = 1;
     // F8 in every dialog and message box.
     ui_.StopMachine = [this] { SendMachineCommand({MachineCommandKind::StopMachine, false}); };
+    FitSimulatedSpecimen();
     CreateMachineServices();
     CreateTestRun();
+    // The compression panel offers the probes' raw data where the machine measures with them.
+    resultPanels_->SetProbeExportAvailable(machine_->Daq().Extra().HasProbes() ||
+                                           machineConfig_.Setup.ExtensometerChannel == 5);
     if (app_.DaqPresent) {
         messenTimer_.start();
         if (useAcquisitionThread_) StartSampling();
@@ -367,15 +397,16 @@ void TSDIAppForm::Timer1Timer() {
     if (app_.StartupShown) return;
     timer1_.stop();
     neueSerie_->Mode = TNeue_Serie::kOpenMode;
-    neueSerie_->exec();
+    const int answer = neueSerie_->exec();
     app_.StartupShown = true;
+    if (answer == TNeue_Serie::kNewProjectRequested) CreateNewProject();
     UpdateWindowTitle();
     timer1_.start();
 }
 
 bool TSDIAppForm::FormCloseQuery() {
     if (app_.TestRunning) return false;
-    OfferUnsavedTests(true);
+    if (!closingUnattended_) OfferUnsavedTests(true);
     if (app_.ProjectOpen) {
         WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
     }
@@ -413,6 +444,29 @@ void TSDIAppForm::closeEvent(QCloseEvent* event) {
     }
     FormClose();
     event->accept();
+}
+
+void TSDIAppForm::CloseOnSignal() {
+    closingUnattended_ = true;
+    ui_.Messages.SetUnattended(true);
+    // A dialog's own event loop has to unwind before the window can close: each round
+    // closes what is open, stops a test in progress, and tries again until the window is gone.
+    auto* rounds = new QTimer(this);
+    connect(rounds, &QTimer::timeout, this, [this] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(widget);
+            if (dialog && dialog->isVisible()) dialog->reject();
+        }
+        // The test stops as by the stop button, on the thread that owns the machine; the
+        // window finishes it when the news of the stop arrives, then it may close.
+        if (app_.TestRunning) {
+            SendMachineCommand({MachineCommandKind::StopTest, true});
+            DrainAcquisition();
+            if (app_.TestRunning) return;
+        }
+        if (isVisible()) close();
+    });
+    rounds->start(20);
 }
 
 void TSDIAppForm::ClearCurrentTest() {
@@ -468,6 +522,11 @@ std::filesystem::path ToPath(const QString& path) {
     return path.toStdString();
 }
 
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
 }  // namespace
 
 void TSDIAppForm::LoadParametersCommand() {
@@ -479,7 +538,11 @@ void TSDIAppForm::LoadParametersCommand() {
     if (chosen.isEmpty()) return;
     // With a project open only the values of the test itself are taken over, so that the
     // project's choice of results stays; the machine fields of the running program stay always.
-    const LoadResult load = app_.ProjectOpen
+    // The project's own parameter file is taken whole: it is how its settings come back.
+    const bool ownProjectFile =
+        app_.ProjectOpen && SameFile(ToPath(chosen), ProjectParameterFile(app_.WorkingDirectory,
+                                                                          app_.ProjectName));
+    const LoadResult load = app_.ProjectOpen && !ownProjectFile
                                 ? LoadParameterSetIntoProject(test_.Parameters, ToPath(chosen))
                                 : LoadParameterSet(test_.Parameters, ToPath(chosen), true);
     if (load.status == LoadStatus::Refused) {
@@ -487,6 +550,13 @@ void TSDIAppForm::LoadParametersCommand() {
                                          MessageButtons::Ok);
         return;
     }
+    if (ownProjectFile && load.Loaded()) {
+        app_.ProjectSettingsFromFile = true;
+        FillResultPanels();
+        diagram_->PrepareAxes();
+    }
+    startPositionField_->setText(
+        QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
     UpdateWindowTitle();
     if (load.Loaded()) {
         setWindowTitle(windowTitle() + QStringLiteral("/") + QFileInfo(chosen).completeBaseName());
@@ -531,21 +601,21 @@ void TSDIAppForm::MachineSetupCommand() {
                                machineFiles_.Channels.TravelLimitFactor, machine_->Link());
 }
 
-void TSDIAppForm::TestParametersCommand() {
+bool TSDIAppForm::ExecTestParameters() {
     // The universal and flexural tests have programme dialogs of their own.
     const int type = test_.Parameters.TestType;
     versuchsDlg_->EndOptionsGranted = passwordDlg_->Granted;
     versuchsDlgBiegung_->EndOptionsGranted = passwordDlg_->Granted;
-    if (type == 5 || type == 7) {
-        if (versuchsDlg_->exec() != QDialog::Accepted) return;
-    } else if (type == 8) {
-        if (versuchsDlgBiegung_->exec() != QDialog::Accepted) return;
-    } else {
-        setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
-        setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
-        setupDlg_->WorkingDirectory = app_.WorkingDirectory;
-        if (setupDlg_->exec() != QDialog::Accepted) return;
-    }
+    if (type == 5 || type == 7) return versuchsDlg_->exec() == QDialog::Accepted;
+    if (type == 8) return versuchsDlgBiegung_->exec() == QDialog::Accepted;
+    setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
+    setupDlg_->OperatorUnlocked = app_.OperatorUnlocked;
+    setupDlg_->WorkingDirectory = app_.WorkingDirectory;
+    return setupDlg_->exec() == QDialog::Accepted;
+}
+
+void TSDIAppForm::TestParametersCommand() {
+    if (!ExecTestParameters()) return;
     startPositionField_->setText(
         QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
 }

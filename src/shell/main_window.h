@@ -118,6 +118,10 @@ class TSDIAppForm : public QMainWindow {
     void Timer1Timer();
     bool FormCloseQuery();
     void FormClose();
+    // A termination signal: the open dialogs and boxes closed as with Escape, a test in
+    // progress stopped and its machine switched off, then the window closed as "Beenden"
+    // does, without questions (the series stays in its files).
+    void CloseOnSignal();
 
     // Menu commands.
     void ChooseLanguageCommand();
@@ -130,6 +134,8 @@ class TSDIAppForm : public QMainWindow {
     void DeleteParametersCommand();
     void MachineSetupCommand();
     void TestParametersCommand();
+    // The test-parameter dialog of the test type alone; true for OK.
+    bool ExecTestParameters();
     void CalibrationCommand();
     void InterfacesCommand();
     // "&Probendaten": the specimen dialog in plain mode, then the last test evaluated again.
@@ -156,6 +162,8 @@ class TSDIAppForm : public QMainWindow {
     void SaveSpecimenCommand();
     void DeleteSpecimenCommand();
     void DemoFileCommand();
+    // "Rohdaten der Taster exportieren": the probes and their mean of the current test.
+    void ProbeRawDataCommand();
     // F6: the last test through the series straight into the project.
     void StoreLastTestKey();
     // The last test into the next series slot with the remark of the result panel.
@@ -213,6 +221,11 @@ class TSDIAppForm : public QMainWindow {
     // for it; the banner saying so is visible for as long as it runs.
     VirtualMachine* Simulation() const { return ownedSimulation_.get(); }
     QLabel* SimulationBanner() const { return simulationBanner_; }
+    // Under the banner: the specimen the simulated machine has clamped.
+    QLabel* SimulatedSpecimenLabel() const { return simulatedSpecimen_; }
+    // The window's own simulated machine clamps the specimen of the test type (unless the
+    // platform configuration names one) and the banner says which; never during a test.
+    void FitSimulatedSpecimen();
 
     // The window borrows the machine from the acquisition thread (between tests: a jog, a
     // tare, a dialog that drives the machine); while it holds it, the measuring tick of the
@@ -316,6 +329,9 @@ class TSDIAppForm : public QMainWindow {
     void StopSampling();
     void ApplyRunEvent(const RunEvent& event);
     void ShowSamplingStatus();
+    // Before a start: a speed programme with which the test would stand still is named, and
+    // the test-parameter dialog offered; false when the test does not start.
+    bool OfferSpeedProgramme();
     void ConnectMenu();
 
     // Start-up steps.
@@ -350,6 +366,9 @@ class TSDIAppForm : public QMainWindow {
     void ShowErrors(const std::vector<QString>& messages);
     void ShowMachineMessages(const std::vector<MachineMessage>& messages);
 
+    // "Resultate-Projekt neu" after the questions about unsaved tests: the chain of dialogs,
+    // then the name; a Cancel anywhere leaves everything as it was.
+    void CreateNewProject();
     // Shared by the close request and the project commands: the last test (closing: into the
     // project, text 175; else into the series, text 168), then the series (text 176).
     void OfferUnsavedTests(bool closing);
@@ -402,6 +421,7 @@ class TSDIAppForm : public QMainWindow {
     SimulatedMachine* activeSimulation_ = nullptr;    // the one the machine runs on, if any
     MachineFiles machineFiles_;
     QLabel* simulationBanner_ = nullptr;
+    QLabel* simulatedSpecimen_ = nullptr;
     std::unique_ptr<VirtualMachine> ownedSimulation_;  // outlives the machine opened with it
     std::unique_ptr<Machine> machine_;
     AbsentSequenceIo sequenceIo_;
@@ -426,6 +446,7 @@ class TSDIAppForm : public QMainWindow {
     QLabel* speedUnitLabel_ = nullptr;
     QPushButton* startButton_ = nullptr;  // "F2"
     QPushButton* stopButton_ = nullptr;   // shown while a test runs
+    bool closingUnattended_ = false;      // ending on a signal: no questions
     std::unique_ptr<MainWindowRunHost> runHost_;
     bool useAcquisitionThread_ = false;
     std::unique_ptr<AcquisitionLoop> loop_;

@@ -73,6 +73,7 @@ void TSDIAppForm::ReopenStoredTest(int recordNumber) {
         }
     }
     RestoreSpecimenFromRecord(p, test_.Current(), *stored);
+    keepModulus_ = false;
     app_.LastTestNew = true;
     app_.LastTestSaved = false;
     LayoutResultPanels();

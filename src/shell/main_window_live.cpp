@@ -358,7 +358,8 @@ void TSDIAppForm::LayoutResultPanels() {
 
 void TSDIAppForm::FillResultPanels() {
     LayoutResultPanels();
-    if (HasEvaluableCurve(test_.Marks)) EvaluateTest(test_, false);
+    // A modulus the operator picked on the diagram stays until another curve is loaded or run.
+    if (HasEvaluableCurve(test_.Marks)) EvaluateTest(test_, keepModulus_);
     resultPanels_->Fill(test_, machineConfig_.Factors.ForceDecimals);
 }
 

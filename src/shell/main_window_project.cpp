@@ -1,4 +1,4 @@
-// The results project and series commands of the main window: creating and opening projects,
+// The results project and series commands of the main window: opening projects,
 // the series tool bar, keeping the last test in the series or the project, the export and
 // statistics options, specimen files and the demonstration curve.
 #include <QAction>
@@ -7,16 +7,20 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 
 #include "definitions/results_definition_dialog.h"
+#include "evaluation/ascii_export.h"
 #include "evaluation/curve_file.h"
+#include "evaluation/parameter_file.h"
 #include "evaluation/project_store.h"
 #include "evaluation/result_limits.h"
 #include "evaluation/series_store.h"
+#include "evaluation/store_lock.h"
 #include "evaluation/test_files.h"
 #include "evaluation/test_state.h"
 #include "evaluation/text_functions.h"
@@ -34,6 +38,7 @@
 #include "setup/machine_config.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
+#include "shell/result_panels.h"
 #include "shell/results_project.h"
 #include "shell/working_files.h"
 #include "ui/captions.h"
@@ -178,6 +183,15 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
                                          MessageButtons::Ok);
         return false;
     }
+    // A project holds the tests of its own test type only.
+    const std::string refusal =
+        ProjectTestTypeRefusal(ProjectParameterFile(app_.WorkingDirectory, app_.ProjectName),
+                               app_.ProjectName.toStdString(), test_.Parameters.TestType);
+    if (!refusal.empty()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(refusal), MessageKind::Error,
+                                         MessageButtons::Ok);
+        return false;
+    }
     if (!databases_) OpenDatabases();
     ProjectStoreContext context;
     context.WorkingDirectory = app_.WorkingDirectory;
@@ -186,6 +200,14 @@ bool TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     context.Today = DateTimeNow();
     // An alias database that did not answer at start-up takes no rows (its option shows
     // unticked and disabled); the status line says so.
+    // A script storing from the same working directory copies the same series files: one
+    // store at a time.
+    const StoreLock lock(app_.WorkingDirectory, kStoreLockWait);
+    if (!lock.Held()) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(lock.Message()),
+                                         MessageKind::Error, MessageButtons::Ok);
+        return false;
+    }
     ParameterSet& p = test_.Parameters;
     const std::uint8_t writeAlias = p.WriteAliasTable;
     if (!app_.DatabaseAvailable) p.WriteAliasTable = 0;
@@ -390,57 +412,16 @@ void TSDIAppForm::ProjectEditorCommand() {
 
 // --- projects
 
-std::vector<TSDIAppForm::ProjectCreationStep> TSDIAppForm::ProjectCreationSteps() {
-    return {
-        // Cancelling the test method cancels the creation; the later dialogs keep their own
-        // settings on Cancel and the chain goes on.
-        // A locked operator sees the method read-only: the project takes the current one,
-        // and leaving the dialog does not end the creation.
-        {"TVersuchsartDlg",
-         [this] {
-             testTypeDlg_->ReadOnly = !app_.OperatorUnlocked;
-             return testTypeDlg_->exec() == QDialog::Accepted || testTypeDlg_->ReadOnly;
-         }},
-        {"TMultPageDlg",
-         [this] {
-             TitleHeaderDefinitionCommand();
-             return true;
-         }},
-        {"TBtnRightDlg1",
-         [this] {
-             ResultsDefinitionCommand();
-             return true;
-         }},
-        {"TestParameters",
-         [this] {
-             TestParametersCommand();
-             return true;
-         }},
-        {"TBtnRightDlg2",
-         [this] {
-             DiagramSettingsCommand();
-             return true;
-         }},
-        {"TBtnRightDlg4",
-         [this] {
-             StatisticsOptionsCommand();
-             return true;
-         }},
-        {"TAscii_Format",
-         [this] {
-             AsciiOptionsCommand();
-             return true;
-         }},
-    };
-}
-
 void TSDIAppForm::OpenProjectCommand() {
     OfferUnsavedTests(false);
     if (app_.ProjectOpen) {
         WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
     }
     neueSerie_->Mode = TNeue_Serie::kOpenMode;
-    neueSerie_->exec();
+    if (neueSerie_->exec() == TNeue_Serie::kNewProjectRequested) {
+        CreateNewProject();
+        return;
+    }
     UpdateWindowTitle();
     ClearCurrentTest();
     app_.LastTestNew = false;
@@ -448,33 +429,6 @@ void TSDIAppForm::OpenProjectCommand() {
     diagram_->PrepareAxes();
     startPositionField_->setText(
         QString::fromStdString(FormatFixed(test_.Parameters.StartPosition, 6, 1)));
-}
-
-void TSDIAppForm::NewProjectCommand() {
-    OfferUnsavedTests(false);
-    if (app_.ProjectOpen) {
-        WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
-    }
-    // The options of the new project are set before it exists and are never read-only.
-    app_.ProjectSettingsFromFile = false;
-    for (const ProjectCreationStep& step : ProjectCreationSteps()) {
-        if (step.Run && !step.Run()) return;
-    }
-    neueSerie_->Mode = TNeue_Serie::kCreateMode;
-    if (neueSerie_->exec() == QDialog::Accepted && app_.ProjectOpen) {
-        if (!WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory,
-                                        app_.ProjectName)) {
-            ui_.Messages.ShowOperatorMessage(
-                QString::fromStdString(
-                    ProjectParameterFile(app_.WorkingDirectory, app_.ProjectName).string()),
-                MessageKind::Error, MessageButtons::Ok);
-        }
-    }
-    UpdateWindowTitle();
-    ClearCurrentTest();
-    app_.LastTestNew = false;
-    LayoutResultPanels();
-    diagram_->PrepareAxes();
 }
 
 bool TSDIAppForm::OptionsReadOnly() const {
@@ -543,6 +497,22 @@ void TSDIAppForm::DeleteSpecimenCommand() {
     if (!chosen.isEmpty()) DeleteSpecimenFile(ToPath(chosen));
 }
 
+void TSDIAppForm::ProbeRawDataCommand() {
+    if (test_.Marks.SampleCount <= 0) return;
+    const QString title = resultPanels_->ProbeExportButton()->text();
+    const QString filter = QStringLiteral("*.txt");
+    const QString chosen = files_.SaveFileName(
+        title, QString::fromStdString(app_.WorkingDirectory.string()), QString(), filter, filter);
+    if (chosen.isEmpty()) return;
+    const std::filesystem::path picked = ToPath(chosen);
+    const std::filesystem::path target =
+        picked.parent_path() / (CutAtFirstPoint(picked.filename().string()) + ".txt");
+    if (!WriteProbeRawDataFile(target, test_.Buffer, test_.Marks.SampleCount, test_.Parameters)) {
+        ui_.Messages.ShowOperatorMessage(QString::fromStdString(target.string()),
+                                         MessageKind::Error, MessageButtons::Ok);
+    }
+}
+
 void TSDIAppForm::DemoFileCommand() {
     const QString filter = QStringLiteral("*.WDZ *.DIA (*.WDZ *.DIA *.wdz *.dia *.Dia *.Wdz)");
     const QString chosen =
@@ -554,6 +524,7 @@ void TSDIAppForm::DemoFileCommand() {
     const LoadResult load =
         ReadCurveFile(ToPath(chosen), test_.Parameters, test_.Buffer, test_.Marks);
     if (load.Loaded()) {
+        keepModulus_ = false;
         app_.LastTestNew = true;
         app_.LastTestSaved = false;
         LayoutResultPanels();

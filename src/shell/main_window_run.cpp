@@ -15,6 +15,7 @@
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
 #include "evaluation/test_state.h"
+#include "machine/sim/virtual_machine.h"
 #include "specimen/specimen_dialog.h"
 #include "run/app_state.h"
 #include "run/live_diagram_model.h"
@@ -23,6 +24,8 @@
 #include "setup/machine_config.h"
 #include "shell/live_widgets.h"
 #include "shell/main_window.h"
+#include "shell/result_panel_model.h"
+#include "shell/result_panels.h"
 #include "ui/dialog_base.h"
 #include "ui/operator_message.h"
 #include "ui/stored_texts.h"
@@ -30,6 +33,15 @@
 
 namespace quorvex {
 namespace {
+
+constexpr int kTextNoActiveSpeedStage = 792;
+constexpr int kTextSpecimen = 791;  // "Probe"
+
+// "ohne Probe", "Baustahl mit ausgeprägter Streckgrenze", ... in the order of the presets.
+int PresetTextNumber(SpecimenPreset preset) {
+    static_assert(static_cast<int>(SpecimenPreset::Chain) == 10);
+    return 780 + static_cast<int>(preset);
+}
 
 MessageKind Kind(RunMessageKind kind) {
     switch (kind) {
@@ -41,13 +53,6 @@ MessageKind Kind(RunMessageKind kind) {
             break;
     }
     return MessageKind::Information;
-}
-
-// The stress-rate unit by the parameter set's unit system.
-QString StressRateUnit(int unitSystem) {
-    if (unitSystem == 1) return QStringLiteral("N/mm²/s");
-    if (unitSystem == 2) return QStringLiteral("Mpa/s");
-    return QStringLiteral("MPa/s");
 }
 
 }  // namespace
@@ -80,6 +85,9 @@ void TSDIAppForm::CreateTestRun() {
     createRun();
     StartTestRun = [this, createRun] {
         if (app_.TestRunning) return;
+        if (!OfferSpeedProgramme()) return;
+        keepModulus_ = false;
+        FitSimulatedSpecimen();
         createRun();
         {
             // The specimen dialog may drive the machine (preload, sensor arms).
@@ -194,6 +202,44 @@ void TSDIAppForm::ShowSamplingStatus() {
         LoadText(text::kMissedDeadlines, ui_.Texts.Base()).arg(missedLastTest_));
 }
 
+void TSDIAppForm::FitSimulatedSpecimen() {
+    const auto* simulation = dynamic_cast<const VirtualMachine*>(activeSimulation_);
+    simulatedSpecimen_->setVisible(simulation != nullptr);
+    if (simulation == nullptr) return;
+    // A machine handed in from outside keeps the specimen it was given.
+    VirtualMachine* own = ownedSimulation_.get();
+    if (simulation == own && !machineFiles_.Platform.Simulation.PresetNamed &&
+        !app_.TestRunning) {
+        const SpecimenPreset preset = DefaultPresetOfTestType(test_.Parameters.TestType);
+        if (own->Config().Preset != preset) {
+            // The acquisition thread reads the simulated machine between tests: it leaves its
+            // ticks out while the window changes the specimen.
+            auto access = MachineAccess();
+            own->UsePreset(preset);
+            machine_->Daq().SetExtraInputs(own->ExtraInputWiring());
+            resultPanels_->SetProbeExportAvailable(machine_->Daq().Extra().HasProbes() ||
+                                                   machineConfig_.Setup.ExtensometerChannel == 5);
+        }
+    }
+    const int base = ui_.Texts.Base();
+    simulatedSpecimen_->setText(LoadText(kTextSpecimen, base) + QStringLiteral(": ") +
+                                LoadText(PresetTextNumber(simulation->Config().Preset), base));
+}
+
+bool TSDIAppForm::OfferSpeedProgramme() {
+    // Without a project the run itself says so first.
+    if (!app_.ProjectOpen ||
+        !SpeedProgrammeStandsStill(test_.Parameters, machineConfig_.Setup.MeasureOnly != 0)) {
+        return true;
+    }
+    if (ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(kTextNoActiveSpeedStage),
+                                         MessageKind::Warning,
+                                         MessageButtons::YesNo) == QMessageBox::Yes) {
+        TestParametersCommand();
+    }
+    return false;
+}
+
 // --- the run's host
 
 void MainWindowRunHost::Message(RunMessageKind kind, int text, int secondText) {
@@ -265,7 +311,8 @@ void MainWindowRunHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
             w.speedUnitLabel_->setText(QStringLiteral("%/min"));
             break;
         case SpeedUnit::StressRate:
-            w.speedUnitLabel_->setText(StressRateUnit(w.test_.Parameters.UnitSystem));
+            w.speedUnitLabel_->setText(
+                QString::fromStdString(StressRateUnit(w.test_.Parameters.UnitSystem)));
             break;
         case SpeedUnit::NewtonPerSecond:
             w.speedUnitLabel_->setText(QStringLiteral("N/sec"));

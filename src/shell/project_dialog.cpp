@@ -18,6 +18,11 @@
 #include "ui/text_table.h"
 
 namespace quorvex {
+namespace {
+
+constexpr int kNewText = 793;  // "&Neu..."
+
+}  // namespace
 
 TNeue_Serie::TNeue_Serie(UiContext& ui, AppState& app, ParameterSet& parameters, QWidget* parent)
     : QuorvexDialog(ui, parent), app_(app), parameters_(parameters) {
@@ -37,6 +42,12 @@ TNeue_Serie::TNeue_Serie(UiContext& ui, AppState& app, ParameterSet& parameters,
     cancelButton_ = new QPushButton(LoadText(35, 0), this);
     SetTextNumber(okButton_, 34);
     SetTextNumber(cancelButton_, 35);
+    // An empty working directory on the first start has nothing to open: a new project is
+    // one click away.
+    newButton_ = new QPushButton(LoadText(kNewText, 0), this);
+    newButton_->setObjectName(QStringLiteral("NewProject"));
+    SetTextNumber(newButton_, kNewText);
+    connect(newButton_, &QPushButton::clicked, this, [this] { done(kNewProjectRequested); });
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &TNeue_Serie::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &TNeue_Serie::reject);
@@ -46,6 +57,7 @@ TNeue_Serie::TNeue_Serie(UiContext& ui, AppState& app, ParameterSet& parameters,
     connect(projectList_, &QListWidget::currentRowChanged, this, [this] { UpdateOk(); });
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(newButton_);
     buttons->addStretch();
     buttons->addWidget(okButton_);
     buttons->addWidget(cancelButton_);
@@ -62,6 +74,7 @@ void TNeue_Serie::showEvent(QShowEvent* event) {
     const bool create = Mode == kCreateMode;
     nameBox_->setVisible(create);
     projectList_->setVisible(!create);
+    newButton_->setVisible(!create);
     nameBox_->clear();
     nameBox_->addItems(names);
     nameBox_->setCurrentIndex(-1);

@@ -19,6 +19,8 @@ class TNeue_Serie : public QuorvexDialog {
 public:
     static constexpr int kCreateMode = 1;
     static constexpr int kOpenMode = 2;
+    // What exec() returns in mode 2 when the operator asks for a new project instead.
+    static constexpr int kNewProjectRequested = 2;
 
     TNeue_Serie(UiContext& ui, AppState& app, ParameterSet& parameters, QWidget* parent);
 
@@ -27,6 +29,7 @@ public:
     QComboBox* NameBox() const { return nameBox_; }
     QListWidget* ProjectList() const { return projectList_; }
     QPushButton* OkButton() const { return okButton_; }
+    QPushButton* NewButton() const { return newButton_; }
 
 public slots:
     void accept() override;
@@ -46,6 +49,7 @@ private:
     QListWidget* projectList_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
+    QPushButton* newButton_;
 };
 
 }  // namespace quorvex

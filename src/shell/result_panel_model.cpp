@@ -200,14 +200,16 @@ std::string RatioCaption(int ratioKind) {
     }
 }
 
+// The rate follows the stress unit of the panels: N/mm² (0), MPa (1); the psi mode (2)
+// runs its stages in MPa/s.
 std::string StressRateUnit(int unitSystem) {
     switch (unitSystem) {
         case 1:
-            return "N/mm²/s";
+            return "MPa/s";
         case 2:
             return "Mpa/s";
         default:
-            return "MPa/s";
+            return "N/mm²/s";
     }
 }
 
@@ -318,11 +320,8 @@ std::vector<FieldDisplay> FillPanel(const PanelLayout& layout, const TestState& 
         int decimals = 0;
         if (IsForce(field.Value)) {
             decimals = forceDecimals;
-        } else if (field.Element >= 0) {
-            decimals = field.Element < static_cast<int>(state.ResultDecimals.size())
-                           ? state.ResultDecimals[static_cast<std::size_t>(field.Element)]
-                           : 0;
-        } else {
+        } else if (field.Slot >= 1 && field.Slot <= kResultDefinitionSlots) {
+            // The decimals of the field's own results definition, for every test type.
             decimals = p.Results[static_cast<std::size_t>(field.Slot - 1)].Decimals;
         }
         shown[i].Text = FormatFixed(value, 8, decimals);

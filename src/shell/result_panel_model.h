@@ -85,7 +85,8 @@ double FieldValue(const PanelField& field, const TestState& state);
 
 // "Rm/Rp" ... "ReL/Rm" for the ratio choice 1..8.
 std::string RatioCaption(int ratioKind);
-// Stress-rate unit of the speed display: "MPa/s", "N/mm²/s", "Mpa/s".
+// Stress-rate unit of the speed display by the unit system 0, 1, 2: "N/mm²/s", "MPa/s",
+// "Mpa/s".
 std::string StressRateUnit(int unitSystem);
 
 }  // namespace quorvex

@@ -7,13 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include "ui/captions.h"
 
 namespace quorvex {
 namespace {
 
 constexpr int kColumns = 6;  // label, field, unit, three times per row
+constexpr int kProbeExportText = 998;  // "Rohdaten der Taster exportieren"
 
 void Paint(QLineEdit* field, const QColor& colour) {
     QPalette palette = field->palette();
@@ -40,6 +44,19 @@ TResultPanels::TResultPanels(QWidget* parent) : QWidget(parent) {
     layout->addWidget(tabs_);
     layout->addWidget(group_);
     group_->hide();
+    probeExport_ = new QPushButton(QStringLiteral("Rohdaten der Taster exportieren"), this);
+    probeExport_->setObjectName(QStringLiteral("ProbeRawDataExport"));
+    SetTextNumber(probeExport_, kProbeExportText);
+    layout->addWidget(probeExport_);
+    probeExport_->hide();
+    connect(probeExport_, &QPushButton::clicked, this, [this] {
+        if (ProbeExportClicked) ProbeExportClicked();
+    });
+}
+
+void TResultPanels::SetProbeExportAvailable(bool available) {
+    probeExportAvailable_ = available;
+    probeExport_->setVisible(available && layout_.Group == ResultGroup::Compression);
 }
 
 void TResultPanels::ClearPages() {
@@ -58,6 +75,7 @@ void TResultPanels::Layout(const ParameterSet& p) {
     const bool tensile = layout_.Group == ResultGroup::Tensile;
     tabs_->setVisible(tensile);
     group_->setVisible(!tensile);
+    SetProbeExportAvailable(probeExportAvailable_);
     std::vector<int> placed(pages_.size(), 0);
     for (const PanelField& entry : layout_.Fields) {
         const std::size_t pageIndex = tensile ? static_cast<std::size_t>(entry.Tab) : 2;

@@ -15,6 +15,7 @@ class QGroupBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTabWidget;
 
 namespace quorvex {
@@ -45,6 +46,12 @@ class TResultPanels : public QWidget {
     // The remark field was edited.
     std::function<void(const QString& remark)> RemarkEdited;
 
+    // "Rohdaten der Taster exportieren" under the compression results, on a machine that
+    // measures with the three probes; the window writes the file.
+    void SetProbeExportAvailable(bool available);
+    QPushButton* ProbeExportButton() const { return probeExport_; }
+    std::function<void()> ProbeExportClicked;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -57,6 +64,8 @@ class TResultPanels : public QWidget {
     std::vector<QWidget*> pages_;  // the two tabs, then the group
     std::vector<QLineEdit*> fields_;
     std::vector<QLabel*> captions_;
+    QPushButton* probeExport_ = nullptr;
+    bool probeExportAvailable_ = false;
 };
 
 }  // namespace quorvex

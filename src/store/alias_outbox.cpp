@@ -3,22 +3,17 @@
 
 #include <QByteArray>
 #include <QDate>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QUuid>
 #include <cmath>
 
+#include "evaluation/files.h"
 #include "store/sql_tables.h"
 
 namespace quorvex {
 namespace {
-
-QString PathText(const std::filesystem::path& path) {
-    return QString::fromStdU16String(path.u16string());
-}
 
 const char* KindName(ExportKind kind) {
     switch (kind) {
@@ -122,15 +117,15 @@ std::optional<OutboxEntry> ParseOutboxLine(std::string_view line) {
 
 OutboxContent ReadOutbox(const std::filesystem::path& file) {
     OutboxContent content;
-    QFile in(PathText(file));
-    if (!in.exists()) return content;
-    if (!in.open(QIODevice::ReadOnly)) {
+    const FileBytes read = ReadFileBytes(file, kLargestOutbox, Beyond::Refused);
+    if (read.Status.status == LoadStatus::Missing) return content;
+    if (!read.Status.Loaded()) {
         content.Readable = false;
-        content.Messages.push_back("\"" + file.string() +
-                                   "\" cannot be read: " + in.errorString().toStdString());
+        content.Messages.push_back(read.Status.message);
         return content;
     }
-    const QByteArray bytes = in.readAll();
+    const QByteArray bytes(reinterpret_cast<const char*>(read.Bytes.data()),
+                           static_cast<qsizetype>(read.Bytes.size()));
     int lineNumber = 0;
     for (QByteArray line : bytes.split('\n')) {
         ++lineNumber;
@@ -150,23 +145,27 @@ OutboxContent ReadOutbox(const std::filesystem::path& file) {
 
 bool WriteOutbox(const std::filesystem::path& file, const std::vector<OutboxLine>& lines) {
     if (lines.empty()) {
-        QFile existing(PathText(file));
-        return !existing.exists() || existing.remove();
+        // The name goes, whatever it is (a link is removed, never what it points at).
+        std::error_code error;
+        std::filesystem::remove(file, error);
+        return !error;
     }
-    QSaveFile out(PathText(file));
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    // Replaces the name: a link in its place is replaced, never followed to its target.
+    std::vector<std::uint8_t> bytes;
     for (const OutboxLine& line : lines) {
-        out.write(line.Text.data(), static_cast<qint64>(line.Text.size()));
-        out.write("\n", 1);
+        bytes.insert(bytes.end(), line.Text.begin(), line.Text.end());
+        bytes.push_back('\n');
     }
-    return out.commit();
+    return WriteFileAtomic(file, bytes);
 }
 
 int CountOutboxLines(const std::filesystem::path& file) {
-    QFile in(PathText(file));
-    if (!in.open(QIODevice::ReadOnly)) return 0;
+    const FileBytes read = ReadFileBytes(file, kLargestOutbox, Beyond::Refused);
+    if (!read.Status.Loaded()) return 0;
     int count = 0;
-    for (const QByteArray& line : in.readAll().split('\n')) {
+    const QByteArray bytes(reinterpret_cast<const char*>(read.Bytes.data()),
+                           static_cast<qsizetype>(read.Bytes.size()));
+    for (const QByteArray& line : bytes.split('\n')) {
         if (!line.trimmed().isEmpty()) ++count;
     }
     return count;

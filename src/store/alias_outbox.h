@@ -26,6 +26,9 @@ struct OutboxLine {
     std::optional<OutboxEntry> Entry;
 };
 
+// The largest outbox that is read: some hundred thousand waiting rows.
+constexpr std::size_t kLargestOutbox = 64u << 20;
+
 struct OutboxContent {
     bool Readable = true;  // false: the file is there but cannot be read; leave it alone
     std::vector<OutboxLine> Lines;

@@ -28,7 +28,9 @@ bool ParsePort(const std::string& value, int& port) {
 AliasSettingsResult LoadAliasSettings(const std::filesystem::path& directory) {
     AliasSettingsResult result;
     AliasSettings& s = result.Settings;
-    const auto file = ReadWorkingFile(directory, PlatformConfig::kFileName);
+    std::string refusal;
+    const auto file = ReadWorkingFile(directory, PlatformConfig::kFileName, &refusal);
+    if (!refusal.empty()) result.Warnings.push_back(refusal);
     std::string_view text = file ? std::string_view(*file) : std::string_view();
     bool driverSeen = false;
     int driverLine = 0;

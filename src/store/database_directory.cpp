@@ -1,5 +1,7 @@
 // Where the export tables are: the directory that "NET.CFG" names, else the program's own
-// directory, and the working directory when that one cannot be written.
+// directory unless the program is installed in a system directory, and the working directory
+// when the chosen one cannot be written.
+#include <QDir>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -39,8 +41,23 @@ bool DirectoryWritable(const std::filesystem::path& directory) {
 
 }  // namespace
 
+bool IsSystemDirectory(const QString& directory) {
+    // An installed program lives under /usr or /opt (or in /bin, /sbin); its directory belongs
+    // to the package manager, even where root could write into it.
+    const QString path = QDir::cleanPath(directory);
+    for (const char* root : {"/usr", "/opt", "/bin", "/sbin", "/lib", "/etc"}) {
+        const QString system = QString::fromLatin1(root);
+        if (path == system || path.startsWith(system + QLatin1Char('/'))) return true;
+    }
+    return false;
+}
+
 QString DatabaseDirectoryFromNetConfig(const std::filesystem::path& workingDirectory,
-                                       const QString& programDirectory) {
+                                       const QString& installedProgramDirectory) {
+    const QString programDirectory =
+        IsSystemDirectory(installedProgramDirectory)
+            ? QString::fromStdU16String(workingDirectory.u16string())
+            : installedProgramDirectory;
     const auto bytes = ReadWholeFile(ResolveInDirectory(workingDirectory, kNetConfigFile));
     if (!bytes || bytes->empty()) return programDirectory;
     const std::string_view all(reinterpret_cast<const char*>(bytes->data()), bytes->size());

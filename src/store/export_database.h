@@ -40,7 +40,9 @@ AliasSettingsResult LoadAliasSettings(const std::filesystem::path& directory);
 
 // The database directory: the one "NET.CFG" in the working directory names (the record of
 // the network settings, whose first field is the directory, or a text whose first line is
-// it), else the program's directory.
+// it), else the program's directory, or the working directory when the program lives in a
+// system directory (an installed program never writes beside itself).
+bool IsSystemDirectory(const QString& directory);
 QString DatabaseDirectoryFromNetConfig(const std::filesystem::path& workingDirectory,
                                        const QString& programDirectory);
 

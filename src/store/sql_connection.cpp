@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QUuid>
 
+#include "evaluation/files.h"
+
 namespace quorvex {
 
 SqlConnection::SqlConnection(const QString& driver)
@@ -91,13 +93,17 @@ AliasOpenResult OpenAliasDatabase(QSqlDatabase& db, const AliasSettings& setting
     QString password;
     if (!settings.PasswordFile.isEmpty()) {
         const std::filesystem::path file = SettingsPath(settings.PasswordFile, workingDirectory);
-        QFile in(QString::fromStdU16String(file.u16string()));
-        if (!in.open(QIODevice::ReadOnly)) {
-            result.Problem = "alias.password-file \"" + file.string() + "\" cannot be read";
+        // A password is a line: a larger file is no password file.
+        const FileBytes read = ReadFileBytes(file, 64 * 1024, Beyond::Refused);
+        if (!read.Status.Loaded()) {
+            result.Problem = "alias.password-file \"" + file.string() + "\" cannot be read" +
+                             (read.Status.message.empty() ? "" : ": " + read.Status.message);
             return result;
         }
         // The first line is the password; the line end is not part of it.
-        QByteArray line = in.readLine();
+        const QByteArray bytes(reinterpret_cast<const char*>(read.Bytes.data()),
+                               static_cast<qsizetype>(read.Bytes.size()));
+        QByteArray line = bytes.left(bytes.indexOf('\n') < 0 ? bytes.size() : bytes.indexOf('\n'));
         while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
         password = QString::fromUtf8(line);
     }

@@ -84,6 +84,7 @@ std::unique_ptr<QMessageBox> BuildOperatorMessageBox(const QString& text, Messag
 QMessageBox::StandardButton MessageBoxMessages::ShowOperatorMessage(const QString& text,
                                                                     MessageKind kind,
                                                                     MessageButtons buttons) {
+    if (Unattended()) return buttons == MessageButtons::YesNo ? QMessageBox::No : QMessageBox::Ok;
     auto box = BuildOperatorMessageBox(text, kind, buttons, texts_, owner_, stop_);
     box->setWindowModality(Qt::ApplicationModal);
     const int pressed = box->exec();

@@ -47,6 +47,13 @@ public:
     virtual QMessageBox::StandardButton ShowOperatorMessage(const QString& text,
                                                             MessageKind kind,
                                                             MessageButtons buttons) = 0;
+    // While the program ends on a signal nobody is there to answer: every box answers at
+    // once as Escape would (No, or OK) without being shown.
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
+    bool Unattended() const { return unattended_; }
+
+  private:
+    bool unattended_ = false;
 };
 
 class MessageBoxMessages : public OperatorMessages {

@@ -145,6 +145,9 @@ TEST_F(CurveCommands, ImportReadsEveryLineEndAndRefusesWhatItCannotKeep) {
          "\xEF\xBB\xBF"
          "1,2,3\n2,3,4",
          2, ""},
+        // The program's own ASCII export: semicolons and decimal commas.
+        {"comma.csv", "Kraft;Weg;Dehnung\r\n1,5;0,25;0,125\r\n2;0,5;0,25\r\n", 2, ""},
+        {"tabs.csv", "1,5\t0,25\t0\n", 1, ""},
         {"nan.csv", "1,2,3\nnan,3,4\n", -1, "nan.csv\" line 2"},
         {"inf.csv", "1,2,3\n2,-inf,4\n", -1, "inf.csv\" line 2"},
         {"huge.csv", "1,2,3\r\n2,3,1e39\r\n", -1, "huge.csv\" line 2"},
@@ -196,6 +199,7 @@ TEST_F(CurveCommands, DirectoriesAreRefusedByEveryReader) {
                                                         : Command(RunCurveCommand, args);
         EXPECT_EQ(run.code, 1) << words[0] << " " << words[1];
         EXPECT_NE(run.err.find("folder"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("is a directory"), std::string::npos) << run.err;
     }
 }
 

@@ -147,8 +147,20 @@ TEST_F(ParamsCommandTest, SetRefusesWhatDoesNotFitAndWritesNothing) {
         {"StartPosition=inf", "StartPosition takes a finite number"},
         {"HeaderValue[0]=" + std::string(51, 'x'), "HeaderValue[0] takes a text of at most 50"},
         {"HeaderValue[0]=\u03a9", "Windows-1252"},
+        {"HeaderValue[0]=Kunde\nX", "without control characters"},
+        {"SpecimenId=A\rB", "without control characters"},
+        {"HeaderValue[1]=\tX", "without control characters"},
         {"Stages[7].StageSpeed=1234567", "Stages[7].StageSpeed=1234567\" does not fit"},
         {"EffectiveSo", "no assignment"},
+        // What a load would refuse or repair is not written either.
+        {"TestType=300", "the test type is 0 ... 9"},
+        {"TestType=-1", "the test type is 0 ... 9"},
+        {"ModulusMethod=7", "ModulusMethod takes 0 ... 2"},
+        {"FmaxLimitPercent=3", "FmaxLimitPercent takes 6 ... 100"},
+        {"ModulusF1Percent=0", "ModulusF1Percent takes any but 0"},
+        {"ControlDeviation=51", "ControlDeviation takes 1 ... 50"},
+        {"SigStrainPoint[1]=2.5", "SigStrainPoint[1] takes whole numbers"},
+        {"EffectiveSo=1e-40", "EffectiveSo takes normal numbers"},
     };
     for (const Case& c : cases) {
         const CommandRun run = Params({"set", File("p.Par"), "EffectiveSo=1", c.assignment});

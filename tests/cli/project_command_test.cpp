@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "command_run.h"
@@ -81,10 +82,44 @@ TEST_F(ProjectCommandTest, TornTailAndMissingFile) {
     EXPECT_NE(torn.err.find("Proj.Res"), std::string::npos);
     EXPECT_NE(torn.err.find("100 bytes"), std::string::npos);
 
+    // Numbers that no test gives are damage: the record is named, its values are not printed.
+    std::filesystem::resize_file(File(), 2 * 544);
+    ResultsRecord damaged;
+    damaged.Rm = std::numeric_limits<float>::quiet_NaN();
+    damaged.ReH = std::numeric_limits<float>::infinity();
+    damaged.Results[3] = 3.4e38f;
+    ASSERT_TRUE(AppendRecord(File(), damaged, 0, 3).Written);
+    const CommandRun listed = Command(RunProjectCommand, {"list", File().string()});
+    EXPECT_EQ(listed.code, 1);
+    ASSERT_EQ(Lines(listed.out).size(), 3u);
+    EXPECT_EQ(Lines(listed.out)[2], "{\"Number\": 3, \"Damaged\": [\"ReH\", \"Rm\", \"Results[3]\"]}");
+    EXPECT_NE(listed.err.find("record 3 of"), std::string::npos) << listed.err;
+    for (const char* number : {"NaN", "Infinity", "e+38", "340282"}) {
+        EXPECT_EQ(listed.out.find(number), std::string::npos) << number;
+    }
+
     const CommandRun missing = Command(RunProjectCommand, {"list", (dir / "No.Res").string()});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("No.Res"), std::string::npos);
     EXPECT_EQ(Command(RunProjectCommand, {"store"}).code, 2);
+}
+
+// Any file divides into records of 544 bytes: only a results file is listed.
+TEST_F(ProjectCommandTest, RefusesWhatIsNotAResultsFile) {
+    std::ofstream(dir / "Proj.Par", std::ios::binary) << std::string(6451, '\0');
+    const struct {
+        std::filesystem::path file;
+        const char* says;
+    } cases[] = {
+        {dir / "Proj.Par", "is not a results file"},
+        {dir, "is a directory"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = Command(RunProjectCommand, {"list", c.file.string()});
+        EXPECT_EQ(run.code, 1) << c.file;
+        EXPECT_EQ(run.out, "") << c.file;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "command_run.h"
+#include "evaluation/project_store.h"
+#include "evaluation/store_lock.h"
 #include "db_command.h"
 #include "project_command.h"
 #include "store/sql_connection.h"
@@ -121,6 +123,25 @@ TEST_F(ProjectRunTest, RefusesWhatCannotBeStored) {
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("1.Dia"), std::string::npos) << run.err;
     EXPECT_EQ(Command(RunRunCommand, {"--dir", dir.string(), "--project", " "}).code, 2);
+
+    // P holds tensile tests: a shear test is not stored in it, and nothing is added.
+    const auto before = std::filesystem::file_size(dir / "P" / "P.Res");
+    const CommandRun shear =
+        Command(RunRunCommand, {"--type", "3", "--dir", dir.string(), "--project", "P"});
+    EXPECT_EQ(shear.code, 1);
+    EXPECT_NE(shear.err.find("\"P\" holds tests of type 0"), std::string::npos) << shear.err;
+    EXPECT_NE(shear.err.find("type 3"), std::string::npos) << shear.err;
+    EXPECT_EQ(std::filesystem::file_size(dir / "P" / "P.Res"), before);
+
+    // While another store holds the working directory, a run writes no series file and
+    // stores nothing, and says so.
+    const StoreLock other(dir, std::chrono::milliseconds(0));
+    ASSERT_TRUE(other.Held());
+    const CommandRun waited = Command(RunRunCommand, {"--dir", dir.string(), "--project", "P"});
+    EXPECT_EQ(waited.code, 1);
+    EXPECT_NE(waited.err.find("Another store is writing into"), std::string::npos) << waited.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "1.Dia"));
+    EXPECT_EQ(CountRecords(dir / "P" / "P.Res").Records, 1);
 }
 
 }  // namespace

@@ -79,5 +79,24 @@ TEST_F(ReportCommand, RefusesWrongArgumentsAndAProjectWithoutItsParameterSet) {
     EXPECT_EQ(unwritable.code, 1);
 }
 
+// Each refusal names what it is about: the missing results file (not its parameter set),
+// the directory the PDF cannot go into.
+TEST_F(ReportCommand, NamesTheFileThatIsWrong) {
+    const struct {
+        std::vector<std::string> args;
+        std::string says;
+    } cases[] = {
+        {{(dir / "P" / "Q.Res").string(), "--pdf", pdf}, "Q.Res\" is not there"},
+        {{(dir / "P").string(), "--pdf", pdf}, "is a directory"},
+        {{results, "--pdf", "/nonexistent/x.pdf"}, "the directory \"/nonexistent\""},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = Command(RunReportCommand, c.args);
+        EXPECT_EQ(run.code, 1) << c.says;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists("/nonexistent/x.pdf"));
+}
+
 }  // namespace
 }  // namespace quorvex::cli

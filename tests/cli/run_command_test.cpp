@@ -36,6 +36,22 @@ TEST_F(RunCommandTest, WritesTheSeriesFilesOfSlot1AndPrintsTheResults) {
     EXPECT_NE(run.out.find("\"EvaluationDone\": true"), std::string::npos);
 }
 
+// The three machines differ as such machines do: the hydraulic ones follow their set values
+// through the valve, the bleed-off machine slower under load, so their curves differ.
+TEST_F(RunCommandTest, TheThreeMachinesDrawTheirOwnCurves) {
+    std::vector<std::vector<std::uint8_t>> curves;
+    for (const char* machine : {"spindle", "hydraulic-bleed-off", "hydraulic-inflow"}) {
+        const CommandRun run = Command(
+            RunRunCommand, {"--preset", "aluminium", "--machine", machine, "--dir", dir.string()});
+        ASSERT_EQ(run.code, 0) << machine << ": " << run.err;
+        EXPECT_NEAR(JsonNumber(run.out, "Rm"), 320, 0.03 * 320) << machine;
+        curves.push_back(*ReadWholeFile(dir / "1.Dia"));
+    }
+    EXPECT_NE(curves[0], curves[1]);
+    EXPECT_NE(curves[0], curves[2]);
+    EXPECT_NE(curves[1], curves[2]);
+}
+
 TEST_F(RunCommandTest, RefusesWrongOptionsAndTestsWithoutEvaluation) {
     struct Case {
         std::vector<std::string> args;
@@ -44,9 +60,12 @@ TEST_F(RunCommandTest, RefusesWrongOptionsAndTestsWithoutEvaluation) {
     };
     const Case cases[] = {
         {{"--type", "10"}, 2, "the test type is 0 ... 9"},
-        {{"--preset", "granite"}, 2, "no specimen preset"},
-        {{"--fault", "gremlins"}, 2, "gremlins"},
-        {{"--speed"}, 2, "needs a value"},
+        {{"--preset", "granite"}, 2, "no specimen preset (none, steel-yield-point, steel, "},
+        {{"--fault", "gremlins"}, 2, "\"gremlins\" is not understood (faults: noisy-force, "},
+        {{"--speed"}, 2, "unknown option \"--speed\""},
+        {{"--speed", "3"}, 2, "unknown option \"--speed\""},
+        {{"extra"}, 2, "unexpected argument \"extra\""},
+        {{"--type"}, 2, "\"--type\" needs a value"},
         {{"--params", "missing.Par"}, 1, "cannot open \"missing.Par\""},
         {{"--fault", "missing-card"}, 1, "did not register"},
         {{"--fault", "stuck-crosshead"}, 1, "without evaluation"},
@@ -121,6 +140,64 @@ TEST_F(RunCommandTest, SetChangesTheParameterSetBeforeTheStart) {
     const auto header = ReadWholeFile(dir / "1.Hea");
     ASSERT_TRUE(header);
     EXPECT_EQ(std::string(header->begin() + 1, header->begin() + 6), "Kunde");
+}
+
+// The types 3-9 print their own result names: the record's tensile fields hold other things
+// for them. The cast-iron cylinder breaks at the top of its curve, on the last samples.
+TEST_F(RunCommandTest, OtherTypesPrintTheirOwnResultsWithTheStrengthAtTheMaximum) {
+    const CommandRun shear = Command(RunRunCommand, {"--type", "3", "--dir", dir.string()});
+    ASSERT_EQ(shear.code, 0) << shear.err;
+    for (const char* tensile : {"\"ReH\"", "\"Rm\"", "\"Ag\"", "\"So\"", "\"GaugeAtAg\""}) {
+        EXPECT_EQ(shear.out.find(tensile), std::string::npos) << tensile;
+    }
+    EXPECT_GT(JsonNumber(shear.out, "FMax"), 0);
+    EXPECT_GT(JsonNumber(shear.out, "Tau"), 0);
+    EXPECT_NE(shear.out.find("\"Results\": ["), std::string::npos);
+
+    const CommandRun compression = Command(RunRunCommand, {"--type", "9", "--dir", dir.string()});
+    ASSERT_EQ(compression.code, 0) << compression.err;
+    EXPECT_NEAR(JsonNumber(compression.out, "Sig-dB"), 961, 0.03 * 961);
+    EXPECT_EQ(compression.out.find("\"Rm\""), std::string::npos);
+
+    // The tensile family keeps its names.
+    const CommandRun tensile = Command(RunRunCommand, {"--dir", dir.string()});
+    ASSERT_EQ(tensile.code, 0) << tensile.err;
+    EXPECT_GT(JsonNumber(tensile.out, "Rm"), 0);
+}
+
+// A header or parameter file is no curve: evaluate says so instead of answering with zeros.
+TEST_F(RunCommandTest, EvaluateRefusesFilesThatAreNoCurve) {
+    ASSERT_EQ(Command(RunRunCommand, {"--dir", dir.string()}).code, 0);
+    const std::string params = (dir / "d.Par").string();
+    ASSERT_EQ(Command(RunParamsCommand, {"defaults", params}).code, 0);
+    for (const char* name : {"1.Hea", "1.Txt", "d.Par"}) {
+        const std::string file = (dir / name).string();
+        const CommandRun run = Command(RunEvaluateCommand, {file, params});
+        EXPECT_EQ(run.code, 1) << name;
+        EXPECT_NE(run.err.find("\"" + file + "\""), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << name;
+    }
+    EXPECT_EQ(Command(RunEvaluateCommand, {(dir / "1.Dia").string(), params}).code, 0);
+}
+
+// What the simulated machine measures besides force, travel and extension is recorded: the
+// transverse gauge on the aluminium sheet gives its r value, the probes of the compression
+// platen are checked against each other.
+TEST_F(RunCommandTest, TheTransverseGaugeAndTheProbesAreRecordedAndEvaluated) {
+    const CommandRun sheet = Command(RunRunCommand, {"--preset", "aluminium", "--dir", dir.string()});
+    ASSERT_EQ(sheet.code, 0) << sheet.err;
+    EXPECT_NEAR(JsonNumber(sheet.out, "r"), 0.7, 0.05 * 0.7);
+
+    const CommandRun even = Command(RunRunCommand, {"--type", "9", "--dir", dir.string()});
+    ASSERT_EQ(even.code, 0) << even.err;
+    EXPECT_EQ(even.err.find("Messwertgeber"), std::string::npos) << even.err;
+
+    const CommandRun stuck = Command(
+        RunRunCommand, {"--type", "9", "--fault", "stuck-probe", "--dir", dir.string()});
+    ASSERT_EQ(stuck.code, 0) << stuck.err;
+    EXPECT_NE(stuck.err.find("Fehler bei Messwertgeber-Überwachung / Taster = 3 / "),
+              std::string::npos)
+        << stuck.err;
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ class AsciiExportTest : public testing_support::TempDirTest {
         record.Rm = 512.34f;
         record.Ag = 12.5f;
         record.E = 205123.4f;
-        record.Remark = "Bemerkung; äußerst";
+        record.Remark = "Bemerkung; äußerst";  // the ";" becomes "," in the line
         p.HeaderValue[0] = "Kunde";
         p.Results[9].Decimals = 1;  // Rm
     }
@@ -41,7 +41,7 @@ TEST_F(AsciiExportTest, TensileLineWithSeparatorAndDecimalComma) {
     const std::string expected =
         "A12           ;Charge7             ;10.12.2026;   50,0;   0,00;   0,00; 10,000;   0,00;"
         "   78,5;   0,00;      0;      0;      0;      0;  512,3;      0;   0,00;    0,0;   12,5;"
-        "    0,0;    0,0;    0,0;    0,0;  205123; 0,0000; 0,0000;Bemerkung; "
+        "    0,0;    0,0;    0,0;    0,0;  205123; 0,0000; 0,0000;Bemerkung, "
         "äußerst;Kunde;;;;;;;;;;";
     EXPECT_EQ(line, expected);
 }
@@ -71,7 +71,7 @@ TEST_F(AsciiExportTest, ArrayLineAndAppending) {
     ASSERT_TRUE(AppendArrayResultLine(path, 6, record, p, "dd.MM.yyyy"));
     const std::string line =
         "A12           ;Charge7             ;10.12.2026;  112,5;   0,00;  0,000;   0,00;    0,0;"
-        "   3,25;Bemerkung; \xE4u\xDF"
+        "   3,25;Bemerkung, \xE4u\xDF"
         "erst;Kunde;;;;;;;;;;\r\n";
     EXPECT_EQ(FileText(path), line + line);
     EXPECT_FALSE(AppendResultLine(dir / "no" / "dir.Asc", "x"));

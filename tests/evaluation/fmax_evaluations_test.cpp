@@ -141,5 +141,51 @@ TEST_F(FlexuralStrength, FourAndThreePointBending) {
     }
 }
 
+// A specimen that breaks suddenly: the force rises to its maximum on the very last sample
+// recorded, so that FmaxIndex lies behind SampleCount.
+struct LastSampleCase {
+    TestType type;
+    int element;       // the strength in the results array
+    int slot;          // its results-definition slot, switched on
+    double expected;   // with Fmax 6 kN, So 20 mm², a 2, b 10, Lo 100, Lc 5, Le 80
+};
+
+class StrengthAtTheLastSample : public testing::EvaluationFixture,
+                                public ::testing::WithParamInterface<LastSampleCase> {};
+
+TEST_P(StrengthAtTheLastSample, ComesFromTheForceMaximum) {
+    const LastSampleCase& c = GetParam();
+    UseTestType(c.type);
+    FlatSpecimen(2, 10, 100, 5);
+    P().EffectiveSo = 20;
+    P().GaugeLengthLe = 80;
+    P().FlexuralThreePoint = 1;
+    Slot(c.slot).Evaluate = 1;
+    std::vector<CurvePoint> points;
+    for (int i = 0; i <= 30; ++i) points.push_back({0.2f * static_cast<float>(i), 0.05f * i});
+    RecordCurve(*state, points);
+    ASSERT_GT(Marks().FmaxIndex, Marks().SampleCount);
+    Evaluate();
+    EXPECT_NEAR(Element(c.element), c.expected, std::fabs(c.expected) * 1e-5)
+        << "test type " << static_cast<int>(c.type);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TypesThreeToNine, StrengthAtTheLastSample,
+    ::testing::Values(LastSampleCase{TestType::ShearEn2563, 4, 5, 6000},
+                      LastSampleCase{TestType::ShearEn2563, 5, 6, 3.0 * 6000 / (4 * 2 * 10)},
+                      LastSampleCase{TestType::Chain, 2, 3, 6000},
+                      LastSampleCase{TestType::Universal, 0, 1, 6000},
+                      LastSampleCase{TestType::PlasticsIso527, 5, 6, 6000.0 / 20},
+                      LastSampleCase{TestType::FlexuralModulus, 4, 5, 6000},
+                      // 3 F L / (2 b h²) with the span Le 80, the width Lo 100, the height Lc 5
+                      LastSampleCase{TestType::FlexuralModulus, 5, 6,
+                                     3.0 * 6000 * 80 / (2 * 100 * 25)},
+                      LastSampleCase{TestType::FlexuralStrength, 4, 5, 6000},
+                      // three-point: 3 F L / (2 b h²) with the span Lo 100, b 10, h 2
+                      LastSampleCase{TestType::FlexuralStrength, 5, 6,
+                                     3.0 * 6000 * 100 / (2 * 10 * 4)},
+                      LastSampleCase{TestType::Compression, 3, 4, 6000.0 / 20}));
+
 }  // namespace
 }  // namespace quorvex

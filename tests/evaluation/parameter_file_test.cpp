@@ -51,7 +51,8 @@ TEST_F(ParameterFileTest, LoadRepairsExactlyTheListedFields) {
         {3655, 0, 10, &ParameterSet::ModulusF1Percent},
         {3655, 200, 200, &ParameterSet::ModulusF1Percent},
         {3659, 0, 30, &ParameterSet::ModulusF2Percent},
-        {3663, 2, 0, &ParameterSet::ModulusMethod},
+        {3663, 2, 2, &ParameterSet::ModulusMethod},  // the robust window
+        {3663, 3, 0, &ParameterSet::ModulusMethod},
         {3663, -1, 0, &ParameterSet::ModulusMethod},
         {3663, 1, 1, &ParameterSet::ModulusMethod},
         {3679, 11, 1, &ParameterSet::SpringStage},

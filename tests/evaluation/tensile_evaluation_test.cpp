@@ -45,6 +45,7 @@ protected:
 
 TEST_F(TensileEvaluation, YieldPointSteelGivesItsModelValues) {
     const TensileModel m = YieldPointSteel();
+    SetSlot(kSlotAgt, true);
     const BuiltCurve built = BuildTensileCurve(*state, m);
     Evaluate();
 
@@ -63,15 +64,19 @@ TEST_F(TensileEvaluation, YieldPointSteelGivesItsModelValues) {
     EXPECT_LT(built.PlasticStrain[static_cast<std::size_t>(P1)], 0.001);
     EXPECT_GE(built.PlasticStrain[static_cast<std::size_t>(P1 + 1)], 0.001 - 1e-6);
 
-    // Ag is taken from the proof point to the break point, less the elastic part at Rm.
-    const int B = Marks().BreakIndex;
-    const double expectedAg = (Extension(B) - Extension(P1) - 500.0 * m.Lo / m.E) / m.Lo * 100.0;
-    EXPECT_NEAR(R().Ag, expectedAg, 1e-3);
-    EXPECT_NEAR(R().Ag, m.Ag * 100.0, 0.3) << "close to the model's uniform elongation";
-    EXPECT_NEAR(R().GaugeAtAgt, m.Lo + (Extension(B) - Extension(4)) / m.Lo * m.Le, 1e-3);
+    // Ag is the plastic extension at the force maximum: the model's uniform elongation.
+    // The flat top of the model holds its largest force (as a float) over a few samples: their
+    // middle lies a little before the model's point of Ag.
+    EXPECT_NEAR(R().Ag, m.Ag * 100.0, 0.05);
+    int first = Marks().FmaxIndex;
+    while (state->Buffer.Force(first - 1) == state->Buffer.Force(Marks().FmaxIndex)) --first;
+    ASSERT_LT(first, Marks().FmaxIndex);
+    const double middle = (Extension(first) + Extension(Marks().FmaxIndex)) / 2;
+    EXPECT_NEAR(R().Agt, (middle - Extension(1)) / m.Le * 100.0, 1e-3);
+    EXPECT_NEAR(R().Agt - R().Ag, 500.0 / R().E * 100.0, 1e-3) << "the elastic part Rm / E";
     const int N = Marks().SampleCount - 2;
     const double sigmaN = state->Buffer.Force(N) * 1000.0 / m.So;
-    EXPECT_NEAR(R().GaugeAtAt, R().GaugeAtAgt + Extension(N) - Extension(B), 1e-3);
+    EXPECT_NEAR(R().GaugeAtAt, m.Lo + Extension(N) - Extension(1), 1e-3);
     EXPECT_NEAR(R().GaugeAtAc, R().GaugeAtAt - sigmaN * m.Lo / R().E, 1e-3);
     EXPECT_NEAR(R().At, (R().GaugeAtAt - m.Lo) / m.Lo * 100.0, 1e-3);
 }
@@ -101,16 +106,94 @@ TEST_F(TensileEvaluation, SmoothYieldingGivesProofStrengths) {
     EXPECT_NEAR(R().Rp2, HardeningStress(m, lo), 0.5);
 }
 
-TEST_F(TensileEvaluation, CrossheadElongationsUseTheParallelLength) {
-    TensileModel m;
-    m.Lc = 60;
-    BuildTensileCurve(*state, m);  // travel = strain × Lc
+// Synthetic curves with exact answers: strain (fraction) of the measuring gauge per sample,
+// stress over it, and the strain at which the force maximum (or the middle of its plateau)
+// lies. So is 10 mm², E fixed at 200000 N/mm²; Rm is 500 N/mm² in every curve.
+struct ElongationCase {
+    const char* what;
+    double (*stress)(double strain);
+    double strainAtMaximum;
+    double Lo, Le, Lc;
+    bool extensometer;
+};
+
+double SharpPeak(double e) { return e <= 0.1 ? 5000 * e : 500 - 5000 * (e - 0.1); }
+double RoundedTop(double e) { return 500 - 50000 * (e - 0.1) * (e - 0.1); }
+double Plateau(double e) {
+    if (e < 0.08) return 500 - 50000 * (e - 0.08) * (e - 0.08);
+    if (e > 0.14) return 500 - 50000 * (e - 0.14) * (e - 0.14);
+    return 500;
+}
+
+class Elongations : public TensileEvaluation,
+                    public ::testing::WithParamInterface<ElongationCase> {};
+
+TEST_P(Elongations, AtTheForceMaximumOnTheMeasuringGauge) {
+    const ElongationCase& c = GetParam();
+    P().EffectiveSo = 10;
+    P().EffectiveLo = static_cast<float>(c.Lo);
+    P().EffectiveLc = static_cast<float>(c.Lc);
+    P().GaugeLengthLe = static_cast<float>(c.Le);
+    P().StrainByTdm = c.extensometer ? 1 : 0;
+    P().UseFixedModulus = 1;
+    P().FixedModulus = 200000;
+    for (int slot : {kSlotAg, kSlotAgt, kSlotAc, kSlotAt}) SetSlot(slot, true);
+    // 0.1 % strain per sample up to 17 %, then the two samples of the fracture.
+    for (int i = 0; i <= 170; ++i) {
+        const double e = 0.001 * i;
+        const float force = static_cast<float>(c.stress(e) * 10 / 1000);
+        Record(*state, force, static_cast<float>(e * c.Lc),
+               c.extensometer ? static_cast<float>(e * c.Le) : 0.0f);
+    }
+    Record(*state, 0.1f, static_cast<float>(0.171 * c.Lc), 0);
+    Record(*state, 0.0f, static_cast<float>(0.172 * c.Lc), 0);
+    FinishRecording(Marks());
     Evaluate();
-    const int B = Marks().BreakIndex, P1 = Marks().ProofIndex1;
-    const double elastic = R().Rm * 1000.0 / m.So * m.Lo / R().E / 100.0;
-    EXPECT_NEAR(R().GaugeAtAg, m.Lo + (Travel(B) - Travel(P1) - elastic) / m.Lc * m.Lo, 1e-3);
-    EXPECT_NEAR(R().GaugeAtAgt, m.Lo + (Travel(B) - Travel(P1)) / m.Lc * m.Lo, 1e-3);
-    EXPECT_NEAR(R().Ag, (R().GaugeAtAg - m.Lo) / m.Lo * 100.0, 1e-3);
+
+    const double elastic = 500.0 / 200000;
+    EXPECT_NEAR(R().Rm, 500.0, 1e-3) << c.what;
+    EXPECT_NEAR(R().Agt, c.strainAtMaximum * 100, 1e-3) << c.what;
+    EXPECT_NEAR(R().Ag, (c.strainAtMaximum - elastic) * 100, 1e-3) << c.what;
+    EXPECT_NEAR(R().GaugeAtAg, c.Lo * (1 + c.strainAtMaximum - elastic), 1e-3) << c.what;
+    // The fracture point is sample N - 2: strain 0.168 of the last recorded curve sample 169.
+    const double fracture = 0.001 * (Marks().SampleCount - 3);
+    EXPECT_NEAR(R().At, fracture * 100, 1e-3) << c.what;
+    EXPECT_NEAR(R().Ac, (fracture - c.stress(fracture) / 200000) * 100, 1e-3) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Curves, Elongations,
+    ::testing::Values(ElongationCase{"sharp peak", SharpPeak, 0.1, 50, 50, 60, true},
+                      ElongationCase{"rounded top", RoundedTop, 0.1, 50, 50, 60, true},
+                      ElongationCase{"plateau", Plateau, 0.11, 50, 50, 60, true},
+                      ElongationCase{"Lo 80, Le 50", RoundedTop, 0.1, 80, 50, 100, true},
+                      ElongationCase{"crosshead over Lc", RoundedTop, 0.1, 50, 50, 60, false},
+                      ElongationCase{"crosshead, plateau", Plateau, 0.11, 50, 50, 75, false}));
+
+// An extensometer taken off before the force maximum reads 0 from there on: it gives no Ag,
+// Agt, At or Ac (not negative ones); the crosshead still gives them.
+TEST_F(TensileEvaluation, AnExtensometerTakenOffBeforeTheMaximumGivesNoElongations) {
+    P().EffectiveSo = 10;
+    P().UseFixedModulus = 1;
+    P().FixedModulus = 200000;
+    for (int slot : {kSlotAg, kSlotAgt, kSlotAc, kSlotAt}) SetSlot(slot, true);
+    for (int i = 0; i <= 170; ++i) {
+        const double e = 0.001 * i;
+        Record(*state, static_cast<float>(RoundedTop(e) / 100), static_cast<float>(e * 60),
+               i < 50 ? static_cast<float>(e * 50) : 0.0f);
+    }
+    Record(*state, 0.1f, 10.3f, 0);
+    Record(*state, 0.0f, 10.4f, 0);
+    FinishRecording(Marks());
+    P().StrainByTdm = 1;
+    Evaluate();
+    EXPECT_EQ(R().Ag, 0.0f);
+    EXPECT_EQ(R().Agt, 0.0f);
+    EXPECT_EQ(R().At, 0.0f);
+    EXPECT_EQ(R().Ac, 0.0f);
+    P().StrainByTdm = 0;
+    Evaluate();
+    EXPECT_NEAR(R().Agt, 10.0, 1e-3);
 }
 
 TEST_F(TensileEvaluation, ExtensometerThatHardlyMovedIsNotUsed) {

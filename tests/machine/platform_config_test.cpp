@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 
 namespace quorvex {
@@ -60,6 +64,24 @@ TEST(PlatformConfig, KeysValuesAndWarnings) {
               "Quorvex.platform, line 15: \"just some words\" is not of the form key = value");
 }
 
+TEST(PlatformConfig, TheInputsOfATransverseGaugeAndOfTheProbes) {
+    EXPECT_FALSE(ParsePlatformConfig("").config.Extra.HasTransverse());
+    const PlatformConfigResult wired =
+        ParsePlatformConfig("daq.transverse-input = 5\ndaq.probe-inputs = 1, 3,6\n");
+    EXPECT_TRUE(wired.warnings.empty());
+    EXPECT_EQ(wired.config.Extra.Transverse, 5);
+    EXPECT_EQ(wired.config.Extra.Probes, (std::array<int, 3>{1, 3, 6}));
+    EXPECT_TRUE(wired.config.Extra.HasProbes());
+    const PlatformConfigResult refused = ParsePlatformConfig(
+        "daq.transverse-input = 8\ndaq.probe-inputs = 1, 3\ndaq.probe-inputs = 1,2,3,4\n"
+        "daq.probe-inputs = none\n");
+    ASSERT_EQ(refused.warnings.size(), 3u);
+    EXPECT_NE(refused.warnings[0].find("0 ... 7 or none"), std::string::npos);
+    EXPECT_NE(refused.warnings[1].find("three inputs 0 ... 7"), std::string::npos);
+    EXPECT_FALSE(refused.config.Extra.HasTransverse());
+    EXPECT_FALSE(refused.config.Extra.HasProbes());
+}
+
 TEST(PlatformConfig, FileNameMatchesWithoutRegardToCase) {
     const auto dir = std::filesystem::path(::testing::TempDir()) / "platform_case";
     std::filesystem::remove_all(dir);
@@ -67,6 +89,30 @@ TEST(PlatformConfig, FileNameMatchesWithoutRegardToCase) {
     EXPECT_EQ(LoadPlatformConfig(dir).config.Daq, Driver::Vendor);  // missing: defaults
     std::ofstream(dir / "quorvex.PLATFORM") << "daq = simulated\n";
     EXPECT_EQ(LoadPlatformConfig(dir).config.Daq, Driver::Simulated);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(PlatformConfig, AFifoADeviceLinkAndAHugeFileAreRefusedAtOnce) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "platform_hostile";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "Quorvex.platform";
+    const auto refused = [&](const char* what) {
+        const auto start = std::chrono::steady_clock::now();
+        const PlatformConfigResult result = LoadPlatformConfig(dir);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << what;
+        EXPECT_EQ(result.config.Daq, Driver::Vendor) << what;  // the defaults
+        ASSERT_FALSE(result.warnings.empty()) << what;
+        EXPECT_NE(result.warnings.front().find(file.string()), std::string::npos) << what;
+        std::filesystem::remove(file);
+    };
+    ASSERT_EQ(mkfifo(file.c_str(), 0644), 0);
+    refused("a FIFO");
+    std::filesystem::create_symlink("/dev/zero", file);
+    refused("a link to a device");
+    std::ofstream(file) << "daq = simulated\n";
+    std::filesystem::resize_file(file, 2ull << 30);
+    refused("a file of 2 GB");
     std::filesystem::remove_all(dir);
 }
 

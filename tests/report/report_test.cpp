@@ -125,6 +125,41 @@ TEST(ResultsReport, RowsTakeTheCurveColoursOnlyUpToTenSelectedTests) {
     EXPECT_EQ(report.Rows[0].Colour, 0);
 }
 
+TEST(ResultsReport, PlasticsHeadTheStrainsAtFmaxAndAtBreakByTheirOwnNames) {
+    ParameterSet p = PrintedResults(0, false);
+    p.TestType = 6;
+    for (std::size_t i : {15u, 16u}) {  // slots 16 and 17
+        p.Results[i].PrintInReport = 1;
+        p.Results[i].Decimals = 1;
+    }
+    const EditorColumns columns(p);
+    ResultsRecord r;
+    r.Results[15] = 12.5f;  // the crosshead strain at Fmax
+    r.Results[16] = 30.0f;  // at break
+    const ResultsReport report = BuildResultsReport(p, columns, {r}, false, {}, {}, "");
+    ASSERT_EQ(report.Columns.size(), 2u);
+    EXPECT_EQ(report.Columns[0].Name, "Eps-tM");
+    EXPECT_EQ(report.Rows[0].Cells[0], "12.5");
+    EXPECT_EQ(report.Columns[1].Name, "Eps-tB");
+    EXPECT_EQ(report.Rows[0].Cells[1], "30.0");
+}
+
+TEST(ResultsReport, TheFlexuralModulusPrintsItsRemarkByTheChoiceOfItsDefinition) {
+    // Its results definition keeps "Bemerkung" in slot 30; slot 22 is none of its choices.
+    for (const bool chosen : {false, true}) {
+        ParameterSet p = PrintedResults(0, !chosen);
+        p.TestType = 7;
+        p.Results[29].PrintInReport = chosen ? 1 : 0;
+        const ResultsReport report = BuildResultsReport(p, EditorColumns(p), {ResultsRecord{}},
+                                                        false, {}, {}, "");
+        EXPECT_EQ(report.PrintRemark, chosen);
+    }
+    ParameterSet tensile = PrintedResults(0, true);
+    tensile.Results[29].PrintInReport = 0;
+    EXPECT_TRUE(BuildResultsReport(tensile, EditorColumns(tensile), {}, false, {}, {}, "")
+                    .PrintRemark);
+}
+
 TEST(ResultsReport, StatisticsRowsCarryTheBlockOfThePrintedColumns) {
     ParameterSet p = PrintedResults(0, false);
     ResultDefinition& rm = p.Results[9];

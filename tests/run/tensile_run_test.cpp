@@ -341,5 +341,39 @@ TEST_F(TensileRunTest, MeasurementOnlySendsNothingAndShowsTheRateEvery300Ms) {
     EXPECT_EQ(Sent(), "");
 }
 
+// A transverse gauge on input 5 and three probes on inputs 1, 3 and 6: each is recorded from
+// its reading at the preload, the width change in the gauge's range, the probes in the
+// extensometer's (and as the shortening in a compression test).
+TEST_F(TensileRunTest, TheTransverseGaugeAndTheProbesAreRecordedFromThePreload) {
+    ExtraInputs wired;
+    wired.Transverse = 5;
+    wired.Probes = {1, 3, 6};
+    rig.acquisition.SetExtraInputs(wired);
+    machine.Factors.TransverseFactor = 3.0 / 30000;
+    test->Parameters.TestType = 9;
+    auto set = [&](int width, int p1, int p2, int p3) {
+        rig.daq.samples[5] = width;
+        rig.daq.samples[1] = p1;
+        rig.daq.samples[3] = p2;
+        rig.daq.samples[6] = p3;
+    };
+    set(1000, 300, 600, 900);  // the zero at the preload
+    StartAndPreload();
+    set(4000, -1200, -900, -600);  // 0.3 mm wider; the probes 0.1 mm down each
+    Feed(1, 10.1, 0.01);
+    const int i = test->Marks.StoredSamples;
+    ASSERT_GE(i, 1);
+    EXPECT_NEAR(test->Buffer.WidthChange(i), 0.3, 1e-5);
+    for (Channel probe : {Channel::Probe1, Channel::Probe2, Channel::Probe3}) {
+        EXPECT_NEAR(test->Buffer.At(probe, i), 0.1, 1e-5);
+    }
+
+    // Without them wired the channels stay 0.
+    rig.acquisition.SetExtraInputs({});
+    Feed(1.1, 10.2, 0.02);
+    EXPECT_EQ(test->Buffer.WidthChange(test->Marks.StoredSamples), 0.0f);
+    EXPECT_EQ(test->Buffer.At(Channel::Probe1, test->Marks.StoredSamples), 0.0f);
+}
+
 }  // namespace
 }  // namespace quorvex

@@ -17,6 +17,7 @@
 
 #include "evaluation/curve_builder.h"
 #include "evaluation/tensile_evaluation.h"
+#include "evaluation/text_functions.h"
 #include "gui_test_support.h"
 #include "setup/machine_config.h"
 #include "shell/accept_value_dialog.h"
@@ -222,6 +223,20 @@ TEST_F(DiagramPickWindowTest, ModulusIsPickedWithTwoSamplesAndTakenOnOk) {
     EXPECT_FALSE(window->Timer3().isActive());
     EXPECT_NE(window->DiagramArea()->cursor().shape(), Qt::CrossCursor);
     EXPECT_FALSE(window->ResultPanels()->Field("E")->text().trimmed().isEmpty());
+}
+
+TEST_F(DiagramPickWindowTest, APickedModulusOutlivesTheNextRefreshOfThePanels) {
+    window->Diagram().ShowEvaluatedCurve(kViewStressFineStrain);
+    window->ResultFieldClick("E");
+    WhenModal<TUeberNehmeE>([](TUeberNehmeE* d) { d->OkButton()->click(); });
+    ClickSample(21);
+    ClickSample(130);  // a secant into the plastic range: a modulus well below the automatic
+    const float picked = test->Current().E;
+    ASSERT_LT(picked, model.E * 0.9);
+    window->FillResultPanels();  // as after a change of the specimen data
+    EXPECT_EQ(test->Current().E, picked);
+    EXPECT_EQ(window->ResultPanels()->Field("E")->text().trimmed().toStdString(),
+              FormatFixed(picked, 0, 0));
 }
 
 TEST_F(DiagramPickWindowTest, CancelledProofPickLeavesRpAndTheElasticLine) {

@@ -109,9 +109,9 @@ TEST_F(WorkingDirectoryTest, LanguageMarkerAndDatabaseDirectory) {
     EXPECT_TRUE(LanguageMarkerExists(work));
     EXPECT_EQ(ReadWholeFile(work / "Sprache.con")->size(), kNominalRangesSize);
 
-    EXPECT_EQ(ReadDatabaseDirectory(work, QStringLiteral("/opt/q")), QStringLiteral("/opt/q"));
+    EXPECT_EQ(ReadDatabaseDirectory(work, QStringLiteral("/home/lab/q")), QStringLiteral("/home/lab/q"));
     std::ofstream(work / "net.cfg") << "  D:\\Daten  \r\nsecond line\r\n";
-    EXPECT_EQ(ReadDatabaseDirectory(work, QStringLiteral("/opt/q")), QStringLiteral("D:\\Daten"));
+    EXPECT_EQ(ReadDatabaseDirectory(work, QStringLiteral("/home/lab/q")), QStringLiteral("D:\\Daten"));
 }
 
 TEST(WorkingFiles, MeasuringPortsFromTheParameterSet) {

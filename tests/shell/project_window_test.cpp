@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSqlDatabase>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolBar>
@@ -20,6 +21,7 @@
 #include "definitions/results_definition_dialog.h"
 #include "evaluation/curve_builder.h"
 #include "evaluation/curve_file.h"
+#include "evaluation/parameter_file.h"
 #include "evaluation/project_store.h"
 #include "evaluation/test_files.h"
 #include "machine/sim/virtual_machine.h"
@@ -129,10 +131,11 @@ TEST_F(ProjectWindowTest, NewProjectRunsItsDialogsInOrderAndWritesItsParameterFi
     PrepareWorkingDirectory(testing::kAbsentDevices);
     ShowWindow();
     std::vector<std::string> shown;
+    // Each dialog confirmed: a Cancel in the chain cancels the creation.
     auto record = [&shown](const char* name) {
         return [&shown, name](QDialog* d) {
             shown.push_back(name);
-            d->reject();
+            d->accept();
         };
     };
     WhenModal<TVersuchsartDlg>([&shown](TVersuchsartDlg* d) {
@@ -248,6 +251,24 @@ TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffer
     EXPECT_EQ(CountRecords(work / "P" / "P.Res").Records, 3);
     EXPECT_EQ(ExportRows(), 3);
     EXPECT_EQ(AliasRows(), 3);
+}
+
+TEST_F(ProjectWindowTest, F6RefusesATestOfAnotherTypeThanTheProjects) {
+    StartOnSimulatedMachine();
+    OpenProject("Shear");
+    ParameterSet shear = test->Parameters;
+    shear.TestType = 3;
+    ASSERT_TRUE(SaveParameterSet(shear, ProjectParameterFile(work, QStringLiteral("Shear"))));
+    RunTensileTest();
+    messages.shown.clear();
+    ASSERT_TRUE(window->FormKeyDown(Qt::Key_F6, Qt::NoModifier));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::string said = messages.shown[0].text.toStdString();
+    EXPECT_NE(said.find("\"Shear\" holds tests of type 3"), std::string::npos) << said;
+    EXPECT_NE(said.find("type 0"), std::string::npos) << said;
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_FALSE(app.LastTestSaved) << "the test stays in the series, unsaved";
+    EXPECT_EQ(CountRecords(work / "Shear" / "Shear.Res").Records, 0);
 }
 
 TEST_F(ProjectWindowTest, AnImportedSpecimenIsTestedOnceAndItsRowGoesWithIt) {
@@ -445,6 +466,48 @@ class ChosenFiles : public FileDialogs {
     QString save, open;
     QStringList titles, filters;
 };
+
+// On a machine with the three probes the compression panel offers their raw data.
+TEST_F(ProjectWindowTest, TheCompressionPanelExportsTheRawDataOfTheProbes) {
+    ChosenFiles chosen;
+    fileDialogs = &chosen;
+    PrepareWorkingDirectory(testing::kSimulatedDevices);
+    std::ofstream(work / "Quorvex.platform", std::ios::app) << "sim.specimen = compression\n";
+    ShowWindow();
+    QPushButton* button = window->ResultPanels()->ProbeExportButton();
+    test->Parameters.TestType = 0;
+    window->FillResultPanels();
+    EXPECT_FALSE(button->isVisibleTo(window.get())) << "only under the compression results";
+    test->Parameters.TestType = 9;
+    window->FillResultPanels();
+    ASSERT_TRUE(button->isVisibleTo(window.get()));
+    EXPECT_EQ(button->text(), QStringLiteral("Rohdaten der Taster exportieren"));
+
+    // No test yet: nothing is asked.
+    button->click();
+    EXPECT_TRUE(chosen.titles.isEmpty());
+
+    const float probes[][3] = {{0, 0, 0}, {1, 1.5f, 2}, {2, 2.5f, 3}, {3, 3, 3}};
+    for (const auto& sample : probes) {
+        Sample values{};
+        values[5] = sample[0];
+        values[6] = sample[1];
+        values[7] = sample[2];
+        RecordSample(test->Buffer, test->Marks, values);
+    }
+    test->Marks.SampleCount = 3;
+    test->Parameters.UseSeparator = 1;
+    test->Parameters.DecimalComma = 0;
+    chosen.save = QString::fromStdString((work / "platen.dat").string());
+    button->click();
+    ASSERT_EQ(chosen.filters.size(), 1);
+    EXPECT_EQ(chosen.filters[0], QStringLiteral("*.txt"));
+    const std::string written = ReadText(work / "platen.txt");
+    // The mean, then the three probes, per sample.
+    EXPECT_NE(written.find(" 1.50000; 1.00000; 1.50000; 2.00000;"), std::string::npos) << written;
+    EXPECT_NE(written.find(" 2.50000; 2.00000; 2.50000; 3.00000;"), std::string::npos) << written;
+    EXPECT_EQ(written.find(" 3.00000; 3.00000;"), std::string::npos) << "only SampleCount samples";
+}
 
 TEST_F(ProjectWindowTest, DemoFileLoadsAStoredCurveAsANewTestAndSpecimenFilesComeAndGo) {
     ChosenFiles chosen;

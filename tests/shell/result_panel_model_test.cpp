@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace quorvex {
 namespace {
@@ -105,8 +106,11 @@ TEST(ResultPanelModel, OtherTypesShowTheirElementsWithTheirDecimals) {
     auto state = std::make_unique<TestState>();
     ParameterSet& p = state->Parameters;
     p.TestType = 3;
-    state->ResultDecimals[4] = 0;
-    state->ResultDecimals[5] = 1;
+    // The decimals of the results definition count, not a copy left by another type.
+    p.Results[4].Decimals = 0;
+    p.Results[5].Decimals = 1;
+    state->ResultDecimals[4] = 3;
+    state->ResultDecimals[5] = 3;
     state->Current().Results[4] = 3000;
     state->Current().Results[5] = 112.5f;
     p.Results[5].LimitActive = 1;
@@ -119,6 +123,24 @@ TEST(ResultPanelModel, OtherTypesShowTheirElementsWithTheirDecimals) {
     EXPECT_EQ(Shown(shown, layout, "Tau").Text, "   112.5");
     EXPECT_TRUE(Shown(shown, layout, "Tau").Red);
     EXPECT_FALSE(Shown(shown, layout, "Fmax").Red);
+
+    // The universal, plastics and flexural-modulus panels follow their definitions as well.
+    const std::tuple<int, const char*, int> others[] = {
+        {5, "Fmax", 0}, {6, "Sig-M", 5}, {7, "Ef", 3}};
+    for (const auto& [type, name, element] : others) {
+        p.TestType = type;
+        for (auto& slot : p.Results) slot.Decimals = 0;
+        p.Results[static_cast<std::size_t>(element)].Decimals = 2;
+        state->Current().Results.fill(0);
+        state->Current().Results[static_cast<std::size_t>(element)] = 1234.5678f;
+        const PanelLayout other = BuildPanelLayout(p);
+        EXPECT_EQ(Shown(FillPanel(other, *state, 2), other, name).Text, " 1234.57") << type;
+    }
+}
+
+TEST(ResultPanelModel, TheSpeedUnitFollowsTheStressUnit) {
+    EXPECT_EQ(StressRateUnit(0), "N/mm²/s");
+    EXPECT_EQ(StressRateUnit(1), "MPa/s");
 }
 
 // Every field with a result slot, in every test type, turns red exactly when its value lies

@@ -2,9 +2,12 @@
 // crosshead that the operator's keys move, and F8 stops it.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <fstream>
 
+#include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
 #include "shell/live_widgets.h"
 #include "shell/result_panels.h"
@@ -60,6 +63,43 @@ TEST_F(SimulatedWindowTest, ReadoutsFollowTheCrossheadTheKeysMove) {
     Run(2);
     EXPECT_NEAR(TravelShown(), afterStop, 0.05);
     QTest::keyRelease(focus, Qt::Key_PageUp);
+}
+
+TEST_F(SimulatedWindowTest, ItsOwnMachineClampsTheSpecimenOfTheTestTypeAndTheBannerSaysWhich) {
+    ShowWindow();  // the window builds the simulated machine of the platform configuration
+    VirtualMachine* own = window->Simulation();
+    ASSERT_NE(own, nullptr);
+    const struct {
+        int testType;
+        SpecimenPreset preset;
+        const char* shown;
+        bool probes;
+    } cases[] = {
+        {9, SpecimenPreset::CompressionCylinder, "Probe: Graugusszylinder, Druckversuch", true},
+        {8, SpecimenPreset::FourPointBeam, "Probe: Betonbalken, Vierpunktbiegung", false},
+        {4, SpecimenPreset::Chain, "Probe: Rundstahlkette", false},
+        {0, SpecimenPreset::Steel, "Probe: Vergütungsstahl, Rundprobe", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.testType);
+        test->Parameters.TestType = c.testType;
+        window->UpdateWindowTitle();  // as after opening, creating or loading a project
+        EXPECT_EQ(own->Config().Preset, c.preset);
+        EXPECT_EQ(window->SimulatedSpecimenLabel()->text(), QString::fromUtf8(c.shown));
+        EXPECT_TRUE(window->SimulatedSpecimenLabel()->isVisible());
+        EXPECT_EQ(window->MachineInterface()->Daq().Extra().HasProbes(), c.probes);
+    }
+}
+
+TEST_F(SimulatedWindowTest, ASpecimenNamedInThePlatformConfigurationStaysWhateverTheTestType) {
+    std::ofstream(work / "Quorvex.platform", std::ios::app) << "sim.specimen = plastic\n";
+    ShowWindow();
+    ASSERT_NE(window->Simulation(), nullptr);
+    test->Parameters.TestType = 9;
+    window->UpdateWindowTitle();
+    EXPECT_EQ(window->Simulation()->Config().Preset, SpecimenPreset::Plastic);
+    EXPECT_EQ(window->SimulatedSpecimenLabel()->text(),
+              QStringLiteral("Probe: Kunststoff-Schulterstab"));
 }
 
 }  // namespace

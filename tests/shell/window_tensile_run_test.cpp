@@ -13,6 +13,7 @@
 #include <numbers>
 
 #include "machine/sim/virtual_machine.h"
+#include "setup/setup_dialog.h"
 #include "specimen/specimen_dialog.h"
 #include "shell/lu_dialog.h"
 #include "shell/result_panels.h"
@@ -159,6 +160,33 @@ TEST_F(WindowTestRunTest, F8InTheRemovalPromptStopsTheSimulatedMachineAndTheTest
         window->MessenTimerTimer();
     }
     EXPECT_NE(machine.Controller().Drive(), DriveMode::Run);
+}
+
+TEST_F(WindowTestRunTest, F2WithoutAnActiveSpeedStageSaysWhyAndOffersTheTestParameters) {
+    test->Parameters.Stages = {};  // as in the default parameter set: every stage off
+    messages.shown.clear();
+    messages.answers.push_back(QMessageBox::Yes);
+    bool parametersOffered = false;
+    WhenModal<TBtnRightDlg>([&](TBtnRightDlg* d) {
+        parametersOffered = d->Mode == TBtnRightDlg::kTestParameterMode;
+        d->reject();
+    });
+    ASSERT_TRUE(F2());
+    EXPECT_FALSE(app.TestRunning);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, texts.Text(792));
+    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(parametersOffered);
+
+    // No: nothing more; with the first stage on the test starts.
+    ASSERT_TRUE(F2());
+    EXPECT_FALSE(app.TestRunning);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    test->Parameters.Stages[0] = {1, 0, 1, 2, 1};
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+    ASSERT_TRUE(F2());
+    EXPECT_TRUE(app.TestRunning);
+    window->StopButton()->click();
 }
 
 }  // namespace

@@ -2,8 +2,12 @@
 // of "NET.CFG", and the working directory when that one cannot be written.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <fstream>
 
+#include "store/alias_outbox.h"
 #include "store/export_database.h"
 #include "temp_dir.h"
 
@@ -79,9 +83,60 @@ TEST_F(AliasSettingsTest, AMissingPasswordFileIsARefusalNamingIt) {
     EXPECT_NE(InitAliasTable(alias, dir).find("alias.pw"), std::string::npos);
 }
 
+TEST_F(AliasSettingsTest, APasswordFileOrOutboxThatIsNoFileIsRefusedAtOnce) {
+    AliasSettings alias;
+    alias.Configured = true;
+    alias.Driver = "postgresql";
+    alias.Database = "Labor";
+    alias.Host = "127.0.0.1";
+    alias.Port = 1;
+    alias.PasswordFile = "alias.pw";
+    const std::filesystem::path outbox = dir / kAliasOutboxFile;
+    const std::filesystem::path password = dir / "alias.pw";
+    const auto make = [](const std::filesystem::path& file, int kind) {
+        std::filesystem::remove(file);
+        if (kind == 0) {
+            ASSERT_EQ(mkfifo(file.c_str(), 0644), 0);
+        }
+        if (kind == 1) std::filesystem::create_symlink("/dev/zero", file);
+        if (kind == 2) {
+            std::ofstream(file).close();
+            std::filesystem::resize_file(file, 2ull << 30);
+        }
+    };
+    for (int kind = 0; kind < 3; ++kind) {
+        make(password, kind);
+        make(outbox, kind);
+        const auto start = std::chrono::steady_clock::now();
+        ExportDatabases store(dir, dir, alias);
+        EXPECT_FALSE(store.ProbeAlias());
+        const OutboxContent content = ReadOutbox(outbox);
+        EXPECT_EQ(store.PendingAliasRows(), 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << kind;
+        EXPECT_FALSE(content.Readable) << kind;
+        ASSERT_EQ(content.Messages.size(), 1u) << kind;
+        EXPECT_NE(content.Messages[0].find(outbox.string()), std::string::npos);
+        const std::vector<std::string> messages = store.TakeMessages();
+        ASSERT_FALSE(messages.empty()) << kind;
+        EXPECT_NE(messages[0].find("alias.pw"), std::string::npos) << messages[0];
+    }
+    // Writing the outbox replaces a link in its place, never the device it points at.
+    make(outbox, 1);
+    ASSERT_TRUE(WriteOutbox(outbox, {OutboxLine{"{}", std::nullopt}}));
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(outbox)));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/zero"));
+}
+
 TEST_F(AliasSettingsTest, DatabaseDirectoryOfNetCfg) {
-    const QString program = QStringLiteral("/opt/quorvex");
+    const QString program = QStringLiteral("/home/lab/quorvex");
     EXPECT_EQ(DatabaseDirectoryFromNetConfig(dir, program), program);
+    // An installed program never writes beside itself: the working directory stands in.
+    const QString here = QString::fromStdString(dir.string());
+    for (const char* installed : {"/usr/bin", "/usr/local/bin", "/opt/quorvex/bin", "/bin"}) {
+        EXPECT_EQ(DatabaseDirectoryFromNetConfig(dir, QString::fromLatin1(installed)), here)
+            << installed;
+    }
+    EXPECT_FALSE(IsSystemDirectory(QStringLiteral("/usrlocal/quorvex")));
     std::ofstream(dir / "net.cfg") << "  /srv/pruefdaten \r\nsecond line\r\n";
     EXPECT_EQ(DatabaseDirectoryFromNetConfig(dir, program), "/srv/pruefdaten");
     std::ofstream(dir / "net.cfg") << "\n";

@@ -126,6 +126,12 @@ std::optional<SpecimenPreset> PresetByName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string PresetNameList() {
+    std::string names;
+    for (const auto& entry : kPresets) names += (names.empty() ? "" : ", ") + std::string(entry.name);
+    return names;
+}
+
 std::string PresetName(SpecimenPreset preset) {
     for (const auto& entry : kPresets) {
         if (entry.preset == preset) return entry.name;
@@ -349,7 +355,11 @@ double Specimen::WidthChange(double force, double plastic) const {
     const double uniform = std::min(plastic, uniformEnd_);
     const double plasticStrain = uniform / activeLength_ + (plastic - uniform) / p_.Lo;
     const double widthShare = p_.d > 0 ? 0.5 : p_.Anisotropy / (1 + p_.Anisotropy);
-    const double change = -width * (p_.Poisson * elastic + widthShare * plasticStrain);
+    // Plastic flow keeps the volume: the width's share of the true plastic strain is
+    // r / (1 + r), so that ln(b0 / b) / ln(a0 / a) gives back the anisotropy r.
+    const double trueWidthStrain =
+        p_.Poisson * elastic + widthShare * std::log1p(std::max(plasticStrain, -0.99));
+    const double change = -width * -std::expm1(-trueWidthStrain);
     // A compression specimen bulges.
     return p_.Kind == SpecimenKind::Compression ? -change : change;
 }

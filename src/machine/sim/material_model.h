@@ -67,6 +67,8 @@ struct SpecimenParameters {
 
 SpecimenParameters PresetParameters(SpecimenPreset preset);
 std::optional<SpecimenPreset> PresetByName(std::string_view name);
+// Every preset's name, separated by ", ", for a message that lists the choices.
+std::string PresetNameList();
 std::string PresetName(SpecimenPreset preset);
 
 // Sets one parameter by its key ("E", "ReH", "Rm", "Ag", "d", "Lo", ...); false for an

@@ -73,8 +73,9 @@ std::string ParseSimulationKey(const std::string& key, const std::string& value,
     }
     if (name == "specimen") {
         const auto preset = PresetByName(value);
-        if (!preset) return "\"" + value + "\" is no specimen preset";
+        if (!preset) return "\"" + value + "\" is no specimen preset (" + PresetNameList() + ")";
         c.Preset = *preset;
+        c.PresetNamed = true;
         return "";
     }
     if (name == "loading") {
@@ -91,13 +92,18 @@ std::string ParseSimulationKey(const std::string& key, const std::string& value,
                          : item == "stuck-crosshead"       ? &faults.StuckCrosshead
                          : item == "lost-link"             ? &faults.LostLink
                          : item == "missing-card"          ? &faults.MissingCard
+                         : item == "stuck-probe"           ? &faults.StuckProbe
                                                            : nullptr;
             if (item == "none") return true;
             if (!flag) return false;
             *flag = true;
             return true;
         });
-        if (!error.empty()) return error;
+        if (!error.empty()) {
+            return error +
+                   " (faults: noisy-force, dead-extensometer, slipping-extensometer, "
+                   "stuck-crosshead, lost-link, missing-card, none)";
+        }
         c.Faults = faults;
         return "";
     }

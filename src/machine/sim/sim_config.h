@@ -21,6 +21,7 @@ struct SimulationFaults {
     bool StuckCrosshead = false;        // the drive runs, the crosshead does not move
     bool LostLink = false;              // the controller receives nothing
     bool MissingCard = false;           // the data-acquisition card does not register
+    bool StuckProbe = false;            // probe 3 of the compression platen does not follow
 };
 
 struct SimulationConfig {
@@ -49,7 +50,8 @@ struct SimulationConfig {
     int TravelInput = 2;
     int StrainInputA = 4;
     int StrainInputB = 7;
-    int TransverseInput = 5;
+    int TransverseInput = 5;  // a transverse gauge sits on the flat aluminium specimen
+    std::array<int, 3> ProbeInputs{1, 3, 6};  // the probes of the compression platen
     std::array<bool, 8> InvertedInput{};  // an input wired with reversed polarity
 
     // Noise of one conversion (counts rms) and the resolution of the converter (counts).
@@ -60,11 +62,17 @@ struct SimulationConfig {
     std::uint32_t Seed = 1;
 
     SpecimenPreset Preset = SpecimenPreset::Steel;
+    // "sim.specimen" was given: the window keeps this specimen whatever the test type.
+    bool PresetNamed = false;
     // Values that replace those of the preset, by key ("Rm", "d", ...), in the order given.
     std::vector<std::pair<std::string, double>> SpecimenOverrides;
     SimulationFaults Faults;
 
     double UpperTravelLimit() const { return UpperLimit > 0 ? UpperLimit : NominalTravel; }
+    // The aluminium sheet is tested with a transverse gauge (its r value), the compression
+    // cylinder between platens watched by three displacement probes.
+    bool HasTransverseGauge() const { return Preset == SpecimenPreset::Aluminium; }
+    bool HasProbes() const { return Preset == SpecimenPreset::CompressionCylinder; }
     // The preset with the overrides applied.
     SpecimenParameters Specimen() const;
 };

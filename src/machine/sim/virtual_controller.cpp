@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "machine/controller_protocol.h"
+#include "machine/sim/hydraulic_drive.h"
 
 namespace quorvex {
 
@@ -281,9 +282,17 @@ double VirtualController::Velocity(double dt, const ControllerActuals& actual, d
     if (spindleSpeed_ != 0) {
         velocity = spindleSpeed_;
     } else {
+        const double before = setPoint_;
         AdvanceSetPoint(dt);
-        velocity = mode_ == ControlMode::Force ? forceGain * (setPoint_ - actual.Force)
-                                               : (setPoint_ - actual.Position) / dt;
+        if (mode_ == ControlMode::Force) {
+            velocity = forceGain * (setPoint_ - actual.Force);
+        } else if (config_.MachineType == 0) {
+            velocity = (setPoint_ - actual.Position) / dt;
+        } else {
+            // The hydraulic travel loop: the set value's own rate plus the P gain's pull.
+            velocity = (setPoint_ - before) / dt +
+                       HydraulicDrive::TravelLoopGain(gains_[1]) * (setPoint_ - actual.Position);
+        }
     }
     velocity = std::clamp(velocity, -maxSpeed, maxSpeed);
 

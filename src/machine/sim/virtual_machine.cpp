@@ -12,6 +12,7 @@ namespace {
 
 constexpr double kFullScaleCounts = 30000;
 constexpr double kForceLoopSeconds = 0.05;  // time constant of the force loop
+constexpr double kHydraulicForceLoopSeconds = 0.15;
 constexpr double kSlipInterval = 0.05;      // mm of gauge elongation between two slips
 constexpr double kSlipLoss = 0.02;          // mm the knife edges lose at each slip
 constexpr std::size_t kNoiseTable = 4096;
@@ -121,6 +122,7 @@ VirtualMachine::VirtualMachine(const SimulationConfig& config, Clock& clock)
       timeMs_(clock.NowMs()),
       controller_(config),
       frame_(config, config.Specimen()),
+      hydraulic_(config.MachineType),
       random_(config.Seed * 2654435761u + 1) {
     if (random_ == 0) random_ = 1;
     for (auto& value : noiseTable_) value = static_cast<float>(Gaussian());
@@ -174,8 +176,20 @@ void VirtualMachine::Sync() {
 
 void VirtualMachine::Step(double dt) {
     const double stiffness = std::max(frame_.ElasticStiffness(), 0.01);
-    const double velocity =
-        controller_.Velocity(dt, Actuals(), 1 / (kForceLoopSeconds * stiffness));
+    double velocity;
+    if (config_.MachineType == 0) {
+        velocity = controller_.Velocity(dt, Actuals(), 1 / (kForceLoopSeconds * stiffness));
+    } else {
+        // The valve's lag would make the spindle's stiff force loop ring: a hydraulic force
+        // loop is tuned three times softer, scaled by the force frame's P gain.
+        const double forceGain = HydraulicDrive::GainFactor(controller_.Gains(0)) /
+                                 (kHydraulicForceLoopSeconds * stiffness);
+        const double commanded = controller_.Velocity(dt, Actuals(), forceGain);
+        velocity = hydraulic_.Follow(commanded, dt,
+                                     config_.NominalForce > 0
+                                         ? frame_.LoadCellForce() / config_.NominalForce
+                                         : 0);
+    }
     frame_.SetStuck(config_.Faults.StuckCrosshead);
     if (!frame_.Move(velocity, dt)) controller_.LimitSwitch(Actuals());
     if (config_.Faults.SlippingExtensometer && extensometerAttached_) {
@@ -217,6 +231,12 @@ void VirtualMachine::ClampNextSpecimen() {
     if (frame_.Broken()) ClampSpecimen(config_.Specimen());
 }
 
+void VirtualMachine::UsePreset(SpecimenPreset preset) {
+    if (preset == config_.Preset) return;
+    config_.Preset = preset;
+    ClampSpecimen(config_.Specimen());
+}
+
 double VirtualMachine::Extension() const {
     if (!extensometerAttached_ || config_.Faults.DeadExtensometer) return 0;
     const double range = 1.02 * config_.NominalStrain;  // its mechanical stops
@@ -249,12 +269,33 @@ void VirtualMachine::UpdateLevels() {
     const double strainNoise = config_.Faults.DeadExtensometer ? 0 : config_.StrainNoise;
     set(config_.StrainInputA, strainCounts, strainNoise);
     set(config_.StrainInputB, strainCounts, strainNoise);
-    const double width = extensometerAttached_ ? frame_.WidthChange() - transverseZero_ : 0;
+    // The transverse gauge reads the contraction of the width as a positive change.
+    const double width = extensometerAttached_ ? transverseZero_ - frame_.WidthChange() : 0;
     set(config_.TransverseInput, width / config_.NominalTransverse * kFullScaleCounts,
         config_.StrainNoise);
+    if (config_.HasProbes()) {
+        // The probes follow the platen, each with a slight tilt of its own; a stuck one stays.
+        constexpr double kTilt[] = {1.004, 0.997, 0.999};
+        const double stops = 1.02 * config_.NominalStrain;
+        const double platen =
+            std::clamp(frame_.GaugeElongation() - extensometerZero_, -stops, stops);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const bool stuck = k == 2 && config_.Faults.StuckProbe;
+            const double probe = stuck ? 0 : platen * kTilt[k];
+            set(config_.ProbeInputs[k], probe / config_.NominalStrain * kFullScaleCounts,
+                config_.StrainNoise);
+        }
+    }
     set(config_.ForceInput,
         frame_.LoadCellForce() / config_.NominalForce * kFullScaleCounts * range,
         config_.ForceNoise * (config_.Faults.NoisyForce ? 40 : 1));
+}
+
+ExtraInputs VirtualMachine::ExtraInputWiring() const {
+    ExtraInputs wired;
+    if (config_.HasTransverseGauge()) wired.Transverse = config_.TransverseInput;
+    if (config_.HasProbes()) wired.Probes = config_.ProbeInputs;
+    return wired;
 }
 
 std::uint32_t VirtualMachine::NextRandom() {

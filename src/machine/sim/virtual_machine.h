@@ -16,6 +16,7 @@
 #include "machine/clock.h"
 #include "machine/platform_config.h"
 #include "machine/sim/controller_decoder.h"
+#include "machine/sim/hydraulic_drive.h"
 #include "machine/sim/load_frame.h"
 #include "machine/sim/sim_config.h"
 #include "machine/sim/virtual_controller.h"
@@ -47,6 +48,10 @@ class VirtualMachine : public SimulatedMachine {
     // A new specimen clamped at the present crosshead position, without load.
     void ClampSpecimen(const SpecimenParameters& specimen);
     void ClampNextSpecimen() override;
+    // Another kind of specimen from now on: a fresh one of the preset is clamped at once when
+    // the preset changes. Its extra inputs (ExtraInputWiring) follow the preset.
+    void UsePreset(SpecimenPreset preset);
+    ExtraInputs ExtraInputWiring() const override;
     // The instrument's button: one reading of the specimen's width (caliper) or thickness
     // (micrometer), or its diameter, as "A 12,34" and a carriage return.
     void PressCaliperButton() { SendReading(SimulatedInstrument::Caliper); }
@@ -98,6 +103,7 @@ class VirtualMachine : public SimulatedMachine {
     std::int64_t driveStoppedAtMs_ = -1;
     VirtualController controller_;
     LoadFrame frame_;
+    HydraulicDrive hydraulic_;  // used on the hydraulic machine types
     ControllerDecoder decoder_;
     std::array<double, 8> levels_{};
     std::array<double, 8> noise_{};
