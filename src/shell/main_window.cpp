@@ -452,17 +452,24 @@ void TSDIAppForm::CloseOnSignal() {
     // A dialog's own event loop has to unwind before the window can close: each round
     // closes what is open, stops a test in progress, and tries again until the window is gone.
     auto* rounds = new QTimer(this);
-    connect(rounds, &QTimer::timeout, this, [this] {
+    connect(rounds, &QTimer::timeout, this, [this, stopSent = false]() mutable {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* dialog = qobject_cast<QDialog*>(widget);
             if (dialog && dialog->isVisible()) dialog->reject();
         }
         // The test stops as by the stop button, on the thread that owns the machine; the
-        // window finishes it when the news of the stop arrives, then it may close.
+        // window finishes it when the measuring tick brings the news of the stop, then it may
+        // close. The stop is sent from outside this round: the end of the test may open a
+        // dialog, and a timer does not fire again while its own handler waits in that
+        // dialog's event loop.
         if (app_.TestRunning) {
-            SendMachineCommand({MachineCommandKind::StopTest, true});
-            DrainAcquisition();
-            if (app_.TestRunning) return;
+            if (!stopSent) {
+                stopSent = true;
+                QTimer::singleShot(0, this, [this] {
+                    SendMachineCommand({MachineCommandKind::StopTest, true});
+                });
+            }
+            return;
         }
         if (isVisible()) close();
     });

@@ -187,13 +187,14 @@ TEST_F(ProjectWindowTest, ALockedOperatorSeesTheTestMethodReadOnlyAndTheProjectK
         d->TypeList()->setCurrentRow(2);  // no way to take another method
         d->reject();
     });
-    auto reject = [](QDialog* d) { d->reject(); };
-    WhenModal<TMultPageDlg>(reject);
-    WhenModal<ResultsDefinitionDialog>(reject);
-    WhenModal<TBtnRightDlg>(reject);
-    WhenModal<TBtnRightDlg2>(reject);
-    WhenModal<TBtnRightDlg4>(reject);
-    WhenModal<TAscii_Format>(reject);
+    // The later dialogs are left with OK; only the read-only method may be left either way.
+    auto accept = [](QDialog* d) { d->accept(); };
+    WhenModal<TMultPageDlg>(accept);
+    WhenModal<ResultsDefinitionDialog>(accept);
+    WhenModal<TBtnRightDlg>(accept);
+    WhenModal<TBtnRightDlg2>(accept);
+    WhenModal<TBtnRightDlg4>(accept);
+    WhenModal<TAscii_Format>(accept);
     WhenModal<TNeue_Serie>([](TNeue_Serie* d) {
         d->NameBox()->setEditText(QStringLiteral("Locked"));
         d->OkButton()->click();

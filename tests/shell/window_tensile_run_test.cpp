@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <numbers>
 
+#include "machine/controller_link.h"
+#include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
 #include "setup/setup_dialog.h"
 #include "specimen/specimen_dialog.h"
@@ -123,12 +125,16 @@ TEST_F(WindowTestRunTest, TheF2ButtonIsRefusedExactlyWhenTheKeyIs) {
         return false;  // the operator cancels: no test
     };
     // An incremental travel encoder without its reference run: neither starts.
-    machineConfig->Setup.IncrementalTravel = 1;
+    ControllerLink& link = window->MachineInterface()->Link();
+    ControllerConfig incremental = link.Config();
+    incremental.IncrementalTravel = true;
+    link.SetConfig(incremental);
     window->Motion()->Prepare();
     window->StartButton()->click();
     EXPECT_TRUE(F2());
     EXPECT_EQ(asked, 0);
-    machineConfig->Setup.IncrementalTravel = 0;
+    incremental.IncrementalTravel = false;
+    link.SetConfig(incremental);
     window->Motion()->Prepare();
     window->StartButton()->click();
     EXPECT_TRUE(F2());
