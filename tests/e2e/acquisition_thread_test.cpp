@@ -2,17 +2,37 @@
 // window's side takes nothing until the test is over, as a window blocked by a long drawing
 // or a dialog would: afterwards every sample and every point is there, and the break was
 // stopped by the thread within the tick that saw it. The machine's clock advances 50 ms per
-// tick, so the checks count ticks, not milliseconds.
+// tick, so the checks count ticks, not milliseconds. The ticks allocate nothing: this
+// program counts every operator new made inside a tick of the acquisition thread.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <new>
 #include <thread>
 
 #include "headless_run.h"
 #include "machine/sampling_thread.h"
 #include "run/acquisition_loop.h"
 #include "run/window_relay.h"
+
+namespace {
+thread_local bool countAllocations = false;
+std::atomic<long> tickAllocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (countAllocations) tickAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace quorvex {
 namespace {
@@ -28,7 +48,9 @@ class MachineTimeTick : public SamplingTick {
         : clock_(clock), loop_(loop), run_(run) {}
     void OnTick(std::int64_t nowNs, std::int64_t deadlineNs) override {
         clock_.Advance(kMachineTickMs);
+        countAllocations = true;
         loop_.OnTick(nowNs, deadlineNs);
+        countAllocations = false;
         const bool running = run_.Running();
         if (running) runningTicks.fetch_add(1);
         if (wasRunning_ && !running) ended.store(true);
@@ -45,6 +67,7 @@ class MachineTimeTick : public SamplingTick {
 };
 
 TEST(AcquisitionThread, AWindowThatTakesNothingLosesNoSampleAndTheBreakIsStoppedInItsTick) {
+    tickAllocations = 0;
     cli::HeadlessTest headless;
     cli::HeadlessOptions options;
     options.Simulation.Preset = SpecimenPreset::Steel;
@@ -123,6 +146,7 @@ TEST(AcquisitionThread, AWindowThatTakesNothingLosesNoSampleAndTheBreakIsStopped
     thread.Stop();
 
     EXPECT_EQ(loop.DroppedSamples(), 0);
+    EXPECT_EQ(tickAllocations.load(), 0) << "the measuring ticks allocated";
     EXPECT_EQ(host.Dropped(), 0);
     // The tick that stopped the test took its sample too.
     EXPECT_EQ(recordingSamples, tick.runningTicks.load() + 1);
