@@ -172,6 +172,14 @@ void TSDIAppForm::MessenTimerTimer() {
 
 bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // F8 in any other window of the program (the standard file, print and input dialogs
+    // too, not only the program's own) stops the machine as it does in every dialog.
+    if (type == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() != this &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F8 && ui_.StopMachine) {
+        ui_.StopMachine();
+        return true;
+    }
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -3,6 +3,7 @@
 // start offers to keep it in the series; the stop button ends a test early.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -165,6 +166,30 @@ TEST_F(WindowTestRunTest, F8InTheRemovalPromptStopsTheSimulatedMachineAndTheTest
         clock.Advance(50);
         window->MessenTimerTimer();
     }
+    EXPECT_NE(machine.Controller().Drive(), DriveMode::Run);
+}
+
+TEST_F(WindowTestRunTest, F8InAStandardDialogOfQtStopsTheMachineAndTheTestToo) {
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+    ASSERT_TRUE(F2());
+    RunWhileTesting(40);
+    ASSERT_TRUE(app.TestRunning);
+    ASSERT_EQ(machine.Controller().Drive(), DriveMode::Run);
+
+    WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });  // the final diameter
+    QFileDialog files(window.get());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    bool stoppedInside = false;
+    WhenModal<QFileDialog>([&](QFileDialog* d) {
+        QWidget* focus = d->focusWidget() ? d->focusWidget() : d;
+        QTest::keyClick(focus, Qt::Key_F8);
+        stoppedInside = machine.Controller().Drive() != DriveMode::Run;
+        d->reject();
+    });
+    files.exec();
+    EXPECT_TRUE(stoppedInside);
+    EXPECT_FALSE(app.TestRunning);
+    RunWhileTesting(40);
     EXPECT_NE(machine.Controller().Drive(), DriveMode::Run);
 }
 
