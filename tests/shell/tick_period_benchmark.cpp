@@ -213,6 +213,9 @@ void Report(const TestRecord& record, long long dropped, long long missed) {
     std::printf("mean %.3f ms  min %.3f ms\n", mean, sorted.front());
     std::printf("99th percentile %.3f ms\n", p99);
     std::printf("max %.3f ms\n", sorted.back());
+    const auto longest = std::max_element(periods.begin(), periods.end());
+    std::printf("the longest interval ends sample %td of %zu\n",
+                longest - periods.begin() + 1, record.Stamps.size());
     std::printf("intervals over 55 ms: %lld\n", over55);
     std::printf("drift %.3f ms over %.2f min (%.3f ms per minute)\n", drift, minutes,
                 minutes > 0 ? drift / minutes : 0.0);
