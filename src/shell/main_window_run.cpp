@@ -2,8 +2,6 @@
 // F2, the stop button and the series, and the window's side of the run.
 #include "shell/main_window_run.h"
 
-#include <sys/mman.h>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
@@ -13,8 +11,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
-#include <cerrno>
-#include <cstring>
 
 #include "evaluation/results_record.h"
 #include "evaluation/series_store.h"
@@ -119,14 +115,6 @@ void TSDIAppForm::StartSampling() {
     loop_->SetSamplingThread(sampling_.get());
     sampling_->Start();
     qInfo("%s", sampling_->PriorityDescription().c_str());
-    // The pages the program has now (the test's buffers and the rings among them) stay in
-    // memory: a page fault in a tick waits for the memory map, which the window's thread may
-    // hold while the other programs on the computer keep it from running.
-    if (sampling_->Priority() == SamplingPriority::RealTime) {
-        if (mlockall(MCL_CURRENT) != 0) {
-            qInfo("acquisition thread: memory not locked (%s)", std::strerror(errno));
-        }
-    }
 }
 
 void TSDIAppForm::StopSampling() {
