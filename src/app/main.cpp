@@ -102,13 +102,19 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     {
         TSDIAppForm window(app, *test, *machineConfig, ui, files);
+        window.UseAcquisitionThread(true);
         ui.MainWindow = &window;
         messages.SetOwner(&window);
+        // F8 in a message box stops the machine as it does in every dialog.
+        messages.SetMachineStop([&ui] {
+            if (ui.StopMachine) ui.StopMachine();
+        });
         files.SetOwner(&window);
         TerminationSignals terminationSignals([&window](int) { window.CloseOnSignal(); });
         window.show();
         exitCode = application.exec();
         messages.SetOwner(nullptr);
+        messages.SetMachineStop(nullptr);
         ui.MainWindow = nullptr;
     }
     WriteWorkingParameterSet(test->Parameters, app.WorkingDirectory);

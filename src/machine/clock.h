@@ -29,6 +29,8 @@ public:
 // back; the simulated machine hooks onWait to let its virtual time run.
 class ManualClock : public Clock {
 public:
+    // Room for the waits of many stops: a tick of the simulated machine does not allocate.
+    ManualClock() { waits_.reserve(4096); }
     std::int64_t NowMs() override { return now_; }
     void WaitMs(int ms) override;
     void Advance(std::int64_t ms) { now_ += ms; }

@@ -98,7 +98,7 @@ void LiveDiagramModel::SetSize(int width, int height) {
 
 void LiveDiagramModel::SetView(int view) {
     view_ = view;
-    test_.Parameters.DiagramType = static_cast<std::uint8_t>(view);
+    if (!(followsRun_ && inTest_)) test_.Parameters.DiagramType = static_cast<std::uint8_t>(view);
     zoomed_ = false;
     const bool option = test_.Parameters.DiagramAutoScale != 0;
     const bool universal = test_.Parameters.TestType == static_cast<int>(TestType::Universal);
@@ -286,12 +286,13 @@ LiveDiagramModel::AxisPoint LiveDiagramModel::SampleValues(int index) const {
 }
 
 int LiveDiagramModel::CurveLength() const {
-    const int n =
-        std::clamp(inTest_ ? test_.Marks.StoredSamples : test_.Marks.SampleCount, 0, kBufferCapacity);
+    // During a test the points handed over so far: the recording may be ahead of them.
+    const int n = std::clamp(inTest_ ? liveCount_ : test_.Marks.SampleCount, 0, kBufferCapacity);
     // Once the extensometer has come off, its channel holds 0: the fine-strain curve ends
     // there instead of falling back to zero strain.
+    if (view_ != kViewStressFineStrain) return n;
     const int last = test_.Marks.ExtensionEndIndex;
-    if (view_ != kViewStressFineStrain || last < 2) return n;
+    if (last < 2) return n;
     for (int i = last + 1; i <= n; ++i) {
         if (test_.Buffer.Extension(i) == 0.0f) return i - 1;
     }
@@ -326,6 +327,7 @@ void LiveDiagramModel::Redraw() {
 void LiveDiagramModel::PrepareForTest() {
     inTest_ = true;
     liveEnergy_ = {};
+    liveCount_ = 0;
     SetView(ChooseStartView(test_.Parameters));
     DrawAxes();
     if (canvas_) canvas_->Finish();
@@ -344,6 +346,7 @@ bool LiveDiagramModel::StepDown(int& step) {
 }
 
 bool LiveDiagramModel::AddLivePoint(const LivePoint& point, double removalDeformationMm) {
+    liveCount_ = std::max(liveCount_, point.Index);
     double x = point.TravelMm;
     double y = point.ForceKn;
     // The deformation energy runs along every point, drawn or not.
@@ -385,7 +388,7 @@ bool LiveDiagramModel::AddLivePoint(const LivePoint& point, double removalDeform
         // The extensometer comes off: the curve goes on over the crosshead travel, in the
         // force range it has reached.
         view_ = kViewForceTravel;
-        test_.Parameters.DiagramType = kViewForceTravel;
+        if (!followsRun_) test_.Parameters.DiagramType = kViewForceTravel;
         zoomed_ = false;
         travelStep_ = 6;
         ComputeRanges();

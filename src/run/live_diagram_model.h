@@ -99,6 +99,9 @@ class LiveDiagramModel : public RunDiagram {
 
     // Null: compute only.
     void SetCanvas(DiagramCanvas* canvas) { canvas_ = canvas; }
+    // The window's diagram while the acquisition thread's own model leads the test: it draws
+    // the points it is handed, and the parameter set's diagram-type byte is the leader's.
+    void SetFollowsRun(bool follows) { followsRun_ = follows; }
     // Size of the drawing area in pixels; redraws.
     void SetSize(int width, int height);
     int Width() const { return width_; }
@@ -183,6 +186,8 @@ class LiveDiagramModel : public RunDiagram {
     AxisRanges savedRanges_;
     bool zoomed_ = false;
     bool inTest_ = false;
+    bool followsRun_ = false;
+    int liveCount_ = 0;  // points handed to the diagram in this test
     double scaleX_ = 1, scaleY_ = 1;
     bool havePen_ = false;
     int penX_ = 0, penY_ = 0;

@@ -119,8 +119,19 @@ bool RunRoutine::StartChecks() {
 }
 
 bool RunRoutine::Start() {
+    if (!PrepareStart()) return false;
+    BeginTest();
+    return true;
+}
+
+bool RunRoutine::PrepareStart() {
     if (State().SamplingActive || devices_.Daq == nullptr) return false;
-    if (!StartChecks()) return false;
+    return StartChecks();
+}
+
+void RunRoutine::BeginTest() {
+    if (State().SamplingActive || devices_.Daq == nullptr) return;
+    pending_ = {};
     ParameterSet& p = test_.Parameters;
 
     // In measurement-only mode the machine is driven by its own means: nothing is sent.
@@ -140,13 +151,12 @@ bool RunRoutine::Start() {
     RunState& s = Shared();
     s.MinForce = MinimumForce();
     s.SamplingActive = true;
-    app_.TestRunning = true;
+    if (!deferEnd_) app_.TestRunning = true;
 
     host_.ShowRunning(true);
     diagram_.PrepareForTest();
     s.PreloadForce = PreloadForceKn(p);
     BeginMotion();
-    return true;
 }
 
 void RunRoutine::HoldPresentPosition() {
@@ -173,6 +183,12 @@ void RunRoutine::ShowSpeedValue(double value, int decimals, SpeedUnit unit) {
 void RunRoutine::Stop(bool byOperator) {
     if (!State().SamplingActive) return;
     StopProcedure(byOperator);
+    if (deferEnd_) {
+        const bool evaluate = EvaluatesStoppedTest();
+        if (evaluate) FinishRecording(test_.Marks);
+        pending_ = {true, evaluate, false, evaluate, byOperator};
+        return;
+    }
     if (EvaluatesStoppedTest()) {
         FinishRecording(test_.Marks);
         EndOfTest();
@@ -188,7 +204,7 @@ void RunRoutine::Stop(bool byOperator) {
 }
 
 void RunRoutine::StopProcedure(bool byOperator) {
-    app_.TestRunning = false;
+    if (!deferEnd_) app_.TestRunning = false;
     RunState& s = Shared();
     s.SamplingActive = false;
     s.Stopped = true;
@@ -198,11 +214,35 @@ void RunRoutine::StopProcedure(bool byOperator) {
     if (link && (test_.Parameters.MachineOffAtEnd || byOperator)) link->MachineOff();
 }
 
-void RunRoutine::EndWithEvaluation(bool memoryFull) {
+void RunRoutine::EndWithEvaluation(bool memoryFull, bool afterEnd) {
     StopProcedure(false);
     FinishRecording(test_.Marks);
+    if (deferEnd_) {
+        pending_ = {true, true, memoryFull, afterEnd, false};
+        return;
+    }
     if (memoryFull) host_.Message(RunMessageKind::Warning, run_text::kMemoryFull);
     EndOfTest();
+    if (afterEnd) AfterEvaluatedEnd();
+}
+
+void RunRoutine::FinishEnd() {
+    if (!pending_.Active) return;
+    const PendingEnd end = pending_;
+    pending_ = {};
+    app_.TestRunning = false;
+    if (end.Evaluate) {
+        if (end.MemoryFull) host_.Message(RunMessageKind::Warning, run_text::kMemoryFull);
+        EndOfTest();
+        if (end.AfterEnd) AfterEvaluatedEnd();
+    }
+    if (end.ByOperator) {
+        app_.LastTestSaved = false;
+        if (!State().Evaluated) {
+            host_.LayoutResultPanels();
+            host_.RedrawDiagram();
+        }
+    }
 }
 
 void RunRoutine::EndOfTest() {

@@ -80,6 +80,10 @@ class RunRoutine {
     // the controller, the cleared buffer, then the routine's own start of motion. False when
     // the test does not start.
     bool Start();
+    // Start in two halves for a machine owned by another thread: the checks and the specimen
+    // dialog on the window's thread (false: no test), then BeginTest on the machine's thread.
+    bool PrepareStart();
+    void BeginTest();
     // One measuring tick. Allocates nothing and touches no file.
     virtual void OnSample() = 0;
     // The stop key or button during a test: the stop, then the evaluation where the routine
@@ -87,6 +91,13 @@ class RunRoutine {
     void Stop(bool byOperator);
     bool Running() const { return State().SamplingActive; }
 
+    // When the acquisition thread feeds the run, the stop happens there at once and the run
+    // goes no further: what follows it (the window's running flag, the evaluation, the
+    // result panels, the questions, the automatic sequence) waits for FinishEnd on the
+    // window's thread. Without it the run ends in one go, as headless runs do.
+    void DeferEndToWindow(bool defer) { deferEnd_ = defer; }
+    bool EndPending() const { return pending_.Active; }
+    void FinishEnd();
     virtual const RunState& State() const = 0;
 
   protected:
@@ -113,8 +124,9 @@ class RunRoutine {
     void HoldPresentPosition();
     // The stop of the machine, the window back to idle, the machine off when asked.
     void StopProcedure(bool byOperator);
-    // Stop, the last two points dropped, the evaluation; with a full memory text 169 first.
-    void EndWithEvaluation(bool memoryFull);
+    // Stop, the last two points dropped, the evaluation; with a full memory text 169 first;
+    // then, when afterEnd, the automatic sequence of the routine.
+    void EndWithEvaluation(bool memoryFull, bool afterEnd = false);
     void EndOfTest();
 
     bool MeasureOnly() const;
@@ -135,6 +147,17 @@ class RunRoutine {
 
   private:
     bool StartChecks();
+
+    // What is left to do after a stop in the acquisition thread.
+    struct PendingEnd {
+        bool Active = false;
+        bool Evaluate = false;
+        bool MemoryFull = false;
+        bool AfterEnd = false;
+        bool ByOperator = false;
+    };
+    bool deferEnd_ = false;
+    PendingEnd pending_;
 
     std::array<char, 32> speedText_{};
     long long specimenNumber_ = -1;  // the automatic number read at the start

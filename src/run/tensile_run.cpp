@@ -326,8 +326,7 @@ void TensileRun::EndChecks() {
         return;
     }
     if (state_.F < state_.BreakThreshold && ReachedMinForce()) {
-        EndWithEvaluation(false);
-        AfterEvaluatedEnd();
+        EndWithEvaluation(false, true);
     }
 }
 

@@ -286,6 +286,7 @@ void TVersuchsDlg::FormShow() {
     const bool mpa = parameters_.UnitSystem == static_cast<std::int32_t>(UnitSystem::MPa);
     preloadUnit_->setItemText(2, mpa ? QStringLiteral("MPa") : QStringLiteral("N/mm²"));
     WriteForm(FillProgrammeForm(parameters_, bending_));
+    machineOff_->setEnabled(EndOptionsGranted);
     pages_->setCurrentIndex(0);
 }
 

@@ -27,6 +27,10 @@ class TVersuchsDlg : public QuorvexDialog {
 
     TVersuchsDlg(UiContext& ui, ParameterSet& parameters, QWidget* parent = nullptr);
 
+    // The access code's Granted when the dialog opens: it enables the end-of-test option
+    // "Maschine A&US bei Versuchsende".
+    bool EndOptionsGranted = false;
+
     void FormShow();
     bool FormCloseQuery();
     ProgrammeForm ReadForm() const;
@@ -48,6 +52,7 @@ class TVersuchsDlg : public QuorvexDialog {
     QLineEdit* Preload() const { return preload_; }
     QComboBox* SamplingRate() const { return sampling_; }
     QSpinBox* EndStage() const { return endStage_; }
+    QCheckBox* MachineOffAtEnd() const { return machineOff_; }
     QPushButton* OkButton() const { return okButton_; }
     QPushButton* CancelButton() const { return cancelButton_; }
     // The bending variant's "Prüfraum" (ids 1 and 2); null in the plain dialog.

@@ -74,6 +74,8 @@ class TBtnRightDlg : public QuorvexDialog {
     QWidget* Field(int field) const;
     QCheckBox* SequenceBox(SequenceOption option) const;
     QPushButton* OkButton() const { return okButton_; }
+    // "Maschine A&US bei Versuchsende" on the tab "Versuch".
+    QCheckBox* MachineOffAtEnd() const { return machineOffAtEnd_; }
     QPushButton* CancelButton() const { return cancelButton_; }
     QPushButton* SystemDataButton() const { return systemDataButton_; }
     QPushButton* MachineCodeButton() const { return machineCodeButton_; }
@@ -143,6 +145,7 @@ class TBtnRightDlg : public QuorvexDialog {
     ParameterSet& parameters_;
     MachineConfig& machine_;
     TPasswordDlg& password_;
+    QCheckBox* machineOffAtEnd_ = nullptr;  // tab "Versuch"
     SetupRights rights_;
     bool systemDataRequested_ = false;
     bool confirming_ = false;

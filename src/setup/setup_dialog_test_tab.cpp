@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "evaluation/test_types.h"
+#include "ui/password_dialog.h"
 #include "evaluation/text_functions.h"
 #include "setup/setup_dialog.h"
 #include "setup/setup_texts.h"
@@ -142,12 +143,16 @@ QWidget* TBtnRightDlg::BuildTestTab() {
                                       [](SetupForm& f) -> std::string& { return f.Hysteresis; }));
     hysteresisRow->addWidget(new QLabel(QStringLiteral("%")));
 
+    machineOffAtEnd_ = Check(setup_text::kMachineOffAtEnd, Right::Basic,
+                             [](SetupForm& f) -> bool& { return f.MachineOffAtEnd; });
+
     auto* layout = new QVBoxLayout(tab);
     layout->addLayout(limits);
     layout->addLayout(stages);
     layout->addLayout(preload);
     layout->addWidget(setup);
     layout->addWidget(hysteresis);
+    layout->addWidget(machineOffAtEnd_);
     layout->addStretch();
     return tab;
 }
@@ -183,6 +188,9 @@ void TBtnRightDlg::AdjustTestTab() {
         speed->setItemText(2, stress + QStringLiteral("/s"));
     }
     qobject_cast<QComboBox*>(Field(ff::kPreloadUnit))->setItemText(2, stress);
+
+    // The end-of-test option opens with the access code just given, whatever its mode.
+    machineOffAtEnd_->setEnabled(password_.Granted);
 
     const int type = parameters_.TestType;
     const bool forceMinimum = ForceMinimumType(type);

@@ -196,6 +196,7 @@ SetupForm FillSetupForm(const ParameterSet& p, const MachineConfig& m) {
     f.Preload = Fixed(p.PreloadValue[static_cast<std::size_t>(f.PreloadUnit)], 3);
     f.Hysteresis = Fixed(p.HysteresisPercent, 2);
     f.HysteresisActive = p.HysteresisActive != 0;
+    f.MachineOffAtEnd = p.MachineOffAtEnd != 0;
     return f;
 }
 
@@ -227,6 +228,7 @@ void StoreTestFields(const SetupForm& f, ParameterSet& p) {
         static_cast<float>(ParseNumber(f.Preload));
     if (IsNumber(f.Hysteresis)) p.HysteresisPercent = ParseNumber(f.Hysteresis);
     p.HysteresisActive = f.HysteresisActive ? 1 : 0;
+    p.MachineOffAtEnd = f.MachineOffAtEnd ? 1 : 0;
 }
 
 CheckResult CheckSetupForm(const SetupForm& f, int testType, SetupChecks scope) {

@@ -154,6 +154,7 @@ struct SetupForm {
     int PreloadUnit = 0;
     std::string Preload, Hysteresis;
     bool HysteresisActive = false;
+    bool MachineOffAtEnd = false;  // "Maschine A&US bei Versuchsende"
 };
 
 // The field of the test tab that a failure names: a stage row's "Ab" or "Mit" by its stage.

@@ -18,7 +18,15 @@ void ReadoutText::Format(double value, int width, int decimals) {
 
 void LiveValues::Tick() {
     daq_.ReadAll();
-    const auto& raw = daq_.RawValues();
+    Show(daq_.RawValues(), false);
+    // A lasting overload sends the stop pulse again at every tick.
+    if (overloaded_) {
+        daq_.StopPulse();
+        ++overloadPulses_;
+    }
+}
+
+void LiveValues::Show(const std::array<double, 3>& raw, bool overloaded) {
     forceKn_ = raw[kRawForce] * factors_.ForceFactor;
     travelMm_ = raw[kRawTravel] * factors_.TravelFactor;
     strainMm_ = raw[kRawStrain] * factors_.StrainFactor;
@@ -27,12 +35,8 @@ void LiveValues::Tick() {
     strain_.Format(strainMm_, 8, factors_.StrainDecimals);
     fourth_.Format(FourthMm(), 8, factors_.StrainDecimals);
 
-    // A lasting overload sends the stop pulse again at every tick.
-    overloaded_ = forceKn_ > factors_.ForceLimit || travelMm_ > factors_.TravelLimit;
-    if (overloaded_) {
-        daq_.StopPulse();
-        ++overloadPulses_;
-    }
+    overloaded_ = overloaded || forceKn_ > factors_.ForceLimit || travelMm_ > factors_.TravelLimit;
+    if (overloaded) ++overloadPulses_;
     SampleReady = true;
 }
 

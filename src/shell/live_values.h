@@ -32,8 +32,11 @@ class LiveValues {
     // or calibration shows at once.
     LiveValues(Acquisition& daq, const ConversionFactors& factors) : daq_(daq), factors_(factors) {}
 
-    // One tick of the measuring timer.
+    // One tick of the measuring timer: the card read, shown, and the overload stopped.
     void Tick();
+    // A sample read elsewhere (the acquisition thread, which also stops an overload): the
+    // converted values and their texts.
+    void Show(const std::array<double, 3>& raw, bool overloaded);
 
     // Raised by every tick; the test run takes the sample and lowers it.
     bool SampleReady = false;

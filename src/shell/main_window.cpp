@@ -41,6 +41,7 @@
 #include "shell/live_diagram_widget.h"
 #include "shell/live_widgets.h"
 #include "shell/machine_startup.h"
+#include "run/window_relay.h"
 #include "shell/main_window_run.h"
 #include "shell/project_dialog.h"
 #include "shell/result_panels.h"
@@ -145,7 +146,9 @@ TSDIAppForm::TSDIAppForm(AppState& app, TestState& test, MachineConfig& machineC
     FormCreate();
 }
 
-TSDIAppForm::~TSDIAppForm() = default;
+TSDIAppForm::~TSDIAppForm() {
+    StopSampling();
+}
 
 void TSDIAppForm::FormCreate() {
     app_.TestRunning = false;
@@ -378,16 +381,18 @@ void TSDIAppForm::OpenMeasuringHardware() {
     aboutBox_->SetHardware(FittedCards(machine_->Drivers(), app_.DaqPresent,
                                        machine_->Relays().RelayCardPresent()));
     app_.ForceRange = 1;
-    ui_.StopMachine = [this] {
-        if (machine_) machine_->Link().StopMachine();
-    };
+    // F8 in every dialog and message box.
+    ui_.StopMachine = [this] { SendMachineCommand({MachineCommandKind::StopMachine, false}); };
     FitSimulatedSpecimen();
     CreateMachineServices();
     CreateTestRun();
     // The compression panel offers the probes' raw data where the machine measures with them.
     resultPanels_->SetProbeExportAvailable(machine_->Daq().Extra().HasProbes() ||
                                            machineConfig_.Setup.ExtensometerChannel == 5);
-    if (app_.DaqPresent) messenTimer_.start();
+    if (app_.DaqPresent) {
+        messenTimer_.start();
+        if (useAcquisitionThread_) StartSampling();
+    }
 }
 
 void TSDIAppForm::PrepareReferenceRun() {
@@ -424,6 +429,7 @@ void TSDIAppForm::FormClose() {
     timer1_.stop();
     // The caliper and micrometer ports purged and closed, the shutdown line low (the machine
     // stops), the encoder library unloaded and the relay card released.
+    StopSampling();
     messenTimer_.stop();
     timerStartPosition_.stop();
     timerAutoAblauf_.stop();
@@ -458,18 +464,24 @@ void TSDIAppForm::CloseOnSignal() {
     // A dialog's own event loop has to unwind before the window can close: each round
     // closes what is open, stops a test in progress, and tries again until the window is gone.
     auto* rounds = new QTimer(this);
-    connect(rounds, &QTimer::timeout, this, [this] {
+    connect(rounds, &QTimer::timeout, this, [this, stopSent = false]() mutable {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* dialog = qobject_cast<QDialog*>(widget);
             if (dialog && dialog->isVisible()) dialog->reject();
         }
+        // The test stops as by the stop button, on the thread that owns the machine; the
+        // window finishes it when the measuring tick brings the news of the stop, then it may
+        // close. The stop is sent from outside this round: the end of the test may open a
+        // dialog, and a timer does not fire again while its own handler waits in that
+        // dialog's event loop.
         if (app_.TestRunning) {
-            if (testRun_ && testRun_->Running()) {
-                testRun_->Stop(true);
-            } else if (ui_.StopMachine) {
-                ui_.StopMachine();
+            if (!stopSent) {
+                stopSent = true;
+                QTimer::singleShot(0, this, [this] {
+                    SendMachineCommand({MachineCommandKind::StopTest, true});
+                });
             }
-            app_.TestRunning = false;
+            return;
         }
         if (isVisible()) close();
     });
@@ -596,6 +608,8 @@ void TSDIAppForm::MachineSetupCommand() {
     if (!machine_) return;
     // The dialog edits the nominal values of the calibration; the controller limits the force
     // to 103 % while it is open.
+    // The dialog changes what the acquisition thread reads: the window holds the machine.
+    auto access = MachineAccess();
     CopyNominalsIntoParameters(machineConfig_.Calibration, test_.Parameters);
     machine_->Link().SendSetupForceLimits();
     setupDlg_->Mode = TBtnRightDlg::kMachineSetupMode;
@@ -609,6 +623,8 @@ void TSDIAppForm::MachineSetupCommand() {
 bool TSDIAppForm::ExecTestParameters() {
     // The universal and flexural tests have programme dialogs of their own.
     const int type = test_.Parameters.TestType;
+    versuchsDlg_->EndOptionsGranted = passwordDlg_->Granted;
+    versuchsDlgBiegung_->EndOptionsGranted = passwordDlg_->Granted;
     if (type == 5 || type == 7) return versuchsDlg_->exec() == QDialog::Accepted;
     if (type == 8) return versuchsDlgBiegung_->exec() == QDialog::Accepted;
     setupDlg_->Mode = TBtnRightDlg::kTestParameterMode;
@@ -629,6 +645,7 @@ void TSDIAppForm::CalibrationCommand() {
     // options afterwards.
     passwordDlg_->Mode = 3;
     passwordDlg_->Granted = true;
+    auto access = MachineAccess();
     messenTimer_.stop();
     timer1_.stop();
     TKalibrieren dialog(ui_, machine_->Daq(), machineConfig_.Calibration,
@@ -639,6 +656,7 @@ void TSDIAppForm::CalibrationCommand() {
 }
 
 void TSDIAppForm::InterfacesCommand() {
+    auto access = MachineAccess();
     interfacesDlg_->OperatorUnlocked = app_.OperatorUnlocked;
     interfacesDlg_->exec();
 }

@@ -11,7 +11,9 @@
 #include "evaluation/imported_data.h"
 #include "machine/clock.h"
 #include "machine/machine.h"
+#include "machine/sampling_thread.h"
 #include "machine/sim/virtual_machine.h"
+#include "run/acquisition_loop.h"
 #include "run/live_diagram_model.h"
 #include "shell/auto_sequence.h"
 #include "shell/diagram_picks.h"
@@ -64,6 +66,8 @@ class TBtnRightDlg2;
 class TUeberNehmeE;
 class MainWindowRunHost;
 class RunRoutine;
+class ThreadedRunHost;
+class ThreadedRunDiagram;
 
 // The system's short date format for result lines and date inputs ("dd.MM.yy", "M/d/yy", ...),
 // in numbers only: month and day names become their numbers. Without regional settings (the C
@@ -102,6 +106,13 @@ class TSDIAppForm : public QMainWindow {
         injectedSimulation_ = simulation;
         clock_ = &clock;
     }
+    // Before the window is shown: the machine gets an acquisition thread of its own, which
+    // samples on absolute 50 ms deadlines and runs the test whatever the window does. The
+    // program always has it; a test without it ticks by hand through MessenTimerTimer.
+    void UseAcquisitionThread(bool use) { useAcquisitionThread_ = use; }
+    // Every sample the window takes from the acquisition ring, in order (a benchmark's
+    // stopwatch).
+    std::function<void(const LiveSample&)> SampleObserver;
 
     // The handlers, in the order the program runs them.
     void FormShow();
@@ -226,7 +237,26 @@ class TSDIAppForm : public QMainWindow {
     // platform configuration names one) and the banner says which; never during a test.
     void FitSimulatedSpecimen();
 
-    // Timers and keys.
+    // The window borrows the machine from the acquisition thread (between tests: a jog, a
+    // tare, a dialog that drives the machine); while it holds it, the measuring tick of the
+    // window samples instead of the thread. A null-op without the thread.
+    SamplingThread::WindowAccess MachineAccess() {
+        return SamplingThread::WindowAccess(sampling_.get());
+    }
+    // A command to the machine's owner: queued for the acquisition thread, or done at once
+    // when the window holds the machine or no thread runs.
+    void SendMachineCommand(MachineCommand command);
+    // The rings emptied at the window's pace: live values, then the run's events.
+    void DrainAcquisition();
+    SamplingThread* Sampling() const { return sampling_.get(); }
+    AcquisitionLoop* MachineLoop() const { return loop_.get(); }
+    // Deadlines the acquisition thread missed during the last test (the status line says so).
+    std::int64_t MissedDeadlinesOfLastTest() const { return missedLastTest_; }
+    QLabel* SamplingLabel() const { return samplingLabel_; }
+
+    // Timers and keys. The measuring tick of the window shows the samples of the
+    // acquisition thread; without the thread (or while the window holds the machine) it
+    // takes the sample itself.
     void MessenTimerTimer();
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyUp();
@@ -306,11 +336,13 @@ class TSDIAppForm : public QMainWindow {
     friend class MainWindowRunHost;
     void FormCreate();
     void CreateTestRun();
+    void StartSampling();
+    void StopSampling();
+    void ApplyRunEvent(const RunEvent& event);
+    void ShowSamplingStatus();
     // Before a start: a speed programme with which the test would stand still is named, and
     // the test-parameter dialog offered; false when the test does not start.
     bool OfferSpeedProgramme();
-    // After a measuring tick: the sample to the running test.
-    void FeedTestRun();
     void ConnectMenu();
 
     // Start-up steps.
@@ -431,7 +463,16 @@ class TSDIAppForm : public QMainWindow {
     QPushButton* stopButton_ = nullptr;   // shown while a test runs
     bool closingUnattended_ = false;      // ending on a signal: no questions
     std::unique_ptr<MainWindowRunHost> runHost_;
+    bool useAcquisitionThread_ = false;
+    std::unique_ptr<AcquisitionLoop> loop_;
+    std::unique_ptr<ThreadedRunHost> threadedHost_;
+    std::unique_ptr<ThreadedRunDiagram> threadedDiagram_;
     std::unique_ptr<RunRoutine> testRun_;
+    // Last: stopped and gone before what it ticks.
+    std::unique_ptr<SamplingThread> sampling_;
+    bool applyingRunEvents_ = false;
+    std::int64_t missedLastTest_ = 0;
+    QLabel* samplingLabel_ = nullptr;
     std::string pickField_;  // the result field in pick mode; empty: none
     bool pickGreen_ = false;
     std::unique_ptr<LiveDiagramModel> diagram_;

@@ -117,6 +117,7 @@ void TSDIAppForm::BuildLivePanel(QWidget* parent, QBoxLayout* layout) {
     });
     connect(referenceButton_, &QPushButton::pressed, this, [this] {
         if (!motion_ || app_.TestRunning) return;
+        auto access = MachineAccess();
         motion_->ReferenceRun();
         SyncMotionWidgets();
     });
@@ -163,19 +164,25 @@ void TSDIAppForm::SyncMotionWidgets() {
 // --- the measuring tick
 
 void TSDIAppForm::MessenTimerTimer() {
-    if (!live_) return;
-    live_->Tick();
-    forceReadout_->SetText(live_->ForceText().View());
-    travelReadout_->SetText(live_->TravelText().View());
-    strainReadout_->SetText(live_->StrainText().View());
-    fourthReadout_->SetText(live_->FourthText().View());
-    FeedTestRun();
+    if (!live_ || !loop_) return;
+    if (!sampling_ || !sampling_->Running() || sampling_->WindowHolds()) {
+        loop_->OnTick(MonotonicNowNs(), 0);
+    }
+    DrainAcquisition();
 }
 
 // --- keys
 
 bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // F8 in any other window of the program (the standard file, print and input dialogs
+    // too, not only the program's own) stops the machine as it does in every dialog.
+    if (type == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() != this &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F8 && ui_.StopMachine) {
+        ui_.StopMachine();
+        return true;
+    }
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -186,6 +193,9 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TSDIAppForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    // Between tests the keys drive the machine from this thread; during a test everything
+    // that reaches the machine goes to the acquisition thread as a command.
+    SamplingThread::WindowAccess access(app_.TestRunning ? nullptr : sampling_.get());
     KeyConditions conditions;
     conditions.TestRunning = app_.TestRunning;
     conditions.LiveTimerOn = messenTimer_.isActive();
@@ -251,10 +261,10 @@ bool TSDIAppForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
             StoreLastTestKey();
             break;
         case KeyAction::ZeroAnalogOutputs:
-            if (machine_) machine_->Daq().ZeroAnalogOutputs();
+            SendMachineCommand({MachineCommandKind::ZeroAnalogOutputs, false});
             break;
         case KeyAction::StopPulse:
-            if (machine_) machine_->Daq().StopPulse();
+            SendMachineCommand({MachineCommandKind::StopPulse, false});
             break;
         case KeyAction::CurrentSeries:
             call(ShowCurrentSeries);
@@ -272,13 +282,15 @@ bool TSDIAppForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 
 void TSDIAppForm::FormKeyUp() {
     if (!jog_) return;
+    SamplingThread::WindowAccess access(app_.TestRunning ? nullptr : sampling_.get());
     jog_->KeyReleased(app_.TestRunning);
 }
 
 // --- jog panel and motions
 
 void TSDIAppForm::JogPress(JogDirection direction, Qt::MouseButton button) {
-    if (!jog_) return;
+    if (!jog_ || app_.TestRunning) return;
+    auto access = MachineAccess();
     motion_->EndSupervision();
     SyncMotionWidgets();
     if (button != Qt::LeftButton && button != Qt::RightButton) return;
@@ -288,41 +300,48 @@ void TSDIAppForm::JogPress(JogDirection direction, Qt::MouseButton button) {
 
 void TSDIAppForm::JogRelease(JogDirection direction) {
     if (!jog_ || app_.TestRunning) return;
+    auto access = MachineAccess();
     jog_->StopJog(direction, direction == JogDirection::Down);
 }
 
 void TSDIAppForm::StartPositionCommand() {
     if (!motion_ || app_.TestRunning) return;
+    auto access = MachineAccess();
     motion_->StartPositionCommand();
     SyncMotionWidgets();
 }
 
 void TSDIAppForm::TimerStartPositionTimer() {
     if (!motion_) return;
+    auto access = MachineAccess();
     motion_->SupervisionTick();
     SyncMotionWidgets();
 }
 
 void TSDIAppForm::ReferenzfahrtTimerTimer() {
     if (!motion_) return;
+    auto access = MachineAccess();
     motion_->ReferenceTick();
     SyncMotionWidgets();
 }
 
 void TSDIAppForm::StartAutoSequence() {
     if (!motion_) return;
+    auto access = MachineAccess();
     motion_->BeginAutoSequence();
     SyncMotionWidgets();
 }
 
 void TSDIAppForm::TimerAutoAblaufTimer() {
     if (!motion_) return;
+    auto access = MachineAccess();
     motion_->SequenceTick();
     SyncMotionWidgets();
 }
 
 void TSDIAppForm::TaraCounterPopup(LiveReadout* readout, int counterKind) {
     if (app_.TestRunning || !machine_) return;
+    auto access = MachineAccess();
     QMenu popup(this);
     QAction* tare = popup.addAction(LoadText(text::kTareCounter, ui_.Texts.Base()));
     popup.addAction(LoadText(text::kTareCounterExit, ui_.Texts.Base()));

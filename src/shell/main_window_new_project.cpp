@@ -62,7 +62,13 @@ std::vector<TSDIAppForm::ProjectCreationStep> TSDIAppForm::ProjectCreationSteps(
     // The dialogs alone, without what their menu commands do afterwards (evaluating the last
     // test again, redrawing): the project they set up does not exist yet.
     return {
-        {"TVersuchsartDlg", [this] { return Accepted(testTypeDlg_->exec()); }},
+        // A locked operator sees the method read-only: the project takes the current one,
+        // and leaving the dialog either way goes on with the chain.
+        {"TVersuchsartDlg",
+         [this] {
+             testTypeDlg_->ReadOnly = !app_.OperatorUnlocked;
+             return Accepted(testTypeDlg_->exec()) || testTypeDlg_->ReadOnly;
+         }},
         {"TMultPageDlg",
          [this] {
              titleDlg_->OperatorUnlocked = app_.OperatorUnlocked;

@@ -4,6 +4,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
+#include <QtGlobal>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include "run/app_state.h"
 #include "run/live_diagram_model.h"
 #include "run/run_routines.h"
+#include "run/window_relay.h"
 #include "setup/machine_config.h"
 #include "shell/live_widgets.h"
 #include "shell/main_window.h"
@@ -59,31 +62,144 @@ MessageKind Kind(RunMessageKind kind) {
 void TSDIAppForm::CreateTestRun() {
     if (!machine_) return;
     runHost_ = std::make_unique<MainWindowRunHost>(*this);
-    // The window's diagram computes the views, ranges and the extensometer removal and draws
-    // them into its drawing area. The routine follows the test type chosen at each start.
+    loop_ = std::make_unique<AcquisitionLoop>(machine_->Daq(), machine_->Link(),
+                                              machineConfig_.Factors);
+    // The run talks to the window through the relay: straight on the window's thread, by
+    // events from the acquisition thread. The window's diagram draws what it is handed.
+    threadedHost_ = std::make_unique<ThreadedRunHost>(*runHost_, loop_->Events());
+    threadedDiagram_ = std::make_unique<ThreadedRunDiagram>(
+        *diagram_, *threadedHost_, test_, machineConfig_.Calibration, machineConfig_.Setup);
+    // The routine follows the test type chosen at each start; it is exchanged only while the
+    // window holds the machine.
     auto createRun = [this] {
+        auto access = MachineAccess();
         RunMachine devices{&machine_->Link(), &machine_->Relays(), &machine_->Daq()};
-        testRun_ =
-            CreateRunRoutine(test_, machineConfig_, app_, devices, *clock_, *diagram_, *runHost_);
+        loop_->SetRun(nullptr);
+        testRun_ = CreateRunRoutine(test_, machineConfig_, app_, devices, *clock_,
+                                    *threadedDiagram_, *threadedHost_);
+        testRun_->DeferEndToWindow(true);
+        loop_->SetRun(testRun_.get());
+        // On the simulated machine the next specimen is clamped when the last one broke.
+        if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
     };
     createRun();
     StartTestRun = [this, createRun] {
-        if (testRun_ && testRun_->Running()) return;
+        if (app_.TestRunning) return;
         if (!OfferSpeedProgramme()) return;
         keepModulus_ = false;
         FitSimulatedSpecimen();
         createRun();
-        // On the simulated machine the next specimen is clamped when the last one broke.
-        if (activeSimulation_) activeSimulation_->ClampNextSpecimen();
-        testRun_->Start();
+        {
+            // The specimen dialog may drive the machine (preload, sensor arms).
+            auto access = MachineAccess();
+            if (!testRun_->PrepareStart()) return;
+        }
+        app_.TestRunning = true;
+        SendMachineCommand({MachineCommandKind::BeginTest, false});
     };
-    StopTestRun = [this] { testRun_->Stop(false); };
+    StopTestRun = [this] { SendMachineCommand({MachineCommandKind::StopTest, false}); };
     connect(startButton_, &QPushButton::clicked, this, [this] {
-        if (!app_.TestRunning && StartTestRun) StartTestRun();
+        // The button is refused exactly when the key F2 is: before the reference run.
+        if (app_.TestRunning || !StartTestRun) return;
+        if (motion_ && !motion_->StartEnabled()) return;
+        StartTestRun();
     });
     connect(stopButton_, &QPushButton::clicked, this, [this] {
-        if (testRun_) testRun_->Stop(true);
+        if (app_.TestRunning) SendMachineCommand({MachineCommandKind::StopTest, true});
     });
+}
+
+void TSDIAppForm::StartSampling() {
+    if (!loop_ || sampling_) return;
+    sampling_ = std::make_unique<SamplingThread>(*loop_);
+    loop_->SetSamplingThread(sampling_.get());
+    sampling_->Start();
+    qInfo("%s", sampling_->PriorityDescription().c_str());
+}
+
+void TSDIAppForm::StopSampling() {
+    if (sampling_) sampling_->Stop();
+}
+
+void TSDIAppForm::SendMachineCommand(MachineCommand command) {
+    if (!loop_) return;
+    if (sampling_ && sampling_->Running() && !sampling_->WindowHolds()) {
+        // The ring holds 64 commands; a full one means the thread has stopped ticking.
+        if (loop_->Post(command)) return;
+    }
+    auto access = MachineAccess();
+    loop_->Execute(command, MonotonicNowNs(), true);
+    DrainAcquisition();
+}
+
+void TSDIAppForm::DrainAcquisition() {
+    if (!loop_) return;
+    LiveSample sample;
+    bool any = false;
+    LiveSample last;
+    while (loop_->PopSample(sample)) {
+        any = true;
+        last = sample;
+        if (SampleObserver) SampleObserver(sample);
+    }
+    if (any && live_) {
+        live_->Show(last.Raw, last.Overloaded);
+        forceReadout_->SetText(live_->ForceText().View());
+        travelReadout_->SetText(live_->TravelText().View());
+        strainReadout_->SetText(live_->StrainText().View());
+        fourthReadout_->SetText(live_->FourthText().View());
+    }
+    // A message box or dialog of an event runs its own event loop; the events behind it wait
+    // for it, the live values go on.
+    if (applyingRunEvents_) return;
+    applyingRunEvents_ = true;
+    RunEvent event;
+    while (loop_->PopEvent(event)) ApplyRunEvent(event);
+    applyingRunEvents_ = false;
+}
+
+void TSDIAppForm::ApplyRunEvent(const RunEvent& e) {
+    switch (e.Kind) {
+        case RunEventKind::ShowRunning:
+            runHost_->ShowRunning(e.Flag);
+            break;
+        case RunEventKind::ShowSpeed:
+            runHost_->ShowSpeed(e.TextView(), e.Unit);
+            break;
+        case RunEventKind::RemovalPrompt:
+            runHost_->ShowRemovalPrompt(e.Number);
+            break;
+        case RunEventKind::LayoutPanels:
+            runHost_->LayoutResultPanels();
+            break;
+        case RunEventKind::Message:
+            runHost_->Message(e.MessageKind, e.Number, e.Second);
+            break;
+        case RunEventKind::MessageText:
+            runHost_->MessageText(e.MessageKind, e.TextView());
+            break;
+        case RunEventKind::PrepareDiagram:
+            diagram_->PrepareForTest();
+            break;
+        case RunEventKind::LivePoint:
+            diagram_->AddLivePoint(e.Point, e.RemovalMm);
+            break;
+        case RunEventKind::TestEnded:
+            missedLastTest_ = e.Number;
+            ShowSamplingStatus();
+            if (testRun_) testRun_->FinishEnd();
+            break;
+    }
+}
+
+void TSDIAppForm::ShowSamplingStatus() {
+    if (!samplingLabel_) {
+        samplingLabel_ = new QLabel(this);
+        samplingLabel_->setObjectName(QStringLiteral("SamplingStatus"));
+        statusBar()->addWidget(samplingLabel_);
+    }
+    samplingLabel_->setText(
+        LoadText(text::kMissedDeadlines, ui_.Texts.Base()).arg(missedLastTest_));
 }
 
 void TSDIAppForm::FitSimulatedSpecimen() {
@@ -96,6 +212,9 @@ void TSDIAppForm::FitSimulatedSpecimen() {
         !app_.TestRunning) {
         const SpecimenPreset preset = DefaultPresetOfTestType(test_.Parameters.TestType);
         if (own->Config().Preset != preset) {
+            // The acquisition thread reads the simulated machine between tests: it leaves its
+            // ticks out while the window changes the specimen.
+            auto access = MachineAccess();
             own->UsePreset(preset);
             machine_->Daq().SetExtraInputs(own->ExtraInputWiring());
             resultPanels_->SetProbeExportAvailable(machine_->Daq().Extra().HasProbes() ||
@@ -119,12 +238,6 @@ bool TSDIAppForm::OfferSpeedProgramme() {
         TestParametersCommand();
     }
     return false;
-}
-
-void TSDIAppForm::FeedTestRun() {
-    if (!testRun_ || !testRun_->Running() || !live_->SampleReady) return;
-    live_->SampleReady = false;
-    testRun_->OnSample();
 }
 
 // --- the run's host
@@ -213,12 +326,17 @@ void MainWindowRunHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
 void MainWindowRunHost::ShowRemovalPrompt(int seconds) {
     // Not modal: the test goes on while the operator takes the extensometer off.
     const int base = window_.ui_.Texts.Base();
-    auto* box = new QMessageBox(QMessageBox::Information, LoadText(text::kMessageWindow, base),
-                                LoadText(text::kRemoveExtensometer, base), QMessageBox::NoButton,
-                                &window_);
+    // Built where every box is, so that F8 in it stops the machine.
+    QMessageBox* box =
+        BuildOperatorMessageBox(LoadText(text::kRemoveExtensometer, base),
+                                MessageKind::Information, MessageButtons::Ok, window_.ui_.Texts,
+                                &window_, window_.ui_.StopMachine)
+            .release();
+    box->setWindowTitle(LoadText(text::kMessageWindow, base));
+    box->setStandardButtons(QMessageBox::NoButton);
     box->setObjectName(QStringLiteral("RemovalPrompt"));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
+    box->setWindowModality(Qt::NonModal);
     box->show();
     QTimer::singleShot(seconds * 1000, box, &QWidget::close);
 }

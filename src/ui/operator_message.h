@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace quorvex {
@@ -25,12 +26,18 @@ enum class MessageButtons { Ok, YesNo, YesNoCancel };
 int MessageCaptionTextNumber(MessageKind kind);
 QMessageBox::Icon MessageIcon(MessageKind kind);
 
+// F8 pressed anywhere in this window (on the window or any of its buttons) calls stop: the
+// machine stops from a message box as from every dialog.
+void InstallMachineStopKey(QWidget* window, std::function<void()> stop);
+
 // The box as the operator sees it, not yet shown: caption in the current language, icon,
-// text (line feeds break lines) and buttons.
+// text (line feeds break lines) and buttons; F8 in it calls stopMachine when there is one.
+// Every box of the program is built here.
 std::unique_ptr<QMessageBox> BuildOperatorMessageBox(const QString& text, MessageKind kind,
                                                      MessageButtons buttons,
                                                      const StoredTexts& texts,
-                                                     QWidget* owner = nullptr);
+                                                     QWidget* owner = nullptr,
+                                                     std::function<void()> stopMachine = {});
 
 // Shows operator messages. The program uses the modal boxes below; tests put a recorder in
 // their place so that nothing blocks.
@@ -55,12 +62,15 @@ public:
     explicit MessageBoxMessages(const StoredTexts& texts) : texts_(texts) {}
     // Boxes are owned by this window (none: by the application).
     void SetOwner(QWidget* owner) { owner_ = owner; }
+    // What F8 does in a box: the shell's machine stop.
+    void SetMachineStop(std::function<void()> stop) { stop_ = std::move(stop); }
     QMessageBox::StandardButton ShowOperatorMessage(const QString& text, MessageKind kind,
                                                     MessageButtons buttons) override;
 
 private:
     const StoredTexts& texts_;
     QWidget* owner_ = nullptr;
+    std::function<void()> stop_;
 };
 
 }  // namespace quorvex

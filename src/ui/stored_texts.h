@@ -40,6 +40,8 @@ constexpr int kLimitMin = 838;         // "min :"
 constexpr int kLimitMax = 839;         // "max :"
 constexpr int kIdentifier = 841;       // "Identfeld"
 constexpr int kRemoveExtensometer = 842;
+// The status line after a test: the acquisition thread's missed deadlines (%1).
+constexpr int kMissedDeadlines = 733;
 constexpr int kInfoMenu = 843;
 constexpr int kDimensionOk = 844;  // "OK / F3"
 constexpr int kStopButton = 845;

@@ -154,6 +154,26 @@ TEST_F(TestParametersDialog, ARefusedStageNamesItsRangeAndOkStoresTheProgramme) 
     EXPECT_DOUBLE_EQ(parameters.HysteresisPercent, 1.5);
 }
 
+TEST_F(TestParametersDialog, MachineOffAtTheEndIsOnTheTestTabOfEveryTypeAndNeedsACode) {
+    for (int type : {0, 2, 3, 4, 6, 9}) {
+        for (bool granted : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << type << (granted ? " granted" : " locked"));
+            password.Granted = granted;
+            parameters.MachineOffAtEnd = 1;
+            Open(type);
+            QCheckBox* off = dialog.MachineOffAtEnd();
+            ASSERT_NE(off, nullptr);
+            EXPECT_TRUE(off->isChecked());
+            EXPECT_EQ(off->isEnabled(), granted);
+            off->setChecked(false);
+            ParameterSet stored = parameters;
+            StoreTestFields(dialog.ReadForm(), stored);
+            EXPECT_EQ(stored.MachineOffAtEnd, 0);
+            dialog.reject();
+        }
+    }
+}
+
 TEST_F(TestParametersDialog, EnterInThePreloadChecksItsBoundBeforeMovingOn) {
     Open(0);
     QLineEdit* preload = Edit(F(SetupField::Preload));
@@ -198,6 +218,14 @@ class ProgrammeDialog : public ::testing::Test {
     ParameterSet parameters;
     TVersuchsDlg dialog{ui, parameters};
 };
+
+TEST_F(ProgrammeDialog, MachineOffAtTheEndFollowsTheAccessCode) {
+    for (bool granted : {false, true}) {
+        dialog.EndOptionsGranted = granted;
+        dialog.FormShow();
+        EXPECT_EQ(dialog.MachineOffAtEnd()->isEnabled(), granted);
+    }
+}
 
 TEST_F(ProgrammeDialog, RefusalsNameTheRangeShowTheFieldAndOkStoresTheProgramme) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Versuch"));

@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -177,6 +179,36 @@ TEST_F(ProjectWindowTest, CancellingTheTestMethodCancelsTheCreation) {
     window->Menu().NewProject->trigger();
     EXPECT_FALSE(app.ProjectOpen);
     EXPECT_TRUE(ListProjectDirectories(work).isEmpty());
+}
+
+TEST_F(ProjectWindowTest, ALockedOperatorSeesTheTestMethodReadOnlyAndTheProjectKeepsIt) {
+    PrepareWorkingDirectory(testing::kAbsentDevices);
+    ShowWindow();
+    app.OperatorUnlocked = false;
+    test->Parameters.TestType = 6;
+    bool readOnly = false;
+    WhenModal<TVersuchsartDlg>([&readOnly](TVersuchsartDlg* d) {
+        readOnly = d->ReadOnly && !d->TypeList()->isEnabled() && !d->OkButton()->isEnabled();
+        d->TypeList()->setCurrentRow(2);  // no way to take another method
+        d->reject();
+    });
+    // The later dialogs are left with OK; only the read-only method may be left either way.
+    auto accept = [](QDialog* d) { d->accept(); };
+    WhenModal<TMultPageDlg>(accept);
+    WhenModal<ResultsDefinitionDialog>(accept);
+    WhenModal<TBtnRightDlg>(accept);
+    WhenModal<TBtnRightDlg2>(accept);
+    WhenModal<TBtnRightDlg4>(accept);
+    WhenModal<TAscii_Format>(accept);
+    WhenModal<TNeue_Serie>([](TNeue_Serie* d) {
+        d->NameBox()->setEditText(QStringLiteral("Locked"));
+        d->OkButton()->click();
+    });
+    window->Menu().NewProject->trigger();
+    EXPECT_TRUE(readOnly);
+    EXPECT_TRUE(app.ProjectOpen);
+    EXPECT_EQ(app.ProjectName, QStringLiteral("Locked"));
+    EXPECT_EQ(test->Parameters.TestType, 6);
 }
 
 TEST_F(ProjectWindowTest, F6KeepsEachTestWithItsFilesLinesAndRowsAndClosingOffersTheLast) {

@@ -3,6 +3,7 @@
 // start offers to keep it in the series; the stop button ends a test early.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,6 +13,8 @@
 #include <filesystem>
 #include <numbers>
 
+#include "machine/controller_link.h"
+#include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
 #include "setup/setup_dialog.h"
 #include "specimen/specimen_dialog.h"
@@ -114,6 +117,80 @@ TEST_F(WindowTestRunTest, F2RunsATestToTheBreakAndTheNextStartKeepsItInTheSeries
     EXPECT_FALSE(test->Marks.EvaluationDone);
     EXPECT_FALSE(app.LastTestNew);
     EXPECT_TRUE(window->StartButton()->isVisibleTo(window.get()));
+}
+
+TEST_F(WindowTestRunTest, TheF2ButtonIsRefusedExactlyWhenTheKeyIs) {
+    int asked = 0;
+    window->ShowSpecimenDialog = [&] {
+        ++asked;
+        return false;  // the operator cancels: no test
+    };
+    // An incremental travel encoder without its reference run: neither starts.
+    ControllerLink& link = window->MachineInterface()->Link();
+    ControllerConfig incremental = link.Config();
+    incremental.IncrementalTravel = true;
+    link.SetConfig(incremental);
+    window->Motion()->Prepare();
+    window->StartButton()->click();
+    EXPECT_TRUE(F2());
+    EXPECT_EQ(asked, 0);
+    incremental.IncrementalTravel = false;
+    link.SetConfig(incremental);
+    window->Motion()->Prepare();
+    window->StartButton()->click();
+    EXPECT_TRUE(F2());
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(app.TestRunning);
+}
+
+TEST_F(WindowTestRunTest, F8InTheRemovalPromptStopsTheSimulatedMachineAndTheTest) {
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+    ASSERT_TRUE(F2());
+    QWidget* prompt = nullptr;
+    for (int i = 0; i < 20000 && app.TestRunning && prompt == nullptr; ++i) {
+        clock.Advance(50);
+        window->MessenTimerTimer();
+        prompt = window->findChild<QWidget*>(QStringLiteral("RemovalPrompt"));
+    }
+    ASSERT_NE(prompt, nullptr);
+    ASSERT_TRUE(app.TestRunning);
+    ASSERT_EQ(machine.Controller().Drive(), DriveMode::Run);
+
+    WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });  // the final diameter
+    QTest::keyClick(prompt, Qt::Key_F8);
+    EXPECT_NE(machine.Controller().Drive(), DriveMode::Run);
+    EXPECT_FALSE(app.TestRunning);
+    EXPECT_TRUE(window->StartButton()->isVisibleTo(window.get()));
+    // No later stage sets the machine going again.
+    for (int i = 0; i < 40; ++i) {
+        clock.Advance(50);
+        window->MessenTimerTimer();
+    }
+    EXPECT_NE(machine.Controller().Drive(), DriveMode::Run);
+}
+
+TEST_F(WindowTestRunTest, F8InAStandardDialogOfQtStopsTheMachineAndTheTestToo) {
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+    ASSERT_TRUE(F2());
+    RunWhileTesting(40);
+    ASSERT_TRUE(app.TestRunning);
+    ASSERT_EQ(machine.Controller().Drive(), DriveMode::Run);
+
+    WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });  // the final diameter
+    QFileDialog files(window.get());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    bool stoppedInside = false;
+    WhenModal<QFileDialog>([&](QFileDialog* d) {
+        QWidget* focus = d->focusWidget() ? d->focusWidget() : d;
+        QTest::keyClick(focus, Qt::Key_F8);
+        stoppedInside = machine.Controller().Drive() != DriveMode::Run;
+        d->reject();
+    });
+    files.exec();
+    EXPECT_TRUE(stoppedInside);
+    EXPECT_FALSE(app.TestRunning);
+    RunWhileTesting(40);
+    EXPECT_NE(machine.Controller().Drive(), DriveMode::Run);
 }
 
 TEST_F(WindowTestRunTest, F2WithoutAnActiveSpeedStageSaysWhyAndOffersTheTestParameters) {

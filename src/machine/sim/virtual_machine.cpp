@@ -169,6 +169,7 @@ void VirtualMachine::Sync() {
         const std::int64_t step = std::min<std::int64_t>(kStepMs, now - timeMs_);
         Step(static_cast<double>(step) / 1000);
         timeMs_ += step;
+        if (brokeAtMs_ < 0 && frame_.Broken()) brokeAtMs_ = timeMs_;
     }
     UpdateLevels();
 }
@@ -221,6 +222,7 @@ void VirtualMachine::RemoveExtensometer() {
 void VirtualMachine::ClampSpecimen(const SpecimenParameters& specimen) {
     Sync();
     frame_.Clamp(specimen);
+    brokeAtMs_ = -1;
     AttachExtensometer();
 }
 
@@ -326,7 +328,9 @@ std::uint16_t VirtualMachine::ReadInput(int input) {
 void VirtualMachine::WriteDigitalOutput(std::uint8_t value) {
     Sync();
     digitalOutput_ = value;
+    const bool wasRunning = controller_.Drive() == DriveMode::Run;
     controller_.SetShutdownLine((value & 2) != 0, Actuals());
+    if (wasRunning && controller_.Drive() != DriveMode::Run) driveStoppedAtMs_ = timeMs_;
     UpdateLevels();
 }
 
@@ -346,7 +350,9 @@ void VirtualMachine::ReceiveControllerByte(std::uint8_t byte) {
     Sync();
     ControllerCommand command;
     if (decoder_.Feed(byte, timeMs_, command)) {
+        const bool wasRunning = controller_.Drive() == DriveMode::Run;
         controller_.Execute(command, Actuals());
+        if (wasRunning && controller_.Drive() != DriveMode::Run) driveStoppedAtMs_ = timeMs_;
         UpdateLevels();
     }
 }

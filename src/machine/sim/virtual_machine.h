@@ -65,6 +65,11 @@ class VirtualMachine : public SimulatedMachine {
     const LoadFrame& Frame() const { return frame_; }
     const ControllerDecoder& Decoder() const { return decoder_; }
     std::int64_t TimeMs() const { return timeMs_; }
+    // The machine time at which the clamped specimen broke, and at which the drive last left
+    // its run (a stop, hold or off reached the controller, or the shutdown line fell); -1
+    // until then. How quickly a program stops after a break.
+    std::int64_t BrokeAtMs() const { return brokeAtMs_; }
+    std::int64_t DriveStoppedAtMs() const { return driveStoppedAtMs_; }
     double Extension() const;  // mm the extensometer reads
     std::uint8_t DigitalOutput() const { return digitalOutput_; }
     std::uint8_t RelayOutput() const { return relayOutput_; }
@@ -94,6 +99,8 @@ class VirtualMachine : public SimulatedMachine {
     SimulationConfig config_;
     Clock& clock_;
     std::int64_t timeMs_;
+    std::int64_t brokeAtMs_ = -1;
+    std::int64_t driveStoppedAtMs_ = -1;
     VirtualController controller_;
     LoadFrame frame_;
     HydraulicDrive hydraulic_;  // used on the hydraulic machine types
