@@ -404,6 +404,8 @@ void TSDIAppForm::PrepareReferenceRun() {
 
 void TSDIAppForm::Timer1Timer() {
     if (app_.StartupShown) return;
+    // The program is closing on a signal: no project question.
+    if (closingUnattended_) return;
     timer1_.stop();
     neueSerie_->Mode = TNeue_Serie::kOpenMode;
     const int answer = neueSerie_->exec();
@@ -483,7 +485,14 @@ void TSDIAppForm::CloseOnSignal() {
             }
             return;
         }
-        if (isVisible()) close();
+        // A signal during the start-up (the language question inside the first show) may find
+        // the window already closed while the program's event loop has not begun: the rounds
+        // go on until the loop runs and can end.
+        if (isVisible()) {
+            close();
+        } else {
+            QCoreApplication::quit();
+        }
     });
     rounds->start(20);
 }

@@ -9,7 +9,9 @@
 
 #include "machine/sim/virtual_machine.h"
 #include "shell/termination_signals.h"
+#include "shell/project_dialog.h"
 #include "specimen/specimen_dialog.h"
+#include "ui/language_dialog.h"
 #include "window_fixture.h"
 
 namespace quorvex {
@@ -68,6 +70,42 @@ TEST_F(TerminationSignalTest, SighupClosesAnOpenDialogFirst) {
     EXPECT_TRUE(dialogClosed);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }, 5000));
     EXPECT_FALSE(app.TestRunning);
+}
+
+// A signal at the first start, while the language is asked inside the window's first show,
+// before the program's event loop runs: the question closes, no project question follows, the
+// window closes.
+TEST(TerminationAtStartUp, SigtermDuringTheLanguageQuestionEndsTheStartUp) {
+    class FirstStart : public testing::WindowFixture {
+      public:
+        void TestBody() override {}
+        void Run() {
+            PrepareWorkingDirectory(testing::kAbsentDevices);
+            std::filesystem::remove(work / "Sprache.con");
+            bool projectAsked = false;
+            WhenModal<TNeue_Serie>([&](TNeue_Serie* d) {
+                projectAsked = true;
+                d->reject();
+            });
+            window = std::make_unique<TSDIAppForm>(app, *test, *machineConfig, ui, *fileDialogs);
+            ui.MainWindow = window.get();
+            TerminationSignals signalled([this](int) { window->CloseOnSignal(); });
+            ASSERT_TRUE(signalled.Installed());
+            bool languageAsked = false;
+            WhenModal<TSpracheDlg>([&](TSpracheDlg*) {
+                languageAsked = true;
+                ::raise(SIGTERM);  // the dialog stays open: the signal has to close it
+            });
+            window->show();
+            EXPECT_TRUE(languageAsked);
+            ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }, 5000));
+            QTest::qWait(300);  // a deferred start-up would have asked by now
+            EXPECT_FALSE(projectAsked);
+            EXPECT_FALSE(app.StartupShown);
+            TearDown();
+        }
+    } start;
+    start.Run();
 }
 
 }  // namespace
