@@ -198,6 +198,13 @@ DefinitionForm ResultsDefinitionDialog::ReadForm() const {
     return form;
 }
 
+QString ResultsDefinitionDialog::FixedCaption(const OptionSpec& option,
+                                              const std::string& caption) const {
+    const QString text = Q(caption);
+    return option.CaptionText != 0 ? text.arg(LoadText(option.CaptionText, ui_.Texts.Base()))
+                                   : text;
+}
+
 void ResultsDefinitionDialog::RefreshLabels() {
     const DefinitionForm form = ReadForm();
     for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -209,7 +216,7 @@ void ResultsDefinitionDialog::RefreshLabels() {
     for (std::size_t i = 0; i < options_.size(); ++i) {
         const OptionSpec& o = layout_.Options[i];
         if (options_[i].Label && o.TextNumber == 0) {
-            options_[i].Label->setText(Q(OptionCaption(o, form)));
+            options_[i].Label->setText(FixedCaption(o, OptionCaption(o, form)));
         }
     }
 }

@@ -88,6 +88,8 @@ class ResultsDefinitionDialog : public QuorvexDialog {
     void ShowForm(const DefinitionForm& form);
     DefinitionForm ReadForm() const;
     void RefreshLabels();
+    // A fixed caption, with the word of the table it holds at "%1" in the current language.
+    QString FixedCaption(const OptionSpec& option, const std::string& caption) const;
     void ApplyAccess();
     QWidget* FieldWidget(int field) const;
     void ShowFailure(const CheckFailure& failure);

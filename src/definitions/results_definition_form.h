@@ -55,6 +55,7 @@ struct OptionSpec {
     std::string GroupCaption;  // when GroupText is 0
     int TextNumber = 0;        // label or box caption; 0: Caption
     std::string Caption;
+    int CaptionText = 0;  // a word of the table that the fixed Caption holds at its "%1"
     std::string Unit;
     int Width = 6, Decimals = 0;  // a number is shown as FormatFixed(value, Width, Decimals)
     int DecimalsSlot = 0;         // when set: shown with width 10 and this slot's decimals

@@ -256,13 +256,18 @@ void SetSlotLimit(ParameterSet& p, double v) {
     (Max ? r.LimitMax : r.LimitMin) = static_cast<float>(v);
 }
 
-OptionSpec PointInput(std::string key, std::string caption, std::string unit, int decimalsSlot,
+constexpr int kAtText = 695;    // "bei"
+constexpr int kUpToText = 696;  // "bis"
+
+OptionSpec PointInput(std::string key, std::string caption, int captionText, std::string unit,
+                      int decimalsSlot,
                       unsigned phases, double (*get)(const ParameterSet&),
                       void (*set)(ParameterSet&, double)) {
     OptionSpec o = Positive(
         Number(std::move(key), 333, 0, std::move(caption), std::move(unit), 10, 0, get, set),
         phases);
     o.DecimalsSlot = decimalsSlot;
+    o.CaptionText = captionText;
     return o;
 }
 
@@ -294,16 +299,16 @@ DefinitionLayout UniversalLayout() {
     l.ClearedTo = 21;
     l.Options = {
         GripPressure(),
-        PointInput("F1Travel", "F1 (Sig-1)  bei", "mm", 8, kAfterMins, SlotLimit<25, false>,
+        PointInput("F1Travel", "F1 (Sig-1)  %1", kAtText, "mm", 8, kAfterMins, SlotLimit<25, false>,
                    SetSlotLimit<25, false>),
-        PointInput("S1Force", "S1  bei", "N", 7, kAfterMaxes, SlotLimit<25, true>,
+        PointInput("S1Force", "S1  %1", kAtText, "N", 7, kAfterMaxes, SlotLimit<25, true>,
                    SetSlotLimit<25, true>),
-        PointInput("F2Travel", "F2 (Sig-2)  bei", "mm", 10, kAfterMins, SlotLimit<26, false>,
+        PointInput("F2Travel", "F2 (Sig-2)  %1", kAtText, "mm", 10, kAfterMins, SlotLimit<26, false>,
                    SetSlotLimit<26, false>),
-        PointInput("S2Force", "S2  bei", "N", 9, kAfterMaxes, SlotLimit<26, true>,
+        PointInput("S2Force", "S2  %1", kAtText, "N", 9, kAfterMaxes, SlotLimit<26, true>,
                    SetSlotLimit<26, true>),
         // One input fills both limits of slot 27: the travel up to which Wx is taken.
-        PointInput("Swx", "Wx  bis  Swx", "mm", 2, kAfterMins | kAfterMaxes, SlotLimit<27, false>,
+        PointInput("Swx", "Wx  %1  Swx", kUpToText, "mm", 2, kAfterMins | kAfterMaxes, SlotLimit<27, false>,
                    [](ParameterSet& p, double v) {
                        SetSlotLimit<27, false>(p, v);
                        SetSlotLimit<27, true>(p, v);

@@ -157,7 +157,8 @@ QWidget* ResultsDefinitionDialog::BuildOptionsPage() {
             }
             case OptionKind::Spin:
             case OptionKind::Number: {
-                w.Label = Captioned(new QLabel(host), o.TextNumber, o.Caption, base);
+                w.Label = Captioned(new QLabel(host), o.TextNumber, {}, base);
+                if (o.TextNumber == 0) w.Label->setText(FixedCaption(o, o.Caption));
                 if (o.Kind == OptionKind::Spin) {
                     auto* spin = new QSpinBox(host);
                     spin->setRange(o.Low, o.High);

@@ -52,14 +52,14 @@ std::vector<QString> ChooseSensorsAndSetup(MachineConfig& machine, const Paramet
     return messages;
 }
 
-QStringList FittedCards(const MachineDrivers& drivers, bool daqAnswered, bool relayAnswered) {
+QStringList FittedCards(const MachineDrivers& drivers, bool daqAnswered, bool relayAnswered,
+                        const QString& simulatedWord) {
     QStringList cards;
-    auto add = [&cards](Driver driver, bool answered, const char* name) {
+    auto add = [&cards, &simulatedWord](Driver driver, bool answered, const char* name) {
         if (driver == Driver::Absent || !answered) return;
         QString line = QString::fromLatin1(name);
         if (driver == Driver::Simulated) {
-            line += QStringLiteral(" (") + QString::fromStdString(DriverName(driver)) +
-                    QLatin1Char(')');
+            line += QStringLiteral(" (") + simulatedWord + QLatin1Char(')');
         }
         cards << line;
     };

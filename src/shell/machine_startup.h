@@ -32,6 +32,7 @@ std::vector<QString> ChooseSensorsAndSetup(MachineConfig& machine, const Paramet
 // The cards of this machine for the information box: the data-acquisition card when it
 // answered, the relay card when it answered, the encoder card when one is configured; a card
 // of the simulated machine says so.
-QStringList FittedCards(const MachineDrivers& drivers, bool daqAnswered, bool relayAnswered);
+QStringList FittedCards(const MachineDrivers& drivers, bool daqAnswered, bool relayAnswered,
+                        const QString& simulatedWord);
 
 }  // namespace quorvex

@@ -378,8 +378,7 @@ void TSDIAppForm::OpenMeasuringHardware() {
     app_.RelayCardPresent = machine_->Drivers().Relay != Driver::Absent;
     app_.DaqPresent = machine_->Daq().DaqPresent();
     simulationBanner_->setVisible(machine_->Simulated());
-    aboutBox_->SetHardware(FittedCards(machine_->Drivers(), app_.DaqPresent,
-                                       machine_->Relays().RelayCardPresent()));
+    ShowFittedCards();
     app_.ForceRange = 1;
     // F8 in every dialog and message box.
     ui_.StopMachine = [this] { SendMachineCommand({MachineCommandKind::StopMachine, false}); };
@@ -510,6 +509,10 @@ void TSDIAppForm::ChooseLanguageCommand() {
     }
     SetResultTabCaptions();
     UpdateWindowTitle();
+    // The status line's own notes speak the new language too.
+    if (aliasOutboxLabel_) ShowAliasOutbox();
+    if (samplingLabel_) ShowSamplingStatus();
+    ShowFittedCards();
 }
 
 void TSDIAppForm::BackupSystemFilesCommand() {
@@ -531,6 +534,13 @@ void TSDIAppForm::PasswordCommand() {
 
 void TSDIAppForm::AboutCommand() {
     aboutBox_->exec();
+}
+
+void TSDIAppForm::ShowFittedCards() {
+    if (!machine_) return;
+    aboutBox_->SetHardware(FittedCards(machine_->Drivers(), app_.DaqPresent,
+                                       machine_->Relays().RelayCardPresent(),
+                                       LoadText(text::kSimulatedCard, ui_.Texts.Base())));
 }
 
 namespace {

@@ -126,6 +126,7 @@ class TSDIAppForm : public QMainWindow {
 
     // Menu commands.
     void ChooseLanguageCommand();
+    void ShowFittedCards();
     void BackupSystemFilesCommand();
     void PasswordCommand();
     void OpenProjectCommand();

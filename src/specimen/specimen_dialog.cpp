@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "evaluation/cross_section.h"
+#include "evaluation/specimen_number.h"
 #include "evaluation/text_functions.h"
 #include "specimen/dimension_dialog.h"
 #include "ui/captions.h"
@@ -275,7 +276,11 @@ void TBtnRightDlg3::FormShow() {
     put(SF::SegmentLo, p.TubeSegment.Lo);
     put(SF::SegmentLv, p.TubeSegment.Lv);
     put(SF::Le, p.GaugeLengthLe);
-    specimenNo_->setText(QString::fromStdString(p.SpecimenNo));
+    // With automatic numbering the start shows the number this test will receive, so the
+    // operator sees the counter advance from test to test ("Charge 7-#12", then "-#13").
+    const bool numbered = Mode == kStartMode && p.AutoSpecimenNo != 0;
+    specimenNo_->setText(QString::fromStdString(
+        numbered ? PreviewSpecimenNumber(p.SpecimenNo, SpecimenCounter) : p.SpecimenNo));
     specimenId_->setText(QString::fromStdString(p.SpecimenId));
 
     // The plastics specimen is always a flat bar of user-defined length: b, h, L and A.

@@ -33,6 +33,7 @@ constexpr int kProjectCannotBeCreated = 550;
 constexpr int kInvalidInput = 567;
 constexpr int kTestPanel = 88;          // "Versuch", the title of the live panel
 constexpr int kSimulatedMachine = 851;  // the banner of the simulated machine
+constexpr int kSimulatedCard = 866;     // "simuliert": a simulated card in the about box
 // Captions of the program's own numbers.
 constexpr int kStartReadyTrue = 836;   // "Startbereit = True"
 constexpr int kStartReadyFalse = 837;  // "Startbereit = False"

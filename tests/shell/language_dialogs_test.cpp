@@ -1,6 +1,8 @@
 // Every language on the main window and on every dialog it keeps or opens on demand: no
-// caption is blank, and in the four translations no caption is still the German text of a
-// row that the language translates differently.
+// caption is blank, every word of a caption comes from the language's column of the text
+// table (or is one of the few captions that read alike in every language), and in the four
+// translations no caption is still the German text of a row that the language translates
+// differently.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -10,11 +12,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QSet>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <memory>
 #include <vector>
@@ -30,6 +34,7 @@
 #include "setup/sensor_choice_dialog.h"
 #include "shell/lu_dialog.h"
 #include "ui/captions.h"
+#include "ui/language_dialog.h"
 #include "ui/text_table.h"
 #include "window_fixture.h"
 
@@ -54,10 +59,38 @@ QSet<QString> GermanOnly(int base) {
     return german.subtract(own);
 }
 
+QStringList WordsOf(const QString& text) {
+    static const QRegularExpression word(QStringLiteral("\\p{L}{3,}"));
+    QStringList words;
+    for (auto it = word.globalMatch(text); it.hasNext();) words << it.next().captured();
+    return words;
+}
+
+// The words of the language's column of the table, and the words of the captions that read
+// alike in every language: the language dialog (it is asked before any language is known),
+// the about box's product lines and card names, the units, the symbols of the results and
+// the two captions the program fixes word for word ("Aktiv", "Offset").
+QSet<QString> TabledWords(int base) {
+    const TextTable& table = BuiltInTextTable();
+    QSet<QString> words;
+    for (const int number : table.Numbers()) {
+        for (const QString& w : WordsOf(Plain(table.Text(number, base)))) words.insert(w);
+    }
+    for (const char* fixed :
+         {"Language", "Selection", "German", "English", "French", "Dutch", "Italian", "Quorvex",
+          "QuorveX", "Version", "Hardware", "ADLINK", "PCI", "HEIDENHAIN", "sec", "msec", "min",
+          "MPa", "Psi", "Aktiv", "Offset", "Auto", "ReH", "ReL", "FeH", "FeL", "Agt", "lgt",
+          "lut", "Amax", "Lmax", "Smax", "Swx", "Tau", "Phi", "Rtf", "fct", "cpk", "Sig", "Eps"}) {
+        words.insert(QString::fromLatin1(fixed));
+    }
+    return words;
+}
+
 struct Caption {
     QString Text;
     bool MustHaveText;
     QString Where;
+    bool Data = false;  // an entry of a list: thread sizes, ports, the rows of a user table
 };
 
 QString Describe(const QObject* o) {
@@ -98,7 +131,7 @@ std::vector<Caption> CaptionsOf(QWidget* window) {
         } else if (auto* list = qobject_cast<QComboBox*>(o)) {
             for (int i = 0; i < list->count(); ++i) {
                 captions.push_back(
-                    {list->itemText(i), false, where + " item " + QString::number(i)});
+                    {list->itemText(i), false, where + " item " + QString::number(i), true});
             }
         }
     }
@@ -154,7 +187,16 @@ TEST_F(LanguageDialogsTest, NoBlankCaptionAndNoGermanLeftInAnyLanguage) {
     ShowWindow();
     for (const int base : {1000, 2000, 3000, 10000, 0}) {
         SCOPED_TRACE("base " + std::to_string(base));
-        window->ApplyLanguageIndex(base == 10000 ? 4 : base / 1000);
+        // Chosen from the menu, as an operator changes the language of a running window.
+        const int index = base == 10000 ? 4 : base / 1000;
+        WhenModal<TSpracheDlg>([index](TSpracheDlg* d) {
+            QRadioButton* radio = d->findChildren<QRadioButton*>().at(index);
+            radio->setChecked(true);
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        window->Menu().ChooseLanguage->trigger();
+        ASSERT_EQ(texts.Base(), base);
+        const QSet<QString> tabledWords = TabledWords(base);
         const auto onDemand = OnDemandDialogs();
         const QSet<QString> germanOnly = base == 0 ? QSet<QString>() : GermanOnly(base);
         // The windows show as the operator sees them: what they caption only when shown is
@@ -204,6 +246,11 @@ TEST_F(LanguageDialogsTest, NoBlankCaptionAndNoGermanLeftInAnyLanguage) {
                 ++checked;
                 if (c.MustHaveText) {
                     EXPECT_FALSE(c.Text.trimmed().isEmpty()) << c.Where.toStdString();
+                }
+                for (const QString& w : c.Data ? QStringList() : WordsOf(Plain(c.Text))) {
+                    EXPECT_TRUE(tabledWords.contains(w))
+                        << c.Where.toStdString() << ": \"" << c.Text.toStdString()
+                        << "\" has the word \"" << w.toStdString() << "\" from outside the table";
                 }
                 EXPECT_FALSE(germanOnly.contains(Plain(c.Text)))
                     << c.Where.toStdString() << ": \"" << c.Text.toStdString() << "\"";

@@ -11,8 +11,10 @@
 #include <QTest>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <numbers>
 
+#include "evaluation/test_files.h"
 #include "machine/controller_link.h"
 #include "machine/machine.h"
 #include "machine/sim/virtual_machine.h"
@@ -117,6 +119,47 @@ TEST_F(WindowTestRunTest, F2RunsATestToTheBreakAndTheNextStartKeepsItInTheSeries
     EXPECT_FALSE(test->Marks.EvaluationDone);
     EXPECT_FALSE(app.LastTestNew);
     EXPECT_TRUE(window->StartButton()->isVisibleTo(window.get()));
+}
+
+TEST_F(WindowTestRunTest, AutomaticSpecimenNumbersAdvanceFromTestToTest) {
+    ParameterSet& p = test->Parameters;
+    p.AutoSpecimenNo = 1;
+    p.SpecimenNo = "Probe #";
+    // The lab's counter stands at 41; the file is missing in a fresh working directory.
+    {
+        std::ofstream counter(work / kSpecimenNumberFile);
+        counter << "41\n";
+    }
+    auto startAndRun = [&](QString& shown) {
+        WhenModal<TBtnRightDlg3>([&](TBtnRightDlg3* d) {
+            shown = d->SpecimenNo()->text();
+            d->OkButton()->click();
+        });
+        WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });  // the final diameter
+        ASSERT_TRUE(F2());
+        ASSERT_TRUE(app.TestRunning);
+        RunWhileTesting(20000);
+        ASSERT_FALSE(app.TestRunning);
+    };
+    QString first, second;
+    startAndRun(first);
+    EXPECT_EQ(first, QStringLiteral("Probe #42"));  // what the test will receive
+    EXPECT_EQ(p.SpecimenNo, "Probe #42");
+    EXPECT_EQ(ReadSpecimenNumber(work / kSpecimenNumberFile).Number, 42);
+
+    messages.answers.push_back(QMessageBox::Yes);  // keep the first test in the series
+    startAndRun(second);
+    EXPECT_EQ(second, QStringLiteral("Probe #43"));
+    EXPECT_EQ(p.SpecimenNo, "Probe #43");
+    EXPECT_EQ(test->TestSeries.Slots[1].SpecimenNo, "Probe #42");
+    EXPECT_EQ(ReadSpecimenNumber(work / kSpecimenNumberFile).Number, 43);
+
+    // Cancelled at the start: the counter stays where it was.
+    WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->reject(); });
+    messages.answers.push_back(QMessageBox::No);
+    F2();
+    EXPECT_FALSE(app.TestRunning);
+    EXPECT_EQ(ReadSpecimenNumber(work / kSpecimenNumberFile).Number, 43);
 }
 
 TEST_F(WindowTestRunTest, TheF2ButtonIsRefusedExactlyWhenTheKeyIs) {
