@@ -12,8 +12,8 @@ namespace {
 
 constexpr int kOptionFieldBase = 1000;
 
-bool Contains(const std::vector<int>& slots, int slot) {
-    return std::find(slots.begin(), slots.end(), slot) != slots.end();
+bool Contains(const std::vector<int>& list, int slot) {
+    return std::find(list.begin(), list.end(), slot) != list.end();
 }
 
 ResultDefinition& Slot(ParameterSet& p, int slot) {
