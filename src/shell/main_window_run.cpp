@@ -338,7 +338,11 @@ void MainWindowRunHost::ShowRemovalPrompt(int seconds) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();
-    QTimer::singleShot(seconds * 1000, box, &QWidget::close);
+    // A message box without buttons ignores close(): it is taken away instead.
+    QTimer::singleShot(seconds * 1000, box, [box] {
+        box->hide();
+        box->deleteLater();
+    });
 }
 
 void MainWindowRunHost::RedrawDiagram() {

@@ -13,8 +13,12 @@ bool TSDIAppForm::ExecSpecimenDialogOfType(bool forStart, long long counter, boo
     const int type = test_.Parameters.TestType;
     const SpecimenDialogMachine services = SpecimenDialogServices();
     bool confirmed = false;
+    // A start with automatic numbering shows the number the test will receive.
+    const long long numberingCounter =
+        forStart && test_.Parameters.AutoSpecimenNo != 0 ? counter : -1;
     if (type == 0 || type == 6) {
         specimenDlg_->SetMachine(services);
+        specimenDlg_->NumberingCounter = numberingCounter;
         // The metal tensile test starts from the dialog (with its automatic start); the
         // plastics test and the menu confirm it plainly.
         confirmed = forStart && type == 0 ? specimenDlg_->ExecuteForStart(counter)
@@ -24,11 +28,13 @@ bool TSDIAppForm::ExecSpecimenDialogOfType(bool forStart, long long counter, boo
         TProbenDatenDlg dialog(ui_, type, test_.Parameters, app_.ScrewTable, test_.Current(),
                                this);
         dialog.SetMachine(services);
+        dialog.NumberingCounter = numberingCounter;
         confirmed = dialog.exec() == QDialog::Accepted;
         reevaluate = dialog.ConfirmedForReevaluation();
     } else if (HasTypeSpecimenDialog(type)) {
         TTypeSpecimenDlg dialog(ui_, type, test_.Parameters, test_.Current(), this);
         dialog.SetMachine(services);
+        dialog.NumberingCounter = numberingCounter;
         confirmed = dialog.exec() == QDialog::Accepted;
         reevaluate = dialog.ConfirmedForReevaluation();
     }

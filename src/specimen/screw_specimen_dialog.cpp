@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "evaluation/specimen_number.h"
 #include "evaluation/text_functions.h"
 #include "specimen/specimen_dialog_parts.h"
 #include "ui/captions.h"
@@ -190,7 +191,9 @@ void TProbenDatenDlg::showEvent(QShowEvent* event) {
     Input(SF::WholeLc)->setText(Text(t.WholeLc));
     Input(SF::Le)->setText(Text(t.Le));
     soField_->setText(Area(parameters_.Round.So));
-    specimenNo_->setText(Text(t.SpecimenNo));
+    specimenNo_->setText(Text(NumberingCounter >= 0
+                                  ? PreviewSpecimenNumber(t.SpecimenNo, NumberingCounter)
+                                  : t.SpecimenNo));
     specimenId_->setText(Text(t.SpecimenId));
     ShowKind(t.Selection.WholeScrew);
     SelectionChanged();

@@ -34,6 +34,10 @@ class TProbenDatenDlg : public QuorvexDialog {
     // Ctrl+K closed the dialog with confirmed inputs: the last test is to be evaluated again.
     bool ConfirmedForReevaluation() const { return confirmedForReevaluation_; }
 
+    // Set by a start with automatic specimen numbering: the counter read before the dialog;
+    // the dialog then shows the number the test will receive. -1: no numbering.
+    long long NumberingCounter = -1;
+
     QLineEdit* Input(ScrewField field) const { return inputs_.at(static_cast<std::size_t>(field)); }
     QButtonGroup* Kinds() const { return kinds_; }
     QButtonGroup* ThreadForms() const { return threadForms_; }

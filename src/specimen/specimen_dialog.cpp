@@ -278,9 +278,9 @@ void TBtnRightDlg3::FormShow() {
     put(SF::Le, p.GaugeLengthLe);
     // With automatic numbering the start shows the number this test will receive, so the
     // operator sees the counter advance from test to test ("Charge 7-#12", then "-#13").
-    const bool numbered = Mode == kStartMode && p.AutoSpecimenNo != 0;
     specimenNo_->setText(QString::fromStdString(
-        numbered ? PreviewSpecimenNumber(p.SpecimenNo, SpecimenCounter) : p.SpecimenNo));
+        NumberingCounter >= 0 ? PreviewSpecimenNumber(p.SpecimenNo, NumberingCounter)
+                              : p.SpecimenNo));
     specimenId_->setText(QString::fromStdString(p.SpecimenId));
 
     // The plastics specimen is always a flat bar of user-defined length: b, h, L and A.

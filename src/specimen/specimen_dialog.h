@@ -76,6 +76,9 @@ class TBtnRightDlg3 : public QuorvexDialog {
 
     int Mode = kPlainMode;
     long long SpecimenCounter = 0;
+    // Set by a start with automatic specimen numbering: the counter read before the dialog;
+    // the dialog then shows the number the test will receive. -1: no numbering.
+    long long NumberingCounter = -1;
 
     // The widgets and steps, for the operator's hand in tests.
     QLineEdit* Input(SpecimenField field) const {

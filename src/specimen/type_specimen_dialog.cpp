@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "evaluation/specimen_number.h"
 #include "evaluation/text_functions.h"
 #include "specimen/specimen_dialog_parts.h"
 #include "machine/controller_link.h"
@@ -96,7 +97,9 @@ int TTypeSpecimenDlg::Base() const {
 void TTypeSpecimenDlg::showEvent(QShowEvent* event) {
     confirmedForReevaluation_ = false;
     const TypeSpecimenTexts texts = LoadTypeSpecimenForm(testType_, parameters_);
-    specimenNo_->setText(Text(texts.SpecimenNo));
+    specimenNo_->setText(Text(NumberingCounter >= 0
+                                  ? PreviewSpecimenNumber(texts.SpecimenNo, NumberingCounter)
+                                  : texts.SpecimenNo));
     specimenId_->setText(Text(texts.SpecimenId));
     for (std::size_t i = 0; i < dimensions_.size() && i < texts.Dimensions.size(); ++i) {
         dimensions_[i]->setText(Text(texts.Dimensions[i]));

@@ -29,6 +29,10 @@ class TTypeSpecimenDlg : public QuorvexDialog {
     // last test is to be evaluated again.
     bool ConfirmedForReevaluation() const { return confirmedForReevaluation_; }
 
+    // Set by a start with automatic specimen numbering: the counter read before the dialog;
+    // the dialog then shows the number the test will receive. -1: no numbering.
+    long long NumberingCounter = -1;
+
     int TestType() const { return testType_; }
     QLineEdit* Dimension(std::size_t i) const { return dimensions_.at(i); }
     std::size_t DimensionCount() const { return dimensions_.size(); }

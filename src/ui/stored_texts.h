@@ -76,8 +76,12 @@ class StoredTexts {
     // Loads every stored text of the language with this base and cuts it to its length.
     void Apply(int base);
 
-    // A stored text in the current language; empty for a number that is not stored.
-    QString Text(int number) const { return texts_.value(number); }
+    // A stored text in the current language; a number without a place of its own is read
+    // from the table (German where the language has none).
+    QString Text(int number) const {
+        const auto stored = texts_.constFind(number);
+        return stored != texts_.constEnd() ? *stored : table_.Text(number, base_);
+    }
     int Base() const { return base_; }
     QString TitlePrefix() const { return titlePrefix_; }
 

@@ -74,6 +74,20 @@ TEST_F(TypeSpecimenDialog, ShearWidthPassesEnterButNotOkAndNothingIsTakenUntilAl
     EXPECT_FALSE(dialog->ConfirmedForReevaluation());
 }
 
+TEST_F(TypeSpecimenDialog, AStartWithAutomaticNumbersShowsTheNumberTheTestWillReceive) {
+    parameters.SpecimenNo = "D-#12";  // the last test's number
+    {
+        auto plain = Open(9);  // the menu, or numbering off: the number as it stands
+        EXPECT_EQ(plain->SpecimenNo()->text(), QStringLiteral("D-#12"));
+    }
+    auto dialog = std::make_unique<TTypeSpecimenDlg>(ui, 9, parameters, current);
+    dialog->NumberingCounter = 12;
+    dialog->open();
+    EXPECT_EQ(dialog->SpecimenNo()->text(), QStringLiteral("D-#13"));
+    dialog->reject();
+    EXPECT_EQ(parameters.SpecimenNo, "D-#12");  // cancelled: nothing taken
+}
+
 TEST_F(TypeSpecimenDialog, CancelTakesNothingCtrlKAndTheUniversalOkAskForANewEvaluation) {
     auto compression = Open(9);
     Type(compression->Dimension(0), "10");
