@@ -10,6 +10,7 @@
 #include "evaluation/test_types.h"
 #include "parameter_assignment.h"
 #include "run/programme_run.h"
+#include "run/simulated_specimen.h"
 
 namespace quorvex::cli {
 namespace {
@@ -117,33 +118,6 @@ void HeadlessHost::ShowSpeed(std::string_view value, SpeedUnit unit) {
 }
 
 // --- the test
-
-void PutSpecimen(const SpecimenParameters& s, ParameterSet& p) {
-    const float So = static_cast<float>(s.So());
-    float Lo = static_cast<float>(s.Lo);
-    float Lc = static_cast<float>(s.Lc);
-    float Le = static_cast<float>(s.Le);
-    const bool beam = s.Kind == SpecimenKind::Bending3 || s.Kind == SpecimenKind::Bending4;
-    if (beam && p.TestType == static_cast<int>(TestType::FlexuralModulus)) {
-        // The flexural modulus reads the span as Le, the thickness as Lc, the width as Lo.
-        Le = static_cast<float>(s.Span);
-        Lc = static_cast<float>(s.a);
-        Lo = static_cast<float>(s.b);
-    } else if (beam) {
-        Lo = static_cast<float>(s.Span);  // the flexural strength's span
-    }
-    if (s.d > 0) {
-        p.SpecimenShape = static_cast<std::uint8_t>(SpecimenShape::Round);
-        p.Round = {static_cast<float>(s.d), Lo, Lc, So};
-    } else {
-        p.SpecimenShape = static_cast<std::uint8_t>(SpecimenShape::Flat);
-        p.Flat = {static_cast<float>(s.b), static_cast<float>(s.a), Lo, Lc, So};
-    }
-    p.EffectiveSo = So;
-    p.EffectiveLo = Lo;
-    p.EffectiveLc = Lc;
-    p.GaugeLengthLe = Le;
-}
 
 bool HeadlessTest::Prepare(const HeadlessOptions& options,
                            const std::filesystem::path& workingDirectory, std::string& error) {

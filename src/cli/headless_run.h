@@ -108,10 +108,6 @@ class HeadlessTest {
     double travelLow_ = 0, travelHigh_ = 0;
 };
 
-// The parameter set's specimen from the simulated specimen: shape, dimensions, So, Lo, Lc, Le
-// as the test type reads them (a bending test's span, thickness and width).
-void PutSpecimen(const SpecimenParameters& specimen, ParameterSet& p);
-
 // The simulated specimen that fits a test type, the one the window clamps as well.
 using quorvex::DefaultPresetOfTestType;
 

@@ -127,6 +127,8 @@ class TSDIAppForm : public QMainWindow {
     // Menu commands.
     void ChooseLanguageCommand();
     void ShowFittedCards();
+    // On the simulated machine: the clamped specimen takes the dimensions just entered.
+    void FitSimulatedSpecimenToEntries();
     void BackupSystemFilesCommand();
     void PasswordCommand();
     void OpenProjectCommand();

@@ -18,6 +18,7 @@
 #include "machine/sim/virtual_machine.h"
 #include "specimen/specimen_dialog.h"
 #include "run/app_state.h"
+#include "run/simulated_specimen.h"
 #include "run/live_diagram_model.h"
 #include "run/run_routines.h"
 #include "run/window_relay.h"
@@ -93,6 +94,7 @@ void TSDIAppForm::CreateTestRun() {
             // The specimen dialog may drive the machine (preload, sensor arms).
             auto access = MachineAccess();
             if (!testRun_->PrepareStart()) return;
+            FitSimulatedSpecimenToEntries();
         }
         app_.TestRunning = true;
         SendMachineCommand({MachineCommandKind::BeginTest, false});
@@ -224,6 +226,17 @@ void TSDIAppForm::FitSimulatedSpecimen() {
     const int base = ui_.Texts.Base();
     simulatedSpecimen_->setText(LoadText(kTextSpecimen, base) + QStringLiteral(": ") +
                                 LoadText(PresetTextNumber(simulation->Config().Preset), base));
+}
+
+void TSDIAppForm::FitSimulatedSpecimenToEntries() {
+    // Only the window's own simulated machine; a specimen named in the platform file, or
+    // handed in from outside, stays as it is.
+    VirtualMachine* own = ownedSimulation_.get();
+    if (own == nullptr || activeSimulation_ != own ||
+        machineFiles_.Platform.Simulation.PresetNamed) {
+        return;
+    }
+    own->FitClampedSpecimen(SpecimenAsEntered(own->Config().Specimen(), test_.Parameters));
 }
 
 bool TSDIAppForm::OfferSpeedProgramme() {

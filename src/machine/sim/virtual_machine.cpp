@@ -231,6 +231,16 @@ void VirtualMachine::ClampNextSpecimen() {
     if (frame_.Broken()) ClampSpecimen(config_.Specimen());
 }
 
+bool VirtualMachine::FitClampedSpecimen(const SpecimenParameters& specimen) {
+    Sync();
+    constexpr double kUnloadedKn = 0.01;
+    if (frame_.Broken() || frame_.Plastic() > 0 || std::abs(frame_.SpecimenForce()) > kUnloadedKn) {
+        return false;
+    }
+    ClampSpecimen(specimen);
+    return true;
+}
+
 void VirtualMachine::UsePreset(SpecimenPreset preset) {
     if (preset == config_.Preset) return;
     config_.Preset = preset;

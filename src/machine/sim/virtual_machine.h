@@ -51,6 +51,9 @@ class VirtualMachine : public SimulatedMachine {
     // Another kind of specimen from now on: a fresh one of the preset is clamped at once when
     // the preset changes. Its extra inputs (ExtraInputWiring) follow the preset.
     void UsePreset(SpecimenPreset preset);
+    // The specimen in the grips exchanged for one of these dimensions while it is still as it
+    // was clamped (no load, not yielded, not broken); false when it is kept.
+    bool FitClampedSpecimen(const SpecimenParameters& specimen);
     ExtraInputs ExtraInputWiring() const override;
     // The instrument's button: one reading of the specimen's width (caliper) or thickness
     // (micrometer), or its diameter, as "A 12,34" and a carriage return.
