@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "evaluation/text_functions.h"
 #include "specimen/specimen_form.h"
@@ -101,8 +102,11 @@ void TLuDialog::Prepare(int mode, double value, double min, double max, double s
     // The prompts are not stored texts: they come from the table in the current language.
     prompt_->setText(LoadText(kPromptTexts[mode_ - 1], ui_.Texts.Base()));
     values_ = {value, secondValue};
-    min_ = {min, secondMin};
-    max_ = {max, secondMax};
+    // The limits are checked as they are shown, with two decimals: the offered value on its
+    // limit (d0 of a So kept in single precision) is taken.
+    const auto shown = [](double v) { return std::round(v * 100) / 100; };
+    min_ = {shown(min), shown(secondMin)};
+    max_ = {shown(max), shown(secondMax)};
     const bool two = mode_ == kWidthThickness;
     secondPrompt_->setVisible(two);
     inputs_[1]->setVisible(two);

@@ -81,5 +81,26 @@ TEST_F(LuDialogReadings, OneInputMovesToOkAndAReadingThereConfirms) {
     EXPECT_DOUBLE_EQ(dialog.Value(), 61.25);
 }
 
+TEST_F(LuDialogReadings, TheOfferedValueOnItsBoundIsTakenAsShown) {
+    // d0 of a cylinder whose So was kept in single precision: a hair above 10 mm.
+    const double d0 = 10.0000002;
+    for (const auto& [low, high] : {std::pair{d0, 5 * d0}, std::pair{0.5, d0}}) {
+        dialog.Prepare(TLuDialog::kDu, d0, low, high);
+        dialog.open();
+        EXPECT_EQ(dialog.Input(0)->text(), QStringLiteral("10.00"));
+        dialog.OkButton()->click();
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text.toStdString();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_DOUBLE_EQ(dialog.Value(), 10.0);
+    }
+    // Below the shown bound it is refused, and the message names the range as shown.
+    dialog.Prepare(TLuDialog::kDu, 9.99, d0, 5 * d0);
+    dialog.open();
+    dialog.OkButton()->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("10.00")));
+    EXPECT_TRUE(dialog.isVisible());
+}
+
 }  // namespace
 }  // namespace quorvex
