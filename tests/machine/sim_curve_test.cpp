@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <numbers>
 
 #include "sim_bench.h"
 
@@ -157,6 +158,25 @@ struct PresetCase {
     double fmax;         // kN expected
     double breakTravel;  // mm of crosshead travel at the fracture, roughly
 };
+
+TEST(SimCurves, AnUntouchedSpecimenTakesTheEnteredDimensionsALoadedOneIsKept) {
+    SimBench bench(SimConfig(SpecimenPreset::Steel));
+    SpecimenParameters thin = bench.Config().Specimen();
+    thin.d = 5;  // a quarter of the preset's cross-section
+    ASSERT_TRUE(bench.sim->FitClampedSpecimen(thin));
+
+    // Under load it stays the specimen it is.
+    bench.Link().StartTestRamp(RampChannel::Travel, kNominalSetValue, bench.Link().TravelRate(5));
+    bench.RunFor(3);
+    ASSERT_GT(bench.Force(), 1.0);
+    EXPECT_FALSE(bench.sim->FitClampedSpecimen(bench.Config().Specimen()));
+    bench.Link().StopMachine();
+
+    double fmax = 0;
+    for (const CurvePoint& point : bench.RunTest(5, 600)) fmax = std::max(fmax, point.force);
+    EXPECT_NEAR(fmax, 950 * std::numbers::pi * 25 / 4 / 1000, 0.4);  // Rm on d = 5 mm
+    EXPECT_FALSE(bench.sim->FitClampedSpecimen(thin));  // broken: the next one is clamped
+}
 
 TEST(SimCurves, EveryPresetReachesItsStrengthAndBreaks) {
     const PresetCase cases[] = {
