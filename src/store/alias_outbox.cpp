@@ -127,59 +127,15 @@ std::optional<OutboxEntry> ParseOutboxLine(std::string_view line) {
 }
 
 OutboxContent ReadOutbox(const std::filesystem::path& file) {
-    OutboxContent content;
-    const FileBytes read = ReadFileBytes(file, kLargestOutbox, Beyond::Refused);
-    if (read.Status.status == LoadStatus::Missing) return content;
-    if (!read.Status.Loaded()) {
-        content.Readable = false;
-        content.Messages.push_back(read.Status.message);
-        return content;
-    }
-    const QByteArray bytes(reinterpret_cast<const char*>(read.Bytes.data()),
-                           static_cast<qsizetype>(read.Bytes.size()));
-    int lineNumber = 0;
-    for (QByteArray line : bytes.split('\n')) {
-        ++lineNumber;
-        if (line.endsWith('\r')) line.chop(1);
-        if (line.trimmed().isEmpty()) continue;
-        OutboxLine entry{line.toStdString(), ParseOutboxLine(line.toStdString())};
-        if (!entry.Entry) {
-            content.Messages.push_back("\"" + file.string() + "\", line " +
-                                       std::to_string(lineNumber) +
-                                       ": not a row of the alias table; the line stays in the "
-                                       "file");
-        }
-        content.Lines.push_back(std::move(entry));
-    }
-    return content;
+    return ParseOutboxFile<OutboxContent>(file, ParseOutboxLine, "not a row of the alias table");
 }
 
 bool WriteOutbox(const std::filesystem::path& file, const std::vector<OutboxLine>& lines) {
-    if (lines.empty()) {
-        // The name goes, whatever it is (a link is removed, never what it points at).
-        std::error_code error;
-        std::filesystem::remove(file, error);
-        return !error;
-    }
-    // Replaces the name: a link in its place is replaced, never followed to its target.
-    std::vector<std::uint8_t> bytes;
-    for (const OutboxLine& line : lines) {
-        bytes.insert(bytes.end(), line.Text.begin(), line.Text.end());
-        bytes.push_back('\n');
-    }
-    return WriteFileAtomic(file, bytes);
+    return WriteOutboxFile(file, lines);
 }
 
 int CountOutboxLines(const std::filesystem::path& file) {
-    const FileBytes read = ReadFileBytes(file, kLargestOutbox, Beyond::Refused);
-    if (!read.Status.Loaded()) return 0;
-    int count = 0;
-    const QByteArray bytes(reinterpret_cast<const char*>(read.Bytes.data()),
-                           static_cast<qsizetype>(read.Bytes.size()));
-    for (const QByteArray& line : bytes.split('\n')) {
-        if (!line.trimmed().isEmpty()) ++count;
-    }
-    return count;
+    return static_cast<int>(ReadOutboxFileText(file).Lines.size());
 }
 
 }  // namespace quorvex

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "evaluation/export_rows.h"
+#include "store/outbox_file.h"
 
 namespace quorvex {
 
@@ -27,9 +28,6 @@ struct OutboxLine {
     std::string Text;
     std::optional<OutboxEntry> Entry;
 };
-
-// The largest outbox that is read: some hundred thousand waiting rows.
-constexpr std::size_t kLargestOutbox = 64u << 20;
 
 struct OutboxContent {
     bool Readable = true;  // false: the file is there but cannot be read; leave it alone

@@ -9,6 +9,7 @@
 
 #include "evaluation/files.h"
 #include "store/alias_outbox.h"
+#include "store/outbox_file.h"
 
 namespace quorvex {
 
@@ -66,47 +67,13 @@ std::optional<ExportOutboxEntry> ParseExportOutboxLine(std::string_view line) {
 }
 
 ExportOutboxContent ReadExportOutbox(const std::filesystem::path& file) {
-    ExportOutboxContent content;
-    const FileBytes read = ReadFileBytes(file, kLargestOutbox, Beyond::Refused);
-    if (read.Status.status == LoadStatus::Missing) return content;
-    if (!read.Status.Loaded()) {
-        content.Readable = false;
-        content.Messages.push_back(read.Status.message);
-        return content;
-    }
-    const QByteArray bytes(reinterpret_cast<const char*>(read.Bytes.data()),
-                           static_cast<qsizetype>(read.Bytes.size()));
-    int lineNumber = 0;
-    for (QByteArray line : bytes.split('\n')) {
-        ++lineNumber;
-        if (line.endsWith('\r')) line.chop(1);
-        if (line.trimmed().isEmpty()) continue;
-        ExportOutboxLine entry{line.toStdString(), ParseExportOutboxLine(line.toStdString())};
-        if (!entry.Entry) {
-            content.Messages.push_back("\"" + file.string() + "\", line " +
-                                       std::to_string(lineNumber) +
-                                       ": not a stored test's rows; the line stays in the file");
-        }
-        content.Lines.push_back(std::move(entry));
-    }
-    return content;
+    return ParseOutboxFile<ExportOutboxContent>(file, ParseExportOutboxLine,
+                                                "not a stored test's rows");
 }
 
 bool WriteExportOutbox(const std::filesystem::path& file,
                        const std::vector<ExportOutboxLine>& lines) {
-    if (lines.empty()) {
-        std::error_code error;
-        std::filesystem::remove(file, error);
-        return !error;
-    }
-    std::vector<std::uint8_t> bytes;
-    for (const ExportOutboxLine& line : lines) {
-        bytes.insert(bytes.end(), line.Text.begin(), line.Text.end());
-        bytes.push_back('\n');
-    }
-    // A file the reader would refuse is never written: the rows then go directly or are told.
-    if (bytes.size() > kLargestOutbox) return false;
-    return WriteFileAtomic(file, bytes);
+    return WriteOutboxFile(file, lines);
 }
 
 std::string RecordDigest(const std::vector<std::uint8_t>& bytes) {
