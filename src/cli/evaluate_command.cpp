@@ -29,7 +29,7 @@ bool Report(const LoadResult& result, const std::string& file, std::ostream& err
 
 }  // namespace
 
-std::string ResultsJson(TestState& state) {
+std::string ResultsJson(TestState& state, bool withEnd) {
     ResultsRecord& r = state.Current();
     TestMarks& m = state.Marks;
     // So and Lo as the record gets them when the test enters the series (in N/mm² units).
@@ -73,6 +73,7 @@ std::string ResultsJson(TestState& state) {
     json.Double(0, "ModulusLineIntercept", m.ModulusLineIntercept);
     json.Int32(0, "SampleCount", m.SampleCount);
     json.Bool("EvaluationDone", m.EvaluationDone);
+    if (withEnd) json.Bool("Broken", !EndedWithoutBreak(r));
     return json.Text();
 }
 

@@ -15,8 +15,10 @@ namespace quorvex::cli {
 bool LoadTestFiles(const std::string& curvePath, const std::string& paramsPath, TestState& state,
                    std::ostream& err);
 
-// The results and the marks of the evaluated current test as one JSON object.
-std::string ResultsJson(TestState& state);
+// The results and the marks of the evaluated current test as one JSON object; after a run
+// (withEnd) also "Broken": whether its break criterion ended it (false: it was stopped, by
+// the operator or a full memory, before a break).
+std::string ResultsJson(TestState& state, bool withEnd = false);
 
 // args are the words after "evaluate"; returns the process exit code.
 int RunEvaluateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -93,6 +93,35 @@ float MinimumStressFor(const SpecimenParameters& specimenParameters, float So, f
 
 }  // namespace
 
+// --- the machine
+
+MachineConfig SimulatedMachineConfig(const SimulationConfig& sim, bool extensometerIncremental) {
+    MachineConfig config;
+    config.Setup.MachineType = static_cast<std::uint8_t>(sim.MachineType);
+    config.Setup.IncrementalTravel = sim.TravelIncrements > 0 ? 1 : 0;
+    config.Setup.TravelIncrements = sim.TravelIncrements;
+    config.Calibration.NominalForce = sim.NominalForce;
+    config.Calibration.NominalTravel = sim.NominalTravel;
+    config.Calibration.NominalStrain = sim.NominalStrain;
+    config.Calibration.NominalTransverse = sim.NominalTransverse;
+    config.Factors = ComputeConversionFactors(config.Calibration, config.Setup,
+                                              extensometerIncremental, 1.0);
+    return config;
+}
+
+std::unique_ptr<Machine> OpenSimulatedMachine(const MachineConfig& config,
+                                              VirtualMachine& simulation, Clock& clock,
+                                              int samples, std::string& error) {
+    MachineStartup startup = SimulatedMachineStartup(samples);
+    startup.Controller = MakeControllerConfig(config);
+    MachineOpening opening = OpenMachine(startup, clock, &simulation);
+    if (!opening.machine->Daq().DaqPresent()) {
+        error = "the simulated data-acquisition card did not register";
+        return nullptr;
+    }
+    return std::move(opening.machine);
+}
+
 // --- host
 
 void HeadlessHost::Note(std::string what) {
@@ -173,25 +202,10 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
                            family == RunFamily::JIntegral;
     if (programme) sim.LoadingSign = ProgrammeLoadsInTension(p) ? 1 : -1;
 
-    config_.Setup.MachineType = static_cast<std::uint8_t>(sim.MachineType);
-    config_.Setup.IncrementalTravel = sim.TravelIncrements > 0 ? 1 : 0;
-    config_.Setup.TravelIncrements = sim.TravelIncrements;
-    config_.Calibration.NominalForce = sim.NominalForce;
-    config_.Calibration.NominalTravel = sim.NominalTravel;
-    config_.Calibration.NominalStrain = sim.NominalStrain;
-    config_.Calibration.NominalTransverse = sim.NominalTransverse;
-    config_.Factors = ComputeConversionFactors(config_.Calibration, config_.Setup,
-                                               p.ExtensometerIncremental != 0, 1.0);
-
+    config_ = SimulatedMachineConfig(sim, p.ExtensometerIncremental != 0);
     simulation_ = std::make_unique<VirtualMachine>(sim, clock_);
-    MachineStartup startup = SimulatedMachineStartup(options.Samples);
-    startup.Controller = MakeControllerConfig(config_);
-    MachineOpening opening = OpenMachine(startup, clock_, simulation_.get());
-    machine_ = std::move(opening.machine);
-    if (!machine_->Daq().DaqPresent()) {
-        error = "the simulated data-acquisition card did not register";
-        return false;
-    }
+    machine_ = OpenSimulatedMachine(config_, *simulation_, clock_, options.Samples, error);
+    if (!machine_) return false;
 
     app_.WorkingDirectory = workingDirectory;
     app_.ProjectOpen = true;  // the series of a headless test has no project behind it

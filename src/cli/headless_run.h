@@ -22,6 +22,15 @@
 
 namespace quorvex::cli {
 
+// The machine setup and calibration of a simulated machine: its type, travel encoder and
+// nominal ranges, with the conversion factors.
+MachineConfig SimulatedMachineConfig(const SimulationConfig& sim, bool extensometerIncremental);
+// The program's machine interface opened on the simulated machine; null with a message in
+// `error` when its card did not register.
+std::unique_ptr<Machine> OpenSimulatedMachine(const MachineConfig& config,
+                                              VirtualMachine& simulation, Clock& clock,
+                                              int samples, std::string& error);
+
 // What the operator would have seen, in order, with the number of stored samples at the
 // moment: "message 169", "removal 5", "speed 20.0 mm/min", "running", "idle", ...
 struct HeadlessEvent {

@@ -21,6 +21,7 @@
 #include "report_command.h"
 #endif
 #ifdef QUORVEX_CLI_RUN
+#include "jog_command.h"
 #include "run_command.h"
 #endif
 
@@ -41,6 +42,7 @@ void PrintHelp(std::ostream& out) {
 #endif
 #ifdef QUORVEX_CLI_RUN
     quorvex::cli::PrintRunHelp(out);
+    quorvex::cli::PrintJogHelp(out);
 #endif
 #ifdef QUORVEX_CLI_DB
     quorvex::cli::PrintDbHelp(out);
@@ -110,6 +112,9 @@ int main(int argc, char** argv) {
 #ifdef QUORVEX_CLI_RUN
     if (args[0] == "run") {
         return quorvex::cli::RunRunCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    if (args[0] == "jog") {
+        return quorvex::cli::RunJogCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
 #endif
     std::cerr << "quorvex-cli: unknown command \"" << args[0] << "\" (see quorvex-cli --help)\n";

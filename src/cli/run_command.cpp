@@ -160,6 +160,10 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "quorvex-cli: the test ended without evaluation: " << WhyNotEvaluated(test) << "\n";
         return 1;
     }
+    if (EndedWithoutBreak(state.Current())) {
+        err << "quorvex-cli: the specimen did not break: the test was stopped at sample "
+            << state.Marks.StoredSamples << "\n";
+    }
     const auto lock = LockWorkingDirectory(dir, err);
     if (!lock) return 1;
     const StoredFiles files = StoreTestInSeries(state, 1, dir, DateTimeNow());
@@ -175,7 +179,7 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
     const SlotStored stored =
         project.empty() ? SlotStored{0, true} : StoreSlot1InProject(state, dir, project, err);
     if (!project.empty() && stored.Record == 0) return 1;
-    out << ResultsJson(state);
+    out << ResultsJson(state, true);
     return stored.Complete && files.RawData ? 0 : 1;
 }
 

@@ -43,8 +43,18 @@ struct ResultsRecord {
     float r = 0, n = 0;
     float QAW = 0;
     std::array<float, kResultCount> Results{};  // element i: results-definition slot i + 1
-    std::array<std::uint8_t, 93> Reserved{};    // carried as read
+    std::array<std::uint8_t, 92> Reserved{};    // carried as read
+    // How the run ended: kEndedWithoutBreak when it was stopped (the stop button, F2, F8, a
+    // full memory) before its break criterion ended it; any other value (older records hold
+    // 0) counts as ended by the break criterion.
+    std::uint8_t EndOfTest = 0;
 };
+
+constexpr std::uint8_t kEndedWithoutBreak = 'N';
+
+inline bool EndedWithoutBreak(const ResultsRecord& record) {
+    return record.EndOfTest == kEndedWithoutBreak;
+}
 
 template <class Io>
 void MapFields(Io& io, ResultsRecord& r) {
@@ -92,6 +102,7 @@ void MapFields(Io& io, ResultsRecord& r) {
     io.BeginArray("Reserved");
     for (std::size_t i = 0; i < r.Reserved.size(); ++i) io.Byte(451 + i, "Reserved", r.Reserved[i]);
     io.EndArray();
+    io.Byte(543, "EndOfTest", r.EndOfTest);
 }
 
 ByteImage ResultsRecordImage(const ResultsRecord& record);

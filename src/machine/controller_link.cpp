@@ -182,7 +182,7 @@ void ControllerLink::StopMachine() {
         return;
     }
     ControlMode(1);
-    SetValue(PresentPositionValue());
+    SetValue(PresentTravelSetValue());
     HoldDrive(0);
     SetMoving(false, false);
     holdFlag_ = false;
@@ -274,7 +274,7 @@ void ControllerLink::ApproachPreload(double preloadKn, std::int32_t approachRate
     const double forceCounts = acquisition_.RawValues()[kRawForce];
     const double zeroOffset = acquisition_.ZeroOffsets()[kRawForce];
     DriveState(drive::kHold);
-    SetValue(RoundToInt32(forceCounts * 10));
+    SetValue(PresentForceSetValue());
     ControlMode(0);
     // The controller sees the force before the zero correction: the offset is added back.
     const double preloadShare = config_.NominalForce > 0 ? preloadKn / config_.NominalForce : 0;
@@ -360,9 +360,17 @@ std::int32_t ControllerLink::ForceRate(double rate) const {
     return RoundToInt32(rate * 1000 / config_.NominalForce / 2);
 }
 
-std::int32_t ControllerLink::PresentPositionValue() const {
-    const double travel = acquisition_.RawValues()[kRawTravel];
-    return RoundToInt32(config_.IncrementalTravel ? travel : travel * 10);
+std::int32_t ControllerLink::PresentTravelSetValue() const {
+    const double counts =
+        acquisition_.RawValues()[kRawTravel] + acquisition_.ZeroOffsets()[kRawTravel];
+    if (config_.IncrementalTravel) return RoundToInt32(counts);
+    return RoundToInt32(counts / kFullScaleCounts * kNominalSetValue);
+}
+
+std::int32_t ControllerLink::PresentForceSetValue() const {
+    const double counts =
+        acquisition_.RawValues()[kRawForce] + acquisition_.ZeroOffsets()[kRawForce];
+    return RoundToInt32(counts / kFullScaleCounts * kNominalSetValue);
 }
 
 }  // namespace quorvex

@@ -117,8 +117,12 @@ public:
     // --- rate conversions and positions in controller units
     std::int32_t TravelRate(double mmPerMin) const;
     std::int32_t ForceRate(double rate) const;
-    // The present travel as a set value: encoder counts, or travel counts x 10.
-    std::int32_t PresentPositionValue() const;
+    // Where the machine stands, as the set values of the controller: the crosshead in encoder
+    // counts with an incremental travel encoder, else (like the force) in millionths of the
+    // channel's nominal value. The controller measures before the program's zero, so the
+    // zero offset is added back.
+    std::int32_t PresentTravelSetValue() const;
+    std::int32_t PresentForceSetValue() const;
 
     // --- drive state kept in memory
     bool MovingUp() const { return movingUp_; }

@@ -55,7 +55,7 @@ std::vector<StatisticsRow> StatisticsOfSelection(const ParameterSet& p,
 }
 
 ReportTexts ReportTextsIn(const std::function<std::string(int)>& text) {
-    constexpr int kNumber = 223, kSpecimenNo = 104, kDate = 178, kRemark = 450;
+    constexpr int kNumber = 223, kSpecimenNo = 104, kDate = 178, kRemark = 450, kNoBreak = 231;
     ReportTexts texts;
     auto word = [&text](int number, std::string& target) {
         const std::string t = text(number);
@@ -65,6 +65,7 @@ ReportTexts ReportTextsIn(const std::function<std::string(int)>& text) {
     word(kSpecimenNo, texts.SpecimenNo);
     word(kDate, texts.Date);
     word(kRemark, texts.Remark);
+    word(kNoBreak, texts.NoBreak);
     texts.Text = text;
     return texts;
 }
@@ -120,6 +121,7 @@ ResultsReport BuildResultsReport(const ParameterSet& p, const EditorColumns& col
     r.NumberTitle = texts.Number;
     r.SpecimenTitle = texts.SpecimenNo;
     r.RemarkTitle = texts.Remark;
+    r.NoBreakMark = texts.NoBreak;
 
     // Column k of the list spans P[first + k - 1] ... P[first + k].
     std::vector<int> listed;        // editor columns in print order
@@ -183,6 +185,14 @@ ReportRow ReportRowOf(const ResultsReport& report, const EditorColumns& columns,
         row.Cells.push_back(PrintedCell(columns.Cell(record, column, k, seriesMode)));
     }
     if (report.PrintRemark) row.Remark = record.Remark;
+    // A test that did not break says so in its row: in the remark, else beside its number.
+    if (EndedWithoutBreak(record)) {
+        if (report.PrintRemark) {
+            row.Remark = report.NoBreakMark + (row.Remark.empty() ? "" : ", " + row.Remark);
+        } else {
+            row.SpecimenNo += " (" + report.NoBreakMark + ")";
+        }
+    }
     row.Colour = coloured ? k : 0;
     return row;
 }

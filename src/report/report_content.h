@@ -24,6 +24,7 @@ struct ReportTexts {
     std::string SpecimenNo = "Probennummer";
     std::string Date = "Datum:";
     std::string Remark = "Bemerkung";
+    std::string NoBreak = "ohne Bruch";  // the mark of a test stopped before its break
     // The numbered text of the language, for the names of the result columns; empty: the
     // German names.
     std::function<std::string(int)> Text;
@@ -60,6 +61,7 @@ struct ResultsReport {
     bool PrintRemark = false;
     std::string RemarkTitle;
     int RemarkX = 0;
+    std::string NoBreakMark;  // in the remark, else after the specimen number
     std::vector<ReportRow> Rows;
     std::vector<StatisticsRow> Statistics;  // cells per printed column
 

@@ -68,6 +68,7 @@ void RestoreSpecimenFromRecord(ParameterSet& p, ResultsRecord& current,
     p.SpecimenNo = Utf8Left(stored.SpecimenNo, 30);
     p.SpecimenId = Utf8Left(stored.SpecimenId, 30);
     current.Remark = Utf8Left(stored.Remark, 40);
+    current.EndOfTest = stored.EndOfTest;
     const auto& e = stored.Results;
     switch (p.TestType) {
         case 0:

@@ -41,6 +41,8 @@ void AcquisitionLoop::Execute(const MachineCommand& command, std::int64_t nowNs,
             }
             break;
         case MachineCommandKind::StopMachine:
+            // F8 in a dialog or box, or a termination signal: the dialog or the closing
+            // window is what the operator sees; the test ends as by the stop button.
             if (run_ != nullptr && run_->Running()) {
                 run_->Stop(true);
                 AfterRun(true);
@@ -49,10 +51,16 @@ void AcquisitionLoop::Execute(const MachineCommand& command, std::int64_t nowNs,
             }
             break;
         case MachineCommandKind::StopPulse:
+            // The shutdown line first; a running test then ends as by the stop button, so
+            // that the window leaves the test and no later stage sets the machine going.
             if (mayWait && !pulsing_) {
                 daq_.StopPulse();
             } else {
                 BeginStopPulse(nowNs);
+            }
+            if (run_ != nullptr && run_->Running()) {
+                run_->StopByMachineStop();
+                AfterRun(true);
             }
             break;
         case MachineCommandKind::ZeroAnalogOutputs:

@@ -106,8 +106,7 @@ void ProgrammeRun::SendStage(const StageStart& start, bool atStart) {
     }
     // Force control starts from the force the machine carries now.
     link->ControlMode(0);
-    link->SetValue(
-        static_cast<std::int32_t>(std::lround(devices_.Daq->RawValues()[kRawForce] * 10)));
+    link->SetValue(link->PresentForceSetValue());
     const std::int32_t rate = sign * link->ForceRate(start.Speed);
     const std::int32_t target =
         sign * (start.Hold ? ForceSetValue(link->Config(), start.TargetForce)

@@ -163,11 +163,7 @@ void RunRoutine::HoldPresentPosition() {
     ControllerLink* link = Link();
     if (!link || machine_.Setup.MachineType != kSpindleMachine) return;
     link->ControlMode(1);
-    const double rawTravel = devices_.Daq->RawValues()[kRawTravel];
-    const double position = machine_.Setup.IncrementalTravel
-                                ? rawTravel
-                                : rawTravel * machine_.Factors.TravelFactor * 10.0;
-    link->SetValue(static_cast<std::int32_t>(std::lround(position)));
+    link->SetValue(link->PresentTravelSetValue());
 }
 
 void RunRoutine::ShowSpeedValue(double value, int decimals, SpeedUnit unit) {
@@ -203,6 +199,12 @@ void RunRoutine::Stop(bool byOperator) {
     }
 }
 
+void RunRoutine::StopByMachineStop() {
+    if (!State().SamplingActive) return;
+    host_.Message(RunMessageKind::Information, run_text::kStoppedWithF8);
+    Stop(true);
+}
+
 void RunRoutine::StopProcedure(bool byOperator) {
     if (!deferEnd_) app_.TestRunning = false;
     RunState& s = Shared();
@@ -215,6 +217,7 @@ void RunRoutine::StopProcedure(bool byOperator) {
 }
 
 void RunRoutine::EndWithEvaluation(bool memoryFull, bool afterEnd) {
+    Shared().EndedByBreak = !memoryFull;
     StopProcedure(false);
     FinishRecording(test_.Marks);
     if (deferEnd_) {
@@ -248,6 +251,7 @@ void RunRoutine::FinishEnd() {
 void RunRoutine::EndOfTest() {
     app_.LastTestNew = true;
     app_.LastTestSaved = false;
+    test_.Current().EndOfTest = Shared().EndedByBreak ? 0 : kEndedWithoutBreak;
     EvaluateAndShowTest(test_, diagram_);
     Shared().Evaluated = true;
     host_.FillResultPanels();

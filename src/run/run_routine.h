@@ -36,6 +36,8 @@ constexpr int kSaveTestsFirst = 166;
 constexpr int kNoProject = 167;
 constexpr int kStoreLastTest = 168;
 constexpr int kMemoryFull = 169;
+constexpr int kStoppedWithF8 = 230;
+constexpr int kNoBreak = 231;  // "ohne Bruch", the mark of a test that ended without a break
 }  // namespace run_text
 
 // The types whose curve is shown over the crosshead travel (or, for the universal test, over
@@ -57,6 +59,7 @@ struct RunState {
     bool PreloadReached = false;
     bool Stopped = false;     // the stop procedure has run
     bool Evaluated = false;   // the test ended with its evaluation
+    bool EndedByBreak = false;  // its break criterion ended it (not a stop, not a full memory)
     double PreloadForce = 0;  // kN
     double MinForce = 0;      // kN
     double F = 0, S = 0;      // the present sample: kN, mm
@@ -89,6 +92,8 @@ class RunRoutine {
     // The stop key or button during a test: the stop, then the evaluation where the routine
     // evaluates a stopped test.
     void Stop(bool byOperator);
+    // F8 during a test: the test ends as by the stop button, and the operator is told why.
+    void StopByMachineStop();
     bool Running() const { return State().SamplingActive; }
 
     // When the acquisition thread feeds the run, the stop happens there at once and the run

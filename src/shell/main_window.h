@@ -17,7 +17,7 @@
 #include "run/live_diagram_model.h"
 #include "shell/auto_sequence.h"
 #include "shell/diagram_picks.h"
-#include "shell/jog_control.h"
+#include "run/jog_control.h"
 #include "shell/live_values.h"
 #include "shell/main_menu.h"
 #include "shell/motion_services.h"

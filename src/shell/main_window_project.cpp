@@ -606,6 +606,8 @@ void TSDIAppForm::DemoFileCommand() {
     const LoadResult load =
         ReadCurveFile(ToPath(chosen), test_.Parameters, test_.Buffer, test_.Marks);
     if (load.Loaded()) {
+        // A curve file does not say how its test ended.
+        test_.Current().EndOfTest = 0;
         keepModulus_ = false;
         app_.LastTestNew = true;
         app_.LastTestSaved = false;

@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kColumns = 6;  // label, field, unit, three times per row
 constexpr int kProbeExportText = 998;  // "Rohdaten der Taster exportieren"
+constexpr int kNoBreakText = 231;      // "ohne Bruch"
 
 void Paint(QLineEdit* field, const QColor& colour) {
     QPalette palette = field->palette();
@@ -41,6 +42,13 @@ TResultPanels::TResultPanels(QWidget* parent) : QWidget(parent) {
     for (QWidget* page : pages_) new QGridLayout(page);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // Over the values of a test that was stopped before its break criterion ended it.
+    noBreak_ = new QLabel(QStringLiteral("ohne Bruch"), this);
+    noBreak_->setObjectName(QStringLiteral("NoBreakMark"));
+    SetTextNumber(noBreak_, kNoBreakText);
+    noBreak_->setStyleSheet(QStringLiteral("QLabel { color: red; font-weight: bold; }"));
+    noBreak_->hide();
+    layout->addWidget(noBreak_);
     layout->addWidget(tabs_);
     layout->addWidget(group_);
     group_->hide();
@@ -71,6 +79,7 @@ void TResultPanels::ClearPages() {
 
 void TResultPanels::Layout(const ParameterSet& p) {
     ClearPages();
+    noBreak_->hide();
     layout_ = BuildPanelLayout(p);
     const bool tensile = layout_.Group == ResultGroup::Tensile;
     tabs_->setVisible(tensile);
@@ -115,6 +124,7 @@ void TResultPanels::Layout(const ParameterSet& p) {
 
 void TResultPanels::Fill(const TestState& state, int forceDecimals) {
     const std::vector<FieldDisplay> shown = FillPanel(layout_, state, forceDecimals);
+    noBreak_->setVisible(state.Marks.EvaluationDone && EndedWithoutBreak(state.TestSeries.Current()));
     for (std::size_t i = 0; i < shown.size() && i < fields_.size(); ++i) {
         fields_[i]->setText(QString::fromStdString(shown[i].Text));
         Paint(fields_[i], shown[i].Red ? QColor(Qt::red) : QColor(Qt::white));

@@ -40,6 +40,8 @@ class TResultPanels : public QWidget {
     QLabel* Caption(const std::string& name) const;
     QTabWidget* Tabs() const { return tabs_; }
     QGroupBox* Group() const { return group_; }
+    // "ohne Bruch", shown over the values of a test that ended without a break.
+    QLabel* NoBreakMark() const { return noBreak_; }
 
     // A left click on a value field, by its name.
     std::function<void(const std::string& name)> FieldClicked;
@@ -65,6 +67,7 @@ class TResultPanels : public QWidget {
     std::vector<QLineEdit*> fields_;
     std::vector<QLabel*> captions_;
     QPushButton* probeExport_ = nullptr;
+    QLabel* noBreak_ = nullptr;
     bool probeExportAvailable_ = false;
 };
 

@@ -120,6 +120,7 @@ TEST(SimulatedTestRun, TheFullMemoryEndsTheTestWithText169And24998Points) {
     EXPECT_EQ(full->Sample, 25000);
     EXPECT_EQ(test.Test().Marks.SampleCount, 24998);
     EXPECT_TRUE(test.Test().Marks.EvaluationDone);
+    EXPECT_TRUE(EndedWithoutBreak(test.Test().Current()));
     EXPECT_FALSE(test.Run().Running());
 }
 

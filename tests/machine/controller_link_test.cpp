@@ -156,20 +156,31 @@ TEST_F(LinkTest, SpindleStop) {
 
 TEST_F(LinkTest, HydraulicStopHoldsThePresentTravel) {
     Configure([](auto& c) { c.MachineType = kHydraulicBleedOff; });
-    Readings(0, {1234, 1234});  // travel 1234 counts, sent x 10 = 12340 = 0x003034
+    // Travel 1234 counts of 30000 is 41133 millionths of the nominal travel (0x00A0AD), the
+    // scale of every set value: the machine holds where it stands.
+    Readings(0, {1234, 1234});
     link.SetMoving(false, true);
     link.SetHoldFlag(true);
     link.StopMachine();
-    EXPECT_EQ(Sent(), "5D 01 64 00 30 34 5A 05 5A 05 5A 05 3C 30 relay00 40 purge-rx relay80");
+    EXPECT_EQ(Sent(), "5D 01 64 00 A0 AD 5A 05 5A 05 5A 05 3C 30 relay00 40 purge-rx relay80");
     EXPECT_FALSE(link.MovingDown());
     EXPECT_FALSE(link.HoldFlag());
     EXPECT_TRUE(relays.RelayState(8));
+
+    // The controller measures before the program's travel zero: 1000 counts zeroed away are
+    // added back (1234 counts again).
+    Readings(0, {1000, 1000});
+    acquisition.ZeroTravel();
+    Readings(0, {1234, 1234});
+    Sent();
+    EXPECT_EQ(link.PresentTravelSetValue(), 41133);
 
     // Incremental travel: the encoder counts themselves, rounded half to even.
     Configure([](auto& c) {
         c.MachineType = kHydraulicInflow;
         c.IncrementalTravel = true;
     });
+    acquisition.ZeroAll();
     Readings(0, {1234, 1235});
     link.StopMachine();
     EXPECT_EQ(Sent(), "5D 02 64 00 04 D2 5A 05 5A 05 5A 05 3C 10 relay00 40 purge-rx relay80");
@@ -286,10 +297,11 @@ TEST_F(LinkTest, JogInterlocks) {
 }
 
 TEST_F(LinkTest, PreloadApproach) {
-    Readings(300, {0, 0});            // 1 kN of a 100 kN machine
+    // 1 kN of a 100 kN machine, held as 10000 millionths until the ramp runs.
+    Readings(300, {0, 0});
     link.ApproachPreload(2.0, 5000);  // 2 kN = 20000 millionths, above the present force
     EXPECT_EQ(Sent(),
-              "5A 05 64 00 0B B8 5D 00 61 00 4E 20 00 13 88 00 13 88 00 4E 20 5D 00 5B 00 "
+              "5A 05 64 00 27 10 5D 00 61 00 4E 20 00 13 88 00 13 88 00 4E 20 5D 00 5B 00 "
               "5A 0F relay00 3C 30");
 
     // Below the present force the rates run negative; a force zero offset of 150 counts
@@ -305,7 +317,7 @@ TEST_F(LinkTest, PreloadApproach) {
     });
     link.ApproachPreload(0.5, -5000);
     EXPECT_EQ(Sent(),
-              "5A 05 64 00 0B B8 5D 00 61 00 27 10 80 13 88 80 13 88 00 27 10 5D 00 5B 00 "
+              "5A 05 64 00 3A 98 5D 00 61 00 27 10 80 13 88 80 13 88 00 27 10 5D 00 5B 00 "
               "5A 17 relay00");
 }
 

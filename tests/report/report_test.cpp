@@ -160,6 +160,27 @@ TEST(ResultsReport, TheFlexuralModulusPrintsItsRemarkByTheChoiceOfItsDefinition)
                     .PrintRemark);
 }
 
+TEST(ResultsReport, ATestThatDidNotBreakSaysSoInItsRow) {
+    ResultsRecord broken, stopped;
+    broken.SpecimenNo = stopped.SpecimenNo = "A1";
+    stopped.Remark = "Backe rutscht";
+    stopped.EndOfTest = kEndedWithoutBreak;
+    for (const bool remark : {true, false}) {
+        const ParameterSet p = PrintedResults(2, remark);
+        const ResultsReport report =
+            BuildResultsReport(p, EditorColumns(p), {broken, stopped}, false, {}, {}, "");
+        ASSERT_EQ(report.Rows.size(), 2u);
+        EXPECT_EQ(report.Rows[0].SpecimenNo, "A1");
+        if (remark) {
+            EXPECT_EQ(report.Rows[0].Remark, "");
+            EXPECT_EQ(report.Rows[1].Remark, "ohne Bruch, Backe rutscht");
+            EXPECT_EQ(report.Rows[1].SpecimenNo, "A1");
+        } else {
+            EXPECT_EQ(report.Rows[1].SpecimenNo, "A1 (ohne Bruch)");
+        }
+    }
+}
+
 TEST(ResultsReport, StatisticsRowsCarryTheBlockOfThePrintedColumns) {
     ParameterSet p = PrintedResults(0, false);
     ResultDefinition& rm = p.Results[9];

@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kStartCommands =
     "71 07 A1 20 72 07 A1 20 73 07 A1 20 "  // force limits at 50 %
     "3C 30 "                                // output byte
-    "5D 01 64 00 00 64 ";                   // travel control at the present 10.0 mm
+    "5D 01 64 00 82 35 ";                   // travel control at the present 10 mm of 300
 
 class ProgrammeRunTest : public testing::RunRig {
   protected:
@@ -107,7 +107,7 @@ TEST_F(ProgrammeRunTest, StageChangesHoldSwitchOffTheDriveAndChangeTheControl) {
     Feed(3, 12);                  // 10 s after the hold began
     EXPECT_EQ(Sent(),
               "5A 00 5A 00 "                                          // drive off
-              "5D 00 64 00 23 28 "                                    // force control at 3 kN
+              "5D 00 64 00 75 30 "                                    // force control at 3 kN
               "61 0F 42 40 00 01 F4 00 01 F4 0F 42 40 5B 07 5A 07");  // 100 N/s
     EXPECT_EQ(host.speed, "100 ");
     EXPECT_EQ(host.speedUnit, SpeedUnit::NewtonPerSecond);

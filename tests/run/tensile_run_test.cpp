@@ -114,7 +114,7 @@ TEST_F(TensileRunTest, StartSendsForceLimitsOutputPositionAndFirstStage) {
     EXPECT_EQ(Sent(),
               "71 07 A1 20 72 07 A1 20 73 07 A1 20 "  // force limits at 50 %
               "3C 30 "                                // output byte: base + 16
-              "5D 01 64 00 00 64 "                    // travel control, position 10.0 mm
+              "5D 01 64 00 82 35 "  // travel control, position 10 mm: 33333 millionths of 300
               "62 0F 42 40 04 3D 12 04 3D 12 0F 42 40 5B 07 5A 07");  // 10 mm/min, start
     EXPECT_EQ(host.Take(), "specimen layout running");
     EXPECT_EQ(host.speed, "10.0 ");
@@ -287,8 +287,8 @@ TEST_F(TensileRunTest, HydraulicStopHoldsThePresentPositionThenRequestsTheStop) 
     for (int i = 1; i <= 12; ++i) Feed(i, 10 + i * 0.1, i * 0.01);
     Sent();
     Feed(4, 12.5, 0.1);  // below 40 % of 12 kN
-    // Travel control, the present travel counts x 10, hold, the stop request.
-    EXPECT_EQ(Sent(), "5D 01 64 00 30 D4 5A 05 5A 05 5A 05 3C 10 40 purge-rx");
+    // Travel control, the present 12.5 mm of 300 (41667 millionths), hold, the stop request.
+    EXPECT_EQ(Sent(), "5D 01 64 00 A2 C3 5A 05 5A 05 5A 05 3C 10 40 purge-rx");
     EXPECT_TRUE(test->Marks.EvaluationDone);
 }
 

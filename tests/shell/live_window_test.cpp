@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -175,6 +176,18 @@ TEST_F(LiveWindowTest, ResultPanelsShowTheEvaluationWithTheLimitColours) {
     panels->Tabs()->setCurrentIndex(1);
     panels->Tabs()->setCurrentIndex(0);
     EXPECT_EQ(panels->Field("Rm")->text(), QStringLiteral("     500"));
+
+    // An evaluated test that was stopped before its break says so over its values.
+    EXPECT_FALSE(panels->NoBreakMark()->isVisibleTo(window.get()));
+    test->Marks.EvaluationDone = true;
+    test->Current().EndOfTest = kEndedWithoutBreak;
+    window->FillResultPanels();
+    EXPECT_TRUE(panels->NoBreakMark()->isVisibleTo(window.get()));
+    EXPECT_EQ(panels->NoBreakMark()->text(), QStringLiteral("ohne Bruch"));
+    window->LayoutResultPanels();
+    EXPECT_FALSE(panels->NoBreakMark()->isVisibleTo(window.get()));
+    window->FillResultPanels();
+    test->Marks.EvaluationDone = false;
 
     // A click on Ag without an evaluation only beeps; nothing opens.
     QTest::mouseClick(panels->Field("Ag"), Qt::LeftButton);

@@ -11,7 +11,7 @@
 #include "setup/machine_config.h"
 #include "run/app_state.h"
 #include "shell/auto_sequence.h"
-#include "shell/jog_control.h"
+#include "run/jog_control.h"
 #include "shell/live_values.h"
 #include "shell/motion_services.h"
 #include "shell/operator_keys.h"
@@ -211,8 +211,9 @@ TEST_F(MachineRig, HydraulicJogDownStoppedByTheMouseKeepsItsOffset) {
     ASSERT_TRUE(jog.Jog(JogDirection::Down, kJogSlow, false));
     Reading(0, 4200);  // 42 mm
     jog.StopJog(JogDirection::Down, true);
-    // Hold at the present position (travel counts x 10), relay 8 on for inflow control.
-    EXPECT_EQ(Sent(), "5A 05 64 00 A4 10 relay80");
+    // Hold at the present position (4200 counts: 140000 millionths of the nominal travel),
+    // relay 8 on for inflow control.
+    EXPECT_EQ(Sent(), "5A 05 64 02 22 E0 relay80");
     EXPECT_DOUBLE_EQ(link.JogOffset(), 42.0);
     EXPECT_FALSE(jog.JogDownActive());
 }

@@ -1,7 +1,8 @@
-// Jogging the crosshead from the keys and the jog buttons: the jog commands, their stop on
-// release, and the offset a hydraulic machine keeps after a downward jog. The active flags
-// are the controller link's moving flags: a second command in a direction already moving is
-// ignored until the jog is stopped.
+// Jogging the crosshead from the keys, the jog buttons and the service command: the jog
+// commands, their stop on release (the machine holds where it stands), and the offset a
+// hydraulic machine keeps after a downward jog. The active flags are the controller link's
+// moving flags: a second command in a direction already moving is ignored until the jog is
+// stopped.
 #pragma once
 
 #include "machine/acquisition.h"

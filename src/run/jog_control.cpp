@@ -1,5 +1,5 @@
 // Jog commands and their stop.
-#include "shell/jog_control.h"
+#include "run/jog_control.h"
 
 #include "machine/controller_protocol.h"
 
@@ -34,7 +34,7 @@ void JogControl::StopMotion(JogDirection direction, bool fromDownButton) {
         link_.StopMachine();
     } else {
         link_.DriveState(drive::kHold);
-        link_.SetValue(link_.PresentPositionValue());
+        link_.SetValue(link_.PresentTravelSetValue());
         if (direction == JogDirection::Down && fromDownButton) {
             link_.SetJogOffset(daq_.RawValues()[kRawTravel] * factors_.TravelFactor);
         }
