@@ -1,7 +1,7 @@
 // Confirmation checks of the setup and test-programme dialogs.
 #include "setup_checks.h"
 
-#include "break_value.h"
+#include "evaluation/break_value.h"
 #include "evaluation/test_types.h"
 #include "evaluation/text_functions.h"
 

@@ -1,6 +1,6 @@
 // The break value's range by test type and break channel: what the dialogs, the command line
 // and a stored parameter set are held to.
-#include "setup/break_value.h"
+#include "evaluation/break_value.h"
 
 #include <gtest/gtest.h>
 

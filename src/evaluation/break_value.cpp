@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "evaluation/test_types.h"
-#include "evaluation/text_functions.h"
+#include "test_types.h"
+#include "text_functions.h"
 
 namespace quorvex {
 namespace {

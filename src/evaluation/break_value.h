@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "evaluation/field_checks.h"
-#include "evaluation/parameter_set.h"
+#include "field_checks.h"
+#include "parameter_set.h"
 
 namespace quorvex {
 
