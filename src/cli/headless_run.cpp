@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "evaluation/break_value.h"
 #include "evaluation/parameter_file.h"
 #include "evaluation/tensile_evaluation.h"
 #include "evaluation/test_types.h"
@@ -190,7 +191,16 @@ bool HeadlessTest::Prepare(const HeadlessOptions& options,
     }
     p.SpecimenNo = "SIM-" + PresetName(sim.Preset);
     error = AssignParameterFields(p, nullptr, options.Assignments);
-    if (!error.empty()) return false;
+    assignmentRefused_ = !error.empty();
+    if (assignmentRefused_) return false;
+    // A set from an older program or another machine may hold a break value that no break
+    // reaches or every sample does: the test does not start on it.
+    if (const std::string refusal = BreakValueRefusal(p); !refusal.empty()) {
+        error = (options.ParamsFile.empty() ? std::string("the parameter set")
+                                            : "\"" + options.ParamsFile + "\"") +
+                ": " + refusal + "; the test was not started";
+        return false;
+    }
     if (p.TestType < 0 || p.TestType >= kTestTypeCount) {
         error = "test type " + std::to_string(p.TestType) + ": the test type is 0 ... 9";
         return false;

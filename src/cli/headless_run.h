@@ -83,6 +83,8 @@ class HeadlessTest {
     // `error` when an option or the parameter file is refused.
     bool Prepare(const HeadlessOptions& options, const std::filesystem::path& workingDirectory,
                  std::string& error);
+    // Whether Prepare refused one of the options' assignments (a usage error).
+    bool AssignmentRefused() const { return assignmentRefused_; }
     // The start of the run (F2). False when it refused to start.
     bool Start();
     // One measuring tick: the card is read, the run gets the sample.
@@ -114,6 +116,7 @@ class HeadlessTest {
     std::unique_ptr<LiveDiagramModel> diagram_;
     std::unique_ptr<RunRoutine> run_;
     int ticks_ = 0;
+    bool assignmentRefused_ = false;
     double travelLow_ = 0, travelHigh_ = 0;
 };
 

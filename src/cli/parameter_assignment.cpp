@@ -13,6 +13,7 @@
 #include "evaluation/parameter_file.h"
 #include "evaluation/test_types.h"
 #include "evaluation/win1252.h"
+#include "evaluation/break_value.h"
 
 namespace quorvex::cli {
 namespace {
@@ -214,6 +215,13 @@ std::string LoadRefusal(const ParameterSet& changed, const std::string& field, s
            AcceptedRange(field);
 }
 
+// The fields that decide the break value's meaning and range: an assignment to one of them
+// has the break value checked against its range once all assignments are made.
+bool DecidesBreakValue(const std::string& field) {
+    return field == "BreakDropPercent" || field == "BreakChannel" || field == "TestType" ||
+           field == "NominalForceKn" || field == "NominalTravelMm";
+}
+
 }  // namespace
 
 std::string AssignParameterFields(ParameterSet& p, ByteImage* image,
@@ -221,6 +229,7 @@ std::string AssignParameterFields(ParameterSet& p, ByteImage* image,
     ParameterSet changed = p;
     std::optional<ByteImage> changedImage;
     if (image != nullptr) changedImage = *image;
+    std::string breakAssignment;  // the last assignment that the break value depends on
     for (const std::string& assignment : assignments) {
         const std::size_t equals = assignment.find('=');
         if (equals == std::string::npos || equals == 0) {
@@ -239,6 +248,12 @@ std::string AssignParameterFields(ParameterSet& p, ByteImage* image,
         const std::string refused =
             LoadRefusal(changed, field, assigner.Offset(), assigner.Size(), assignment);
         if (!refused.empty()) return refused;
+        if (DecidesBreakValue(field)) breakAssignment = assignment;
+    }
+    // A value that no break can reach, or that every sample reaches, is no end of test.
+    if (!breakAssignment.empty()) {
+        const std::string refused = BreakValueRefusal(changed);
+        if (!refused.empty()) return "\"" + breakAssignment + "\": " + refused;
     }
     p = std::move(changed);
     if (image != nullptr) *image = std::move(*changedImage);

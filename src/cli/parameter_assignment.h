@@ -15,6 +15,9 @@ namespace quorvex::cli {
 // "ResultDefinition[3].Decimals" or "Stages[7].StageSpeed". A value must fit its field: a
 // byte 0 ... 255, an integer in the 32-bit range, a finite number (within the float range for
 // float fields), a text of at most the field's characters in the Windows-1252 code page.
+// When an assignment changes the break value or what decides its meaning (the test type, the
+// break channel, the nominal force or travel), the break value must then lie in its range, as
+// the dialogs hold it (the drop 10 ... 90 %, a Delta-F in N, a Delta-S in mm).
 // With `image` (the bytes p was read from) only the bytes of the assigned fields change in it.
 // Returns "" on success; otherwise the message of the first refusal, naming the field, and
 // neither p nor image has changed.

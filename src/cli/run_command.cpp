@@ -138,6 +138,7 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
     HeadlessTest test;
     std::string error;
     if (!test.Prepare(options, dir, error)) {
+        if (test.AssignmentRefused()) return Usage(err, error);
         err << "quorvex-cli: " << error << "\n";
         return 1;
     }

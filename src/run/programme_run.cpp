@@ -246,7 +246,8 @@ bool ProgrammeRun::BreakCriterion() const {
     const ParameterSet& p = test_.Parameters;
     switch (p.BreakChannel) {
         case kBreakByForceChange:
-            return std::fabs(state_.F - state_.F0) >= p.BreakDropPercent;
+            // The value is entered in N, as its label says; the force is in kN.
+            return std::fabs(state_.F - state_.F0) * 1000.0 >= p.BreakDropPercent;
         case kBreakByTravelChange:
             return std::fabs(state_.S - state_.S0) >= p.BreakDropPercent;
         case kBreakByDrop:

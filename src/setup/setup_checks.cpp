@@ -1,6 +1,8 @@
 // Confirmation checks of the setup and test-programme dialogs.
 #include "setup_checks.h"
 
+#include "evaluation/break_value.h"
+#include "evaluation/test_types.h"
 #include "evaluation/text_functions.h"
 
 namespace quorvex {
@@ -72,9 +74,13 @@ CheckResult CheckSetupDialog(const SetupDialogTexts& t, int testType) {
                 CheckIntegerField(F(SetupField::MessageTime), t.MessageTime, 0, 10, " 0 ... 10 !"))
             return f;
     }
-    if (auto f =
-            CheckNumberField(F(SetupField::BreakDrop), t.BreakDrop, 1, 200, " 1.0 ... 200.0 !"))
+    // The field holds the break value of the test type (a programme test's by its channel).
+    if (auto f = CheckBreakValueText(
+            F(SetupField::BreakDrop), t.BreakDrop,
+            BreakValueRangeOf(testType, t.BreakChannel, ParseNumber(t.NominalForce),
+                              ParseNumber(t.NominalTravel)))) {
         return f;
+    }
     if (auto f = CheckNumberField(F(SetupField::Rmin), t.Rmin, 0.1, 100000, " 0.1 ... 100000.0 !"))
         return f;
     if (machine) {
@@ -149,24 +155,12 @@ CheckResult CheckProgrammeDialog(const ProgrammeDialogTexts& t, double nominalFo
             return f;
         }
     }
-    switch (t.BreakChannel) {
-        case 1:
-            if (auto f = CheckNumberField(F(SetupField::BreakValue), t.BreakValue,
-                                          0.0001 * nominalForceKn, nominalForceKn, "")) {
-                return f;
-            }
-            break;
-        case 2:
-            if (auto f = CheckNumberField(F(SetupField::BreakValue), t.BreakValue,
-                                          0.0001 * nominalTravelMm, nominalTravelMm, "")) {
-                return f;
-            }
-            break;
-        default:
-            if (auto f = CheckNumberField(F(SetupField::BreakValue), t.BreakValue, 0.05, 99,
-                                          " : 0.05 ... 99.0 !")) {
-                return f;
-            }
+    // The programme dialogs serve the universal test's break channels.
+    if (auto f = CheckBreakValueText(
+            F(SetupField::BreakValue), t.BreakValue,
+            BreakValueRangeOf(static_cast<int>(TestType::Universal), t.BreakChannel,
+                              nominalForceKn, nominalTravelMm))) {
+        return f;
     }
     if (auto f = CheckNumberField(F(SetupField::Fmin), t.Fmin, 0, 2000, " :  0 ... 2000 !"))
         return f;

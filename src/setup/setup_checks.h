@@ -46,6 +46,7 @@ enum class SetupChecks { Machine, TestTabOnly };
 struct SetupDialogTexts {
     SetupChecks Scope = SetupChecks::Machine;
     std::string MessageTime, BreakDrop, Rmin, NominalForce, NominalTravel;
+    int BreakChannel = 0;  // the programme tests' channel of the break value (BreakDrop)
     std::string ExtensometerRange, GaugeLengthLe, ExtensometerLimit;
     std::string TransverseRange, TransverseLimit;
     std::array<StageTexts, 5> Stages;
@@ -67,7 +68,7 @@ CheckResult CheckSetupPreload(int unit, const std::string& text, double nominalF
 struct ProgrammeDialogTexts {
     std::string SetupPosition;
     std::array<StageTexts, 30> Stages;
-    int BreakChannel = 0;  // 0 drop in % of Fmax, 1 delta force kN, 2 delta travel mm
+    int BreakChannel = 0;  // 0 drop in % of Fmax, 1 delta force N, 2 delta travel mm
     std::string BreakValue;
     std::string Fmin;
     int PreloadUnit = 0;

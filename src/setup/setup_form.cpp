@@ -183,6 +183,7 @@ SetupForm FillSetupForm(const ParameterSet& p, const MachineConfig& m) {
     f.SequenceTimeoutSec = std::clamp(p.SequenceTimeoutSec, 10, 50);
 
     f.BreakDrop = Fixed(p.BreakDropPercent, 2);
+    f.BreakChannel = p.BreakChannel;
     f.Rmin = Fixed(p.RminInTest, 2);
     for (std::size_t i = 0; i < f.Stages.size(); ++i) {
         const SpeedStage& stage = p.Stages[i];
@@ -236,6 +237,7 @@ CheckResult CheckSetupForm(const SetupForm& f, int testType, SetupChecks scope) 
     t.Scope = scope;
     t.MessageTime = f.MessageTime;
     t.BreakDrop = f.BreakDrop;
+    t.BreakChannel = f.BreakChannel;
     t.Rmin = f.Rmin;
     t.NominalForce = f.NominalForce;
     t.NominalTravel = f.NominalTravel;

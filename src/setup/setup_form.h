@@ -147,6 +147,7 @@ struct SetupForm {
 
     // Tab "Versuch": the test fields, which every confirmation checks too.
     std::string BreakDrop, Rmin;
+    int BreakChannel = 0;  // not shown: the programme tests' channel, which BreakDrop follows
     std::array<StageTexts, 5> Stages;
     std::array<int, 5> StageFromUnit{1, 1, 1, 1, 1};   // 1 "%", 2 stress, 3 "Sx"
     std::array<int, 5> StageSpeedUnit{1, 1, 1, 1, 1};  // 1 "mm/min", 2 "%/min", 3 stress rate

@@ -161,6 +161,9 @@ TEST_F(ParamsCommandTest, SetRefusesWhatDoesNotFitAndWritesNothing) {
         {"ControlDeviation=51", "ControlDeviation takes 1 ... 50"},
         {"SigStrainPoint[1]=2.5", "SigStrainPoint[1] takes whole numbers"},
         {"EffectiveSo=1e-40", "EffectiveSo takes normal numbers"},
+        // The break value in the range of its meaning (the tensile drop 10 ... 90 %).
+        {"BreakDropPercent=150", "BreakDropPercent 150 lies outside 10.0 ... 90.0 %"},
+        {"BreakDropPercent=5", "lies outside 10.0 ... 90.0 %"},
     };
     for (const Case& c : cases) {
         const CommandRun run = Params({"set", File("p.Par"), "EffectiveSo=1", c.assignment});
@@ -176,6 +179,37 @@ TEST_F(ParamsCommandTest, SetRefusesWhatDoesNotFitAndWritesNothing) {
     EXPECT_EQ(Params({"set", File("missing.Par"), "EffectiveSo=1"}).code, 1);
     EXPECT_FALSE(std::filesystem::exists(File("missing.Par")));
     EXPECT_EQ(Params({"set", File("p.Par")}).code, 2);
+}
+
+// A programme test reads the break value by its channel: Delta-F in N between a ten-thousandth
+// of the nominal force and the nominal force. The combination counts, not the order of the
+// assignments; a change of the test type that would make the stored value a drop of 5000 % is
+// refused as well.
+TEST_F(ParamsCommandTest, SetHoldsTheBreakValueToTheRangeOfItsChannel) {
+    ASSERT_EQ(Params({"defaults", File("p.Par")}).code, 0);
+    const CommandRun universal = Params(
+        {"set", File("p.Par"), "BreakDropPercent=5000", "BreakChannel=1", "TestType=5"});
+    ASSERT_EQ(universal.code, 0) << universal.err;
+    const auto image = *ReadWholeFile(File("p.Par"));
+    const struct {
+        std::vector<std::string> assignments;
+        const char* says;
+    } refused[] = {
+        {{"BreakDropPercent=5"}, "\"BreakDropPercent=5\": the break value BreakDropPercent 5 "
+                                 "lies outside 10.0 ... 100000.0 N (the force change"},
+        {{"NominalForceKn=2"}, "lies outside 0.2 ... 2000.0 N"},
+        {{"BreakChannel=2"}, "lies outside 0.03 ... 300.0 mm"},
+        {{"TestType=0"}, "\"TestType=0\": the break value BreakDropPercent 5000 lies outside "
+                         "10.0 ... 90.0 %"},
+    };
+    for (const auto& c : refused) {
+        std::vector<std::string> args = {"set", File("p.Par")};
+        args.insert(args.end(), c.assignments.begin(), c.assignments.end());
+        const CommandRun run = Params(args);
+        EXPECT_EQ(run.code, 1) << c.says;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(*ReadWholeFile(File("p.Par")), image) << c.says;
+    }
 }
 
 }  // namespace

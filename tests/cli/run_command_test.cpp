@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -125,12 +126,12 @@ TEST_F(RunCommandTest, SetChangesTheParameterSetBeforeTheStart) {
     const CommandRun refused = Command(
         RunRunCommand,
         {"--dir", dir.string(), "--set", "HeaderValue[0]=Kunde", "--set", "EffectiveSo=nan"});
-    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.code, 2);  // a usage error, as every refused option
     EXPECT_NE(refused.err.find("EffectiveSo takes a finite number"), std::string::npos)
         << refused.err;
     const CommandRun wrongType =
         Command(RunRunCommand, {"--dir", dir.string(), "--set", "TestType=12"});
-    EXPECT_EQ(wrongType.code, 1);
+    EXPECT_EQ(wrongType.code, 2);
     EXPECT_NE(wrongType.err.find("the test type is 0 ... 9"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "1.Dia"));
 
@@ -140,6 +141,38 @@ TEST_F(RunCommandTest, SetChangesTheParameterSetBeforeTheStart) {
     const auto header = ReadWholeFile(dir / "1.Hea");
     ASSERT_TRUE(header);
     EXPECT_EQ(std::string(header->begin() + 1, header->begin() + 6), "Kunde");
+}
+
+// A break drop of 150 % would end the test on its first samples with Rm far below the
+// specimen's: the option is refused naming the range, and nothing runs. A parameter set file
+// that holds such a value (an older program's, another machine's) stays readable, but no test
+// starts on it.
+TEST_F(RunCommandTest, ABreakValueOutsideItsRangeStartsNoTest) {
+    const CommandRun option =
+        Command(RunRunCommand, {"--dir", dir.string(), "--set", "BreakDropPercent=150"});
+    EXPECT_EQ(option.code, 2);
+    EXPECT_NE(option.err.find("\"BreakDropPercent=150\": the break value BreakDropPercent 150 "
+                              "lies outside 10.0 ... 90.0 %"),
+              std::string::npos)
+        << option.err;
+    EXPECT_NE(option.err.find("usage:"), std::string::npos);
+
+    const std::string file = (dir / "old.Par").string();
+    ASSERT_EQ(Command(RunParamsCommand, {"defaults", file}).code, 0);
+    auto image = *ReadWholeFile(file);
+    const float drop = 150.0f;  // BreakDropPercent, as an older program let it be stored
+    std::memcpy(image.data() + 2076, &drop, sizeof drop);
+    ASSERT_TRUE(WriteFileAtomic(file, image));
+    const CommandRun stored = Command(RunRunCommand, {"--dir", dir.string(), "--params", file});
+    EXPECT_EQ(stored.code, 1);
+    EXPECT_NE(stored.err.find("old.Par\": the break value BreakDropPercent 150 lies outside "
+                              "10.0 ... 90.0 %"),
+              std::string::npos)
+        << stored.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "1.Dia"));
+    const CommandRun shown = Command(RunParamsCommand, {"show", file});
+    EXPECT_EQ(shown.code, 0);
+    EXPECT_NE(shown.out.find("\"BreakDropPercent\": 150"), std::string::npos);
 }
 
 // The types 3-9 print their own result names: the record's tensile fields hold other things

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "evaluation/results_record.h"
@@ -122,6 +123,27 @@ TEST(SimulatedOtherRuns, TheUniversalTestHoldsItsTravelThroughTheTimeStage) {
         EXPECT_NEAR(b.Travel(i), start, 0.025) << i;
     }
     EXPECT_GT(b.Travel(onwards->Sample + 20), start + 0.01);
+}
+
+// "Delta-F" is entered in N, as its label shows: the universal test ends once the force has
+// changed by that much since the preload (read as kN, 200 or 10000 were beyond any force of
+// the specimen and the test ran on past its fracture until the memory was full).
+TEST(SimulatedOtherRuns, ADeltaFInNewtonsEndsTheUniversalTestAtThatForceChange) {
+    for (const double newtons : {200.0, 10000.0}) {
+        SCOPED_TRACE(newtons);
+        char value[32];
+        std::snprintf(value, sizeof value, "BreakDropPercent=%g", newtons);
+        Ran ran = RunType(5, {"BreakChannel=1", value});
+        const auto& events = ran.test->Host().Events;
+        EXPECT_TRUE(std::none_of(events.begin(), events.end(), [](const HeadlessEvent& e) {
+            return e.What == "message 169";
+        }));
+        const auto& state = dynamic_cast<const ProgrammeRun&>(ran.test->Run()).State();
+        // The force of one more 50 ms tick at most beyond the change.
+        EXPECT_GE(state.Fmax - state.F0, newtons / 1000.0);
+        EXPECT_LT(state.Fmax - state.F0, newtons / 1000.0 + 0.5);
+        EXPECT_LT(state.Fmax, 0.8 * StrongestForce(ran.specimen));
+    }
 }
 
 // Force control at 500 N/s to exactly 5 kN, held there for 2 s, then travel control to the

@@ -146,7 +146,8 @@ TEST_F(ProgrammeRunTest, BreakByForceOrTravelChangeSincePreload) {
         float value;
         double force, travel;  // the sample that ends the test; the preload was 0.3 kN, 10 mm
     };
-    const Case cases[] = {{1, 2.0f, 2.4, 10.1}, {2, 1.5f, 1.0, 11.6}};
+    // Delta-F is given in N (2000 N = 2 kN above the preload), Delta-S in mm.
+    const Case cases[] = {{1, 2000.0f, 2.4, 10.1}, {2, 1.5f, 1.0, 11.6}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.channel);
         ParameterSet& p = test->Parameters;

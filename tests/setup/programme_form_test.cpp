@@ -14,12 +14,12 @@ TEST(ProgrammeForm, ShowsAllThirtyStagesAndStoresThemWithTheOtherChoices) {
     p.Stages[0] = {1, 0.0, 1, 10.0, 1};
     p.Stages[27] = {1, 4.5, 2, -20000.0, 3};
     p.BreakChannel = 1;
-    p.BreakDropPercent = 0.01f;
+    p.BreakDropPercent = 10.5f;  // N
     p.JUnloadData = {0.5, 0.2, 30.0};
     ProgrammeForm f = FillProgrammeForm(p);
     EXPECT_EQ(f.Texts.Stages[27].Speed, "-20000.000");
     EXPECT_EQ(f.StageFromUnit[27], 2);
-    EXPECT_EQ(f.Texts.BreakValue, "0.0100");
+    EXPECT_EQ(f.Texts.BreakValue, "10.5000");
     EXPECT_EQ(f.UnloadPercent, 30);
     EXPECT_FALSE(CheckProgrammeForm(f, p));
 
@@ -51,7 +51,7 @@ TEST(ProgrammeForm, ShowsAllThirtyStagesAndStoresThemWithTheOtherChoices) {
     EXPECT_EQ(stored.PreloadUnit, 1);
     EXPECT_FLOAT_EQ(stored.PreloadValue[1], 10000);
     EXPECT_FLOAT_EQ(stored.PreloadValue[0], p.PreloadValue[0]);
-    EXPECT_FLOAT_EQ(stored.BreakDropPercent, 0.01f);
+    EXPECT_FLOAT_EQ(stored.BreakDropPercent, 10.5f);
     EXPECT_EQ(stored.BreakChannel, 1);
     EXPECT_EQ(stored.TensionDirection, 0);
     EXPECT_EQ(stored.EndStage, 28);

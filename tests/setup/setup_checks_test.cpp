@@ -41,8 +41,14 @@ TEST(SetupChecks, SetupDialogChain) {
          " 0 ... 10 !", 181},
         {"message time decimal", [](auto& t) { t.MessageTime = "1.5"; }, 0, SetupField::MessageTime,
          " 0 ... 10 !", 181},
-        {"break drop", [](auto& t) { t.BreakDrop = "0.5"; }, 0, SetupField::BreakDrop,
-         " 1.0 ... 200.0 !", 181},
+        {"break drop", [](auto& t) { t.BreakDrop = "150"; }, 0, SetupField::BreakDrop,
+         " 10.0 ... 90.0 !", 181},
+        {"a programme test's break value by its channel",
+         [](auto& t) {
+             t.BreakChannel = 1;
+             t.BreakDrop = "5000";
+         },
+         5, SetupField::MessageTime, nullptr, 0},
         {"first failure wins",
          [](auto& t) {
              t.Rmin = "0";
@@ -169,24 +175,24 @@ TEST(SetupChecks, ProgrammeDialogChain) {
          SetupField::StageSpeed, 7, " :  -20000 ... 20000.0 !"},
         {"drop", [](auto& t) { t.BreakValue = "99.5"; }, SetupField::BreakValue, 0,
          " : 0.05 ... 99.0 !"},
-        {"delta F 0.01 kN",
+        {"delta F 10 N",
          [](auto& t) {
              t.BreakChannel = 1;
-             t.BreakValue = "0.01";
+             t.BreakValue = "10";
          },
          SetupField::MessageTime, 0, nullptr},
-        {"delta F 0.009 kN",
+        {"delta F 9 N",
          [](auto& t) {
              t.BreakChannel = 1;
-             t.BreakValue = "0.009";
+             t.BreakValue = "9";
          },
-         SetupField::BreakValue, 0, ""},
+         SetupField::BreakValue, 0, " : 10.0 ... 100000.0 N !"},
         {"delta S",
          [](auto& t) {
              t.BreakChannel = 2;
              t.BreakValue = "301";
          },
-         SetupField::BreakValue, 0, ""},
+         SetupField::BreakValue, 0, " : 0.03 ... 300.0 mm !"},
         {"Fmin", [](auto& t) { t.Fmin = "2001"; }, SetupField::Fmin, 0, " :  0 ... 2000 !"},
         {"preload 10 kN", [](auto& t) { t.Preload = "10"; }, SetupField::MessageTime, 0, nullptr},
         {"preload 10.5 kN", [](auto& t) { t.Preload = "10.5"; }, SetupField::Preload, 0,

@@ -248,18 +248,19 @@ TEST_F(ProgrammeDialog, RefusalsNameTheRangeShowTheFieldAndOkStoresTheProgramme)
     EXPECT_EQ(dialog.StagePages()->currentIndex(), 2);
     EXPECT_EQ(dialog.focusWidget(), dialog.StageSpeed(12));
 
-    // Break channel 1 relabels the value and takes a delta of at least 0.01 kN at 100 kN.
+    // Break channel 1 relabels the value and takes it in N as the label says: at least 10 N
+    // (a ten-thousandth of 100 kN), and the refusal names the range in N.
     dialog.StageSpeed(12)->setText(QStringLiteral("-20000"));
     QTest::mouseClick(dialog.BreakChannels()->button(1), Qt::LeftButton, {},
                       QPoint(6, dialog.BreakChannels()->button(1)->height() / 2));
     EXPECT_EQ(dialog.BreakLabel()->text(), QStringLiteral("Delta-F"));
     EXPECT_EQ(dialog.BreakUnitLabel()->text(), QStringLiteral("N"));
-    dialog.BreakValue()->setText(QStringLiteral("0.009"));
+    dialog.BreakValue()->setText(QStringLiteral("9"));
     Ok();
-    EXPECT_EQ(LastMessage(), QStringLiteral("Ungültige Eingabe!"));
+    EXPECT_EQ(LastMessage(), QStringLiteral("Gültigkeitsbereich : 10.0 ... 100000.0 N !"));
     EXPECT_EQ(dialog.focusWidget(), dialog.BreakValue());
 
-    dialog.BreakValue()->setText(QStringLiteral("0.01"));
+    dialog.BreakValue()->setText(QStringLiteral("10"));
     dialog.Preload()->setText(QStringLiteral("10.5"));  // kN
     Ok();
     EXPECT_EQ(LastMessage(), QStringLiteral("Gültigkeitsbereich :  0.0 ... 10%  !"));
@@ -278,7 +279,7 @@ TEST_F(ProgrammeDialog, RefusalsNameTheRangeShowTheFieldAndOkStoresTheProgramme)
     EXPECT_EQ(stage.StageSpeedUnit, 3);
     EXPECT_DOUBLE_EQ(parameters.StartPosition, 300);
     EXPECT_EQ(parameters.BreakChannel, 1);
-    EXPECT_FLOAT_EQ(parameters.BreakDropPercent, 0.01f);
+    EXPECT_FLOAT_EQ(parameters.BreakDropPercent, 10.0f);
     EXPECT_FLOAT_EQ(parameters.PreloadValue[0], 10);
     EXPECT_EQ(parameters.EndStage, 12);
     EXPECT_EQ(parameters.SamplingIndex, 3);
