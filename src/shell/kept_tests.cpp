@@ -31,7 +31,8 @@ bool UsableProjectName(const std::string& name) {
 
 LoadResult ReadProjectName(const std::filesystem::path& path, std::string& name) {
     const FileBytes read = ReadFileBytes(path, kLongestProjectName + 2, Beyond::Refused);
-    if (read.Status.status == LoadStatus::Missing) return Refused(path, "are incomplete: the file is missing");
+    if (read.Status.status == LoadStatus::Missing)
+        return Refused(path, "are incomplete: the file is missing");
     if (!read.Status.Loaded()) return read.Status;
     std::string text(read.Bytes.begin(), read.Bytes.end());
     if (text.empty() || text.back() != '\n') return Refused(path, "end without their line break");
@@ -115,8 +116,8 @@ KeptRead ReadKeptTests(const std::filesystem::path& workingDirectory) {
                           : parameters;
         return kept;
     }
-    kept.Status = ReadProjectName(InWork(workingDirectory, kKeptProjectFile),
-                                  kept.Tests.ProjectName);
+    kept.Status =
+        ReadProjectName(InWork(workingDirectory, kKeptProjectFile), kept.Tests.ProjectName);
     return kept;
 }
 

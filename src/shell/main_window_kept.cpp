@@ -103,10 +103,9 @@ void TSDIAppForm::OfferKeptTests() {
         // What could not be stored stays in the series, as after F6.
         CloseSeriesGaps(test_.TestSeries, app_.WorkingDirectory);
         if (!stored.empty()) {
-            statusBar()->showMessage(LoadText(kTextStoredAsRecord, base)
-                                         .arg(stored.back().RecordNumber)
-                                         .arg(project),
-                                     kStoredMessageMs);
+            statusBar()->showMessage(
+                LoadText(kTextStoredAsRecord, base).arg(stored.back().RecordNumber).arg(project),
+                kStoredMessageMs);
         }
     }
     RemoveKeptTests(app_.WorkingDirectory);

@@ -214,7 +214,8 @@ int TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
                                          MessageButtons::Ok);
         return 0;
     }
-    const std::vector<StoredRecord> stored = StoreSlotsInNamedProject(seriesSlots, app_.ProjectName);
+    const std::vector<StoredRecord> stored =
+        StoreSlotsInNamedProject(seriesSlots, app_.ProjectName);
     return stored.empty() ? 0 : stored.back().RecordNumber;
 }
 

@@ -1,5 +1,7 @@
 // The files of the tests kept at a termination signal: read back as written, refused whole
 // (naming the file) when short or garbled.
+#include "shell/kept_tests.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include <limits>
 
 #include "evaluation/parameter_file.h"
-#include "shell/kept_tests.h"
 
 namespace quorvex {
 namespace {
@@ -102,11 +103,10 @@ TEST_F(KeptTestsTest, AShortOrGarbledFileIsRefusedNamingIt) {
         {kKeptSeriesFile, one + one},  // slot 1 twice
         {kKeptSeriesFile, withRecord([](ResultsRecord& r) { r.RecordNumber = 51; })},
         {kKeptSeriesFile, withRecord([](ResultsRecord& r) { r.Rm = 0; })},
-        {kKeptSeriesFile, withRecord([](ResultsRecord& r) {
-             r.Ag = std::numeric_limits<float>::quiet_NaN();
-         })},
+        {kKeptSeriesFile,
+         withRecord([](ResultsRecord& r) { r.Ag = std::numeric_limits<float>::quiet_NaN(); })},
         {kKeptParameterFile, std::string(100, '\0')},
-        {kKeptProjectFile, "P"},            // no line break: cut off
+        {kKeptProjectFile, "P"},  // no line break: cut off
         {kKeptProjectFile, "../elsewhere\n"},
         {kKeptProjectFile, std::string(300, 'x') + "\n"},
     };
