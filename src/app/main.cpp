@@ -38,8 +38,10 @@ void PrintHelp(std::ostream& out) {
            "  --version          show the version\n"
            "\n"
            "Qt's own options (-platform, -style ...) are passed on to Qt.\n"
-           "SIGTERM, SIGHUP and SIGINT end the program as \"Beenden\" does: a test in progress\n"
-           "is stopped, the machine switched off and the parameter set written.\n"
+           "SIGTERM, SIGHUP and SIGINT end the program as \"Beenden\" does, without a question:\n"
+           "a test in progress is stopped, the machine switched off, the parameter set written,\n"
+           "and the tests not yet stored (the last test and the current series) are kept in\n"
+           "the working directory; the next start offers to store them in their project.\n"
            "quorvex-cli is the command-line tool of the same program (quorvex-cli --help).\n";
 }
 

@@ -402,10 +402,14 @@ void TSDIAppForm::PrepareReferenceRun() {
 }
 
 void TSDIAppForm::Timer1Timer() {
+    UpdateStartButton();
     if (app_.StartupShown) return;
     // The program is closing on a signal: no project question.
     if (closingUnattended_) return;
     timer1_.stop();
+    // Before a new test can take their slots: the tests a signal kept at the last close.
+    OfferKeptTests();
+    if (closingUnattended_) return;
     neueSerie_->Mode = TNeue_Serie::kOpenMode;
     const int answer = neueSerie_->exec();
     app_.StartupShown = true;
@@ -414,12 +418,17 @@ void TSDIAppForm::Timer1Timer() {
     // The project opened may be of another test type than the parameter set the program
     // started with: panels, axes and start position follow it now, not at the next test.
     ShowTestTypeOfParameters();
+    UpdateStartButton();
     timer1_.start();
 }
 
 bool TSDIAppForm::FormCloseQuery() {
     if (app_.TestRunning) return false;
-    if (!closingUnattended_ && !OfferUnsavedTests(true)) return false;
+    if (closingUnattended_) {
+        KeepUnsavedTests();
+    } else if (!OfferUnsavedTests(true)) {
+        return false;
+    }
     if (app_.ProjectOpen) {
         WriteProjectParameterFiles(test_.Parameters, app_.WorkingDirectory, app_.ProjectName);
     }

@@ -21,6 +21,7 @@
 #include "shell/live_values.h"
 #include "shell/main_menu.h"
 #include "shell/motion_services.h"
+#include "shell/operator_keys.h"
 #include "report/overlay_painter.h"
 #include "report/report_content.h"
 #include "ui/operator_message.h"
@@ -55,6 +56,7 @@ class TKopfdatenDlg;
 class TVersuchsartDlg;
 class ExportDatabases;
 struct SpecimenDialogMachine;
+struct StoredRecord;
 class TNeue_Serie;
 class TPasswordDlg;
 class TSpracheDlg;
@@ -121,8 +123,14 @@ class TSDIAppForm : public QMainWindow {
     void FormClose();
     // A termination signal: the open dialogs and boxes closed as with Escape, a test in
     // progress stopped and its machine switched off, then the window closed as "Beenden"
-    // does, without questions (the series stays in its files).
+    // does, without questions; the unsaved tests are kept for the next start.
     void CloseOnSignal();
+    // At the close on a signal: the last test that is not in the series goes into it, and the
+    // series is kept in the working directory with its parameter set and project.
+    void KeepUnsavedTests();
+    // At the start after such a close: the kept tests are offered for storing in their
+    // project (as F6 stores) or discarding; Cancel takes them into the current series.
+    void OfferKeptTests();
 
     // Menu commands.
     void ChooseLanguageCommand();
@@ -185,6 +193,9 @@ class TSDIAppForm : public QMainWindow {
     // rows; the number of the last record written, 0 (and the operator told) when nothing
     // could be stored.
     int StoreSlotsInProject(const std::vector<int>& seriesSlots);
+    // The same into the named project with the parameter set in force; the tests stored.
+    std::vector<StoredRecord> StoreSlotsInNamedProject(const std::vector<int>& seriesSlots,
+                                                       const QString& projectName);
     // Installs ResultsEditor; "Datensatz bearbeiten" there re-opens a stored record as the
     // last test, with its header data, curve and specimen.
     void InstallResultsEditor();
@@ -314,6 +325,11 @@ class TSDIAppForm : public QMainWindow {
     // The test run of the tensile family over the machine; null before the machine is open.
     RunRoutine* TestRun() const { return testRun_.get(); }
     QPushButton* StartButton() const { return startButton_; }
+    // Whether F2 (and the start button) would start a test now, and why not; the start
+    // button is enabled exactly when it would. Refreshed when what it reads changes and at
+    // each tick of Timer1.
+    StartRefusal StartRefusalNow() const;
+    void UpdateStartButton();
     QPushButton* StopButton() const { return stopButton_; }
     QLineEdit* SpeedField() const { return speedField_; }
     QLabel* SpeedUnitLabel() const { return speedUnitLabel_; }
@@ -465,6 +481,7 @@ class TSDIAppForm : public QMainWindow {
     QPushButton* startButton_ = nullptr;  // "F2"
     QPushButton* stopButton_ = nullptr;   // shown while a test runs
     bool closingUnattended_ = false;      // ending on a signal: no questions
+    bool startingTest_ = false;           // F2's start is under way
     std::unique_ptr<MainWindowRunHost> runHost_;
     bool useAcquisitionThread_ = false;
     std::unique_ptr<AcquisitionLoop> loop_;

@@ -159,6 +159,24 @@ void TSDIAppForm::SyncMotionWidgets() {
     referenceButton_->setVisible(motion_->ReferenceButtonVisible());
     referenceButton_->setEnabled(motion_->ReferenceButtonEnabled());
     startPositionButton_->setEnabled(motion_->StartPositionEnabled());
+    UpdateStartButton();
+}
+
+StartRefusal TSDIAppForm::StartRefusalNow() const {
+    StartConditions c;
+    c.TestRunning = app_.TestRunning;
+    c.Starting = startingTest_;
+    c.LiveTimerOn = messenTimer_.isActive();
+    c.TestRunReady = static_cast<bool>(StartTestRun);
+    c.ReferenceDone = !motion_ || motion_->StartEnabled();
+    c.ProjectOpen = app_.ProjectOpen;
+    return DecideStartRefusal(c);
+}
+
+void TSDIAppForm::UpdateStartButton() {
+    if (!startButton_) return;
+    const bool enabled = StartRefusalNow() == StartRefusal::None;
+    if (startButton_->isEnabled() != enabled) startButton_->setEnabled(enabled);
 }
 
 // --- the measuring tick
@@ -238,8 +256,19 @@ bool TSDIAppForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         case KeyAction::StartOrStopTest:
             if (app_.TestRunning) {
                 call(StopTestRun);
-            } else if (!motion_ || motion_->StartEnabled()) {
-                call(StartTestRun);
+                break;
+            }
+            // The start button is disabled by the same answer.
+            switch (StartRefusalNow()) {
+                case StartRefusal::None:
+                    call(StartTestRun);
+                    break;
+                case StartRefusal::NoProject:
+                    ui_.Messages.ShowOperatorMessage(ui_.Texts.Text(text::kNoProjectOpen),
+                                                     MessageKind::Error, MessageButtons::Ok);
+                    break;
+                default:
+                    break;
             }
             break;
         case KeyAction::DemoTest:

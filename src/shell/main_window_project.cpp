@@ -214,19 +214,26 @@ int TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
                                          MessageButtons::Ok);
         return 0;
     }
+    const std::vector<StoredRecord> stored =
+        StoreSlotsInNamedProject(seriesSlots, app_.ProjectName);
+    return stored.empty() ? 0 : stored.back().RecordNumber;
+}
+
+std::vector<StoredRecord> TSDIAppForm::StoreSlotsInNamedProject(
+    const std::vector<int>& seriesSlots, const QString& projectName) {
     // A project holds the tests of its own test type only.
     const std::string refusal =
-        ProjectTestTypeRefusal(ProjectParameterFile(app_.WorkingDirectory, app_.ProjectName),
-                               app_.ProjectName.toStdString(), test_.Parameters.TestType);
+        ProjectTestTypeRefusal(ProjectParameterFile(app_.WorkingDirectory, projectName),
+                               projectName.toStdString(), test_.Parameters.TestType);
     if (!refusal.empty()) {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(refusal), MessageKind::Error,
                                          MessageButtons::Ok);
-        return 0;
+        return {};
     }
     if (!databases_) OpenDatabases();
     ProjectStoreContext context;
     context.WorkingDirectory = app_.WorkingDirectory;
-    context.ProjectName = app_.ProjectName.toStdString();
+    context.ProjectName = projectName.toStdString();
     context.ShortDateFormat = SystemShortDateFormat();
     context.Today = DateTimeNow();
     // An alias database that did not answer at start-up takes no rows (its option shows
@@ -237,7 +244,7 @@ int TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
     if (!lock.Held()) {
         ui_.Messages.ShowOperatorMessage(QString::fromStdString(lock.Message()),
                                          MessageKind::Error, MessageButtons::Ok);
-        return 0;
+        return {};
     }
     ParameterSet& p = test_.Parameters;
     const std::uint8_t writeAlias = p.WriteAliasTable;
@@ -250,7 +257,7 @@ int TSDIAppForm::StoreSlotsInProject(const std::vector<int>& seriesSlots) {
                                          MessageButtons::Ok);
     }
     ShowAliasOutbox();
-    return result.Stored.empty() ? 0 : result.Stored.back().RecordNumber;
+    return result.Stored;
 }
 
 void TSDIAppForm::StoreLastTestInSeriesNow() {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QToolBar>
 
@@ -85,7 +86,13 @@ void TSDIAppForm::CreateTestRun() {
     };
     createRun();
     StartTestRun = [this, createRun] {
-        if (app_.TestRunning) return;
+        if (app_.TestRunning || startingTest_) return;
+        startingTest_ = true;
+        UpdateStartButton();
+        const auto started = qScopeGuard([this] {
+            startingTest_ = false;
+            UpdateStartButton();
+        });
         if (!OfferSpeedProgramme()) return;
         keepModulus_ = false;
         FitSimulatedSpecimen();
@@ -101,10 +108,8 @@ void TSDIAppForm::CreateTestRun() {
     };
     StopTestRun = [this] { SendMachineCommand({MachineCommandKind::StopTest, false}); };
     connect(startButton_, &QPushButton::clicked, this, [this] {
-        // The button is refused exactly when the key F2 is: before the reference run.
-        if (app_.TestRunning || !StartTestRun) return;
-        if (motion_ && !motion_->StartEnabled()) return;
-        StartTestRun();
+        // The button is refused exactly when the key F2 is, and disabled then.
+        if (StartRefusalNow() == StartRefusal::None) StartTestRun();
     });
     connect(stopButton_, &QPushButton::clicked, this, [this] {
         if (app_.TestRunning) SendMachineCommand({MachineCommandKind::StopTest, true});
@@ -310,6 +315,7 @@ void MainWindowRunHost::ShowRunning(bool running) {
         return;
     }
     if (timer1WasActive_) w.timer1_.start();
+    w.UpdateStartButton();
     w.speedField_->setText(QStringLiteral("0 "));
 }
 

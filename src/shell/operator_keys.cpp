@@ -45,6 +45,16 @@ KeyAction DecideKeyAction(int key, bool ctrl, const KeyConditions& c) {
     }
 }
 
+StartRefusal DecideStartRefusal(const StartConditions& c) {
+    if (c.TestRunning) return StartRefusal::TestRunning;
+    if (c.Starting) return StartRefusal::Starting;
+    if (!c.LiveTimerOn) return StartRefusal::NoLiveValues;
+    if (!c.TestRunReady) return StartRefusal::NoTestRun;
+    if (!c.ReferenceDone) return StartRefusal::ReferenceMissing;
+    if (!c.ProjectOpen) return StartRefusal::NoProject;
+    return StartRefusal::None;
+}
+
 int ExtensometerCounterKind(int ampVersion, int sensorArmType) {
     if (ampVersion == 3) return 1;
     if (ampVersion == 2 && sensorArmType >= 4 && sensorArmType <= 6) return 3;

@@ -37,6 +37,29 @@ struct KeyConditions {
 // key is a Qt key code; ctrl whether Ctrl is held (only Ctrl+S uses it).
 KeyAction DecideKeyAction(int key, bool ctrl, const KeyConditions& conditions);
 
+// Why F2 with the live values running (and the start button, which is disabled then) would
+// not start a test now; the first reason that holds.
+enum class StartRefusal {
+    None,              // the test starts
+    TestRunning,       // F2 stops it instead; the stop button stands in the start button's place
+    Starting,          // a start is under way (its questions and specimen dialog)
+    NoLiveValues,      // no card or the live-value timer off: F2 loads a demo test instead
+    NoTestRun,         // no machine to run a test on
+    ReferenceMissing,  // an incremental travel encoder before its reference run
+    NoProject,         // F2 says "Kein Resultate-Projekt geöffnet!"
+};
+
+struct StartConditions {
+    bool TestRunning = false;
+    bool Starting = false;
+    bool LiveTimerOn = false;
+    bool TestRunReady = false;
+    bool ReferenceDone = false;  // the motion services allow the start
+    bool ProjectOpen = false;
+};
+
+StartRefusal DecideStartRefusal(const StartConditions& conditions);
+
 // The counter behind the extensometer read-out that "Tara Counter" zeroes: the sensor arms'
 // counters of the controller on amplifier version 3 (kind 1), both axes of the encoder card on
 // version 2 with a sensor-arm extensometer of type 4 to 6 (kind 3); 0 when there is none.

@@ -156,6 +156,32 @@ TEST(KeyTable, ConditionsOfTheKeys) {
     }
 }
 
+// The one answer behind F2 and the start button's enabled state: the first reason that holds.
+TEST(KeyTable, F2StartsATestOnlyWhenNothingRefusesIt) {
+    const StartConditions ready{false, false, true, true, true, true};
+    auto with = [&ready](bool StartConditions::*field, bool value) {
+        StartConditions c = ready;
+        c.*field = value;
+        return c;
+    };
+    const struct {
+        StartConditions conditions;
+        StartRefusal refusal;
+    } cases[] = {
+        {ready, StartRefusal::None},
+        {with(&StartConditions::TestRunning, true), StartRefusal::TestRunning},
+        {with(&StartConditions::Starting, true), StartRefusal::Starting},
+        {with(&StartConditions::LiveTimerOn, false), StartRefusal::NoLiveValues},
+        {with(&StartConditions::TestRunReady, false), StartRefusal::NoTestRun},
+        {with(&StartConditions::ReferenceDone, false), StartRefusal::ReferenceMissing},
+        {with(&StartConditions::ProjectOpen, false), StartRefusal::NoProject},
+        {StartConditions{}, StartRefusal::NoLiveValues},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecideStartRefusal(c.conditions), c.refusal) << static_cast<int>(c.refusal);
+    }
+}
+
 // --- jog
 
 constexpr const char* kSlowJogUp = "5D 01 5D 01 64 0F 3E 58 5A 0D 5A 0D 5A 0D 3C 30 relay00";

@@ -167,28 +167,64 @@ TEST_F(WindowTestRunTest, AutomaticSpecimenNumbersAdvanceFromTestToTest) {
     EXPECT_EQ(ReadSpecimenNumber(work / kSpecimenNumberFile).Number, 43);
 }
 
-TEST_F(WindowTestRunTest, TheF2ButtonIsRefusedExactlyWhenTheKeyIs) {
+// The start button is disabled exactly when F2 would not start a test, and a click on it
+// starts only when the key does.
+TEST_F(WindowTestRunTest, TheF2ButtonIsDisabledExactlyWhenTheKeyIsRefused) {
+    QPushButton* button = window->StartButton();
     int asked = 0;
+    bool enabledWhileStarting = true;
     window->ShowSpecimenDialog = [&] {
         ++asked;
+        enabledWhileStarting = button->isEnabled();
         return false;  // the operator cancels: no test
     };
+    // Timer1 refreshes the button after the test opened the project by hand.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 1000));
+
     // An incremental travel encoder without its reference run: neither starts.
     ControllerLink& link = window->MachineInterface()->Link();
     ControllerConfig incremental = link.Config();
     incremental.IncrementalTravel = true;
     link.SetConfig(incremental);
     window->Motion()->Prepare();
-    window->StartButton()->click();
+    window->UpdateStartButton();
+    EXPECT_EQ(window->StartRefusalNow(), StartRefusal::ReferenceMissing);
+    EXPECT_FALSE(button->isEnabled());
+    button->click();
     EXPECT_TRUE(F2());
     EXPECT_EQ(asked, 0);
     incremental.IncrementalTravel = false;
     link.SetConfig(incremental);
     window->Motion()->Prepare();
-    window->StartButton()->click();
+    window->UpdateStartButton();
+    EXPECT_TRUE(button->isEnabled());
+    button->click();
     EXPECT_TRUE(F2());
     EXPECT_EQ(asked, 2);
     EXPECT_FALSE(app.TestRunning);
+    // A start under way shows the button disabled, and it is enabled again after it.
+    EXPECT_FALSE(enabledWhileStarting);
+    EXPECT_TRUE(button->isEnabled());
+
+    // Without a project: disabled, and the key says why.
+    app.ProjectOpen = false;
+    window->UpdateStartButton();
+    EXPECT_FALSE(button->isEnabled());
+    messages.shown.clear();
+    EXPECT_TRUE(F2());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, texts.Text(text::kNoProjectOpen));
+    app.ProjectOpen = true;
+
+    // Without live values F2 loads a demo test instead of starting one: the button is off.
+    window->MessenTimer().stop();
+    window->UpdateStartButton();
+    EXPECT_EQ(window->StartRefusalNow(), StartRefusal::NoLiveValues);
+    EXPECT_FALSE(button->isEnabled());
+    window->MessenTimer().start();
+    window->UpdateStartButton();
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(asked, 2);
 }
 
 TEST_F(WindowTestRunTest, F8InTheRemovalPromptStopsTheSimulatedMachineAndTheTest) {
