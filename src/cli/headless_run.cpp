@@ -138,6 +138,10 @@ void HeadlessHost::MessageText(RunMessageKind, std::string_view text) {
     Note("message " + std::string(text));
 }
 
+void HeadlessHost::RangeMessage(RunMessageKind, int field, int text, std::string_view range) {
+    Note("message " + std::to_string(field) + ": " + std::to_string(text) + std::string(range));
+}
+
 bool HeadlessHost::Question(int text) {
     Note("question " + std::to_string(text));
     return false;

@@ -45,6 +45,7 @@ class HeadlessHost : public RunHost {
     explicit HeadlessHost(const TestState& test) : test_(test) {}
     void Message(RunMessageKind kind, int text, int secondText) override;
     void MessageText(RunMessageKind kind, std::string_view text) override;
+    void RangeMessage(RunMessageKind kind, int field, int text, std::string_view range) override;
     bool Question(int text) override;
     bool SpecimenDialog(long long) override { return true; }
     void OpenSeriesEditor() override { Note("series editor"); }

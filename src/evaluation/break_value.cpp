@@ -40,8 +40,8 @@ BreakValueRange Range(BreakValueKind kind, double low, double high, std::string 
 const char* Meaning(BreakValueKind kind) {
     switch (kind) {
         case BreakValueKind::ForceChangeN:
-            return "the force change since the preload that ends the test, break channel 1 "
-                   "\"Delta-F\"";
+            return "the force drop from one tick to the next that ends the test, break "
+                   "channel 1 \"Delta-F\"";
         case BreakValueKind::TravelChangeMm:
             return "the travel change since the preload that ends the test, break channel 2 "
                    "\"Delta-S\"";
@@ -113,6 +113,18 @@ CheckResult CheckBreakValueText(int field, const std::string& text, const BreakV
     failure.Field = field;
     failure.RangeText = range.RangeText;
     return failure;
+}
+
+int BreakValueCaption(BreakValueKind kind) {
+    constexpr int kDropTo = 983, kDeltaForce = 751, kDeltaTravel = 752;
+    switch (kind) {
+        case BreakValueKind::ForceChangeN:
+            return kDeltaForce;
+        case BreakValueKind::TravelChangeMm:
+            return kDeltaTravel;
+        default:
+            return kDropTo;
+    }
 }
 
 std::string DescribeBreakRange(const BreakValueRange& range) {

@@ -4,7 +4,7 @@
 // The meaning of `BreakDropPercent` follows the test type and the break channel: the tensile,
 // shear, chain, plastics and compression tests end when the force drops to that percentage of
 // Fmax; the programme tests (universal, flexural modulus, flexural strength) read it by their
-// break channel as that percentage, as a force change since the preload in N, or as a travel
+// break channel as that percentage, as the sudden force drop of a fracture in N, or as a travel
 // change since the preload in mm.
 #pragma once
 
@@ -38,6 +38,9 @@ BreakValueRange BreakValueRangeOf(int testType, int breakChannel, double nominal
                                   double nominalTravelMm);
 // The same for the parameter set's test type, break channel and nominal values.
 BreakValueRange BreakValueRangeOf(const ParameterSet& p);
+
+// The text number of the break value's caption: "Abfall auf", "Delta-F" or "Delta-S".
+int BreakValueCaption(BreakValueKind kind);
 
 // Whether a value lies in the range; the bounds take the value as a float field stores it.
 bool InBreakRange(const BreakValueRange& range, double value);

@@ -135,7 +135,7 @@ void ProgrammeRun::OnSample() {
         if (state_.F < state_.PreloadForce) return;
         state_.PreloadReached = true;
         state_.S0 = state_.S;
-        state_.F0 = state_.F;
+        state_.F0 = state_.PreviousF = state_.F;
         stages_.SetZero(state_.S0);
         state_.RateTimeMs = clock_.NowMs();
         state_.RateTravel = state_.S;
@@ -174,7 +174,9 @@ void ProgrammeRun::MainPhase() {
         EndWithEvaluation(true);
         return;
     }
-    if (stages_.RunningStage() >= p.EndStage && BreakCriterion()) EndWithEvaluation(false);
+    const bool broken = stages_.RunningStage() >= p.EndStage && BreakCriterion();
+    state_.PreviousF = state_.F;
+    if (broken) EndWithEvaluation(false);
 }
 
 void ProgrammeRun::UnloadingCycles() {
@@ -246,8 +248,10 @@ bool ProgrammeRun::BreakCriterion() const {
     const ParameterSet& p = test_.Parameters;
     switch (p.BreakChannel) {
         case kBreakByForceChange:
-            // The value is entered in N, as its label says; the force is in kN.
-            return std::fabs(state_.F - state_.F0) * 1000.0 >= p.BreakDropPercent;
+            // "Delta-F": the sudden drop of a fracture, the force falling by at least the
+            // value from one tick to the next. The value is entered in N, as its label says;
+            // the force is in kN.
+            return (state_.PreviousF - state_.F) * 1000.0 >= p.BreakDropPercent;
         case kBreakByTravelChange:
             return std::fabs(state_.S - state_.S0) >= p.BreakDropPercent;
         case kBreakByDrop:

@@ -24,6 +24,7 @@ bool ProgrammeLoadsInTension(const ParameterSet& p);
 
 struct ProgrammeRunState : RunState {
     double F0 = 0;                        // force at the preload, kN
+    double PreviousF = 0;                 // force of the tick before, kN
     int Decimation = 1;                   // measuring ticks per recorded point
     int SinceRecorded = 0;                // ticks since the last recorded point
     std::int32_t TravelSpeedCommand = 0;  // the running travel ramp's rate as sent

@@ -27,6 +27,10 @@ class RunHost {
     virtual void Message(RunMessageKind kind, int text, int secondText = 0) = 0;
     // A message the program composed (the transducer monitoring of the compression test).
     virtual void MessageText(RunMessageKind kind, std::string_view text) = 0;
+    // A value out of its range: the field's caption, ": ", the text and the range text, as
+    // "Abfall auf: Gültigkeitsbereich 10.0 ... 90.0 !" (field and text from the language
+    // table).
+    virtual void RangeMessage(RunMessageKind kind, int field, int text, std::string_view range) = 0;
     // A warning with Yes/No; true for Yes.
     virtual bool Question(int text) = 0;
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "evaluation/break_value.h"
 #include "evaluation/evaluate_test.h"
 #include "evaluation/specimen_number.h"
 #include "evaluation/tensile_evaluation.h"
@@ -94,6 +95,14 @@ bool RunRoutine::StartChecks() {
     if (app_.LastTestNew) {
         if (host_.Question(run_text::kStoreLastTest)) host_.StoreLastTestInSeries();
         app_.LastTestNew = false;
+    }
+    // A break value that cannot describe a break (a set stored by an older program or on
+    // another machine) would end the test on noise or never: no test starts on it.
+    const BreakValueRange breakRange = BreakValueRangeOf(p);
+    if (!InBreakRange(breakRange, p.BreakDropPercent)) {
+        host_.RangeMessage(RunMessageKind::Error, BreakValueCaption(breakRange.Kind),
+                           run_text::kValidRange, breakRange.RangeText);
+        return false;
     }
     specimenNumber_ = -1;
     const auto numberFile = app_.WorkingDirectory / kSpecimenNumberFile;

@@ -36,6 +36,8 @@ constexpr int kSaveTestsFirst = 166;
 constexpr int kNoProject = 167;
 constexpr int kStoreLastTest = 168;
 constexpr int kMemoryFull = 169;
+constexpr int kValidRange = 181;  // "Gültigkeitsbereich"
+
 constexpr int kStoppedWithF8 = 230;
 constexpr int kNoBreak = 231;  // "ohne Bruch", the mark of a test that ended without a break
 }  // namespace run_text

@@ -35,7 +35,12 @@ void ThreadedRunHost::MessageText(RunMessageKind kind, std::string_view text) {
     Post(e);
 }
 
-// The questions and dialogs belong to the start, which runs on the window's thread.
+// The checks, questions and dialogs belong to the start, which runs on the window's thread.
+void ThreadedRunHost::RangeMessage(RunMessageKind kind, int field, int text,
+                                   std::string_view range) {
+    if (OnWindowThread()) window_.RangeMessage(kind, field, text, range);
+}
+
 bool ThreadedRunHost::Question(int text) {
     return OnWindowThread() && window_.Question(text);
 }

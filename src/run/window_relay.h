@@ -21,6 +21,7 @@ class ThreadedRunHost : public RunHost {
 
     void Message(RunMessageKind kind, int text, int secondText) override;
     void MessageText(RunMessageKind kind, std::string_view text) override;
+    void RangeMessage(RunMessageKind kind, int field, int text, std::string_view range) override;
     bool Question(int text) override;
     bool SpecimenDialog(long long counter) override;
     void OpenSeriesEditor() override;

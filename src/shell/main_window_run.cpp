@@ -273,6 +273,15 @@ void MainWindowRunHost::MessageText(RunMessageKind kind, std::string_view text) 
         MessageButtons::Ok);
 }
 
+void MainWindowRunHost::RangeMessage(RunMessageKind kind, int field, int text,
+                                     std::string_view range) {
+    const StoredTexts& texts = window_.ui_.Texts;
+    window_.ui_.Messages.ShowOperatorMessage(
+        texts.Text(field) + QStringLiteral(": ") + texts.Text(text) +
+            QString::fromUtf8(range.data(), static_cast<qsizetype>(range.size())),
+        Kind(kind), MessageButtons::Ok);
+}
+
 bool MainWindowRunHost::Question(int text) {
     return window_.ui_.Messages.ShowOperatorMessage(window_.ui_.Texts.Text(text),
                                                     MessageKind::Warning,

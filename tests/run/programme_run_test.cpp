@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "run/tensile_run.h"
 #include "run_rig.h"
 
@@ -140,14 +143,21 @@ TEST_F(ProgrammeRunTest, TheBreakCriterionCountsOnlyFromItsStageOn) {
     EXPECT_EQ(host.Take(), "idle fill final");
 }
 
-TEST_F(ProgrammeRunTest, BreakByForceOrTravelChangeSincePreload) {
+TEST_F(ProgrammeRunTest, BreakByASuddenForceDropOrATravelChangeSincePreload) {
     struct Case {
         int channel;
         float value;
-        double force, travel;  // the sample that ends the test; the preload was 0.3 kN, 10 mm
+        // Force and travel of the samples after the preload (0.3 kN, 10 mm); the last one
+        // ends the test.
+        std::vector<std::pair<double, double>> samples;
     };
-    // Delta-F is given in N (2000 N = 2 kN above the preload), Delta-S in mm.
-    const Case cases[] = {{1, 2000.0f, 2.4, 10.1}, {2, 1.5f, 1.0, 11.6}};
+    const Case cases[] = {
+        // Delta-F in N: a fall of 2000 N from one tick to the next, however high the force
+        // has risen since the preload (2100 N); a fall of 1900 N goes on.
+        {1, 2000.0f, {{4.0, 10.1}, {5.0, 10.2}, {3.1, 10.2}, {5.2, 10.3}, {3.1, 10.3}}},
+        // Delta-S in mm since the preload.
+        {2, 1.5f, {{1.0, 10.05}, {1.0, 11.4}, {1.0, 11.6}}},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.channel);
         ParameterSet& p = test->Parameters;
@@ -155,10 +165,10 @@ TEST_F(ProgrammeRunTest, BreakByForceOrTravelChangeSincePreload) {
         p.BreakDropPercent = c.value;
         p.Stages[0] = {1, 0, 2, 6, 1};
         StartAndPreload();
-        Feed(1.0, 10.05);
-        Feed(c.channel == 1 ? 2.2 : 1.0, c.channel == 2 ? 11.4 : 10.1);
-        EXPECT_TRUE(run->Running());
-        Feed(c.force, c.travel);
+        for (std::size_t i = 0; i < c.samples.size(); ++i) {
+            EXPECT_TRUE(run->Running()) << i;
+            Feed(c.samples[i].first, c.samples[i].second);
+        }
         EXPECT_FALSE(run->Running());
         EXPECT_TRUE(test->Marks.EvaluationDone);
     }

@@ -55,6 +55,9 @@ class FakeHost : public RunHost {
     void MessageText(RunMessageKind, std::string_view text) override {
         Log("text:" + std::string(text));
     }
+    void RangeMessage(RunMessageKind, int field, int text, std::string_view range) override {
+        Log("range" + std::to_string(field) + ":" + std::to_string(text) + std::string(range));
+    }
     bool Question(int text) override {
         Log("question" + std::to_string(text));
         return answerYes;

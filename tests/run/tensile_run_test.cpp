@@ -128,6 +128,7 @@ TEST_F(TensileRunTest, StartChecksInTheirOrder) {
         bool seriesFull, projectOpen, lastTestNew, answerYes, dialogOk;
         bool starts;
         const char* log;
+        float breakDrop = 60;
     };
     const Case cases[] = {
         {false, true, false, true, true, true, "specimen layout running"},
@@ -135,11 +136,14 @@ TEST_F(TensileRunTest, StartChecksInTheirOrder) {
         {false, false, true, true, true, false, "message167"},
         {false, true, true, true, true, true, "question168 store specimen layout running"},
         {false, true, true, false, false, false, "question168 specimen"},
+        // A stored break drop that describes no break: "Abfall auf: Gültigkeitsbereich ...".
+        {false, true, true, true, true, false, "question168 store range983:181 10.0 ... 90.0 !", 150},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.log);
         auto state = std::make_unique<TestState>();
         state->Parameters = test->Parameters;
+        state->Parameters.BreakDropPercent = c.breakDrop;
         for (int slot = 1; slot <= (c.seriesFull ? 10 : 0); ++slot) {
             state->TestSeries.Slots[static_cast<std::size_t>(slot)].Rm = 500;
         }
