@@ -196,7 +196,7 @@ TEST_F(ParamsCommandTest, SetHoldsTheBreakValueToTheRangeOfItsChannel) {
         const char* says;
     } refused[] = {
         {{"BreakDropPercent=5"}, "\"BreakDropPercent=5\": the break value BreakDropPercent 5 "
-                                 "lies outside 10.0 ... 100000.0 N (the force change"},
+                                 "lies outside 10.0 ... 100000.0 N (the force drop"},
         {{"NominalForceKn=2"}, "lies outside 0.2 ... 2000.0 N"},
         {{"BreakChannel=2"}, "lies outside 0.03 ... 300.0 mm"},
         {{"TestType=0"}, "\"TestType=0\": the break value BreakDropPercent 5000 lies outside "

@@ -79,7 +79,7 @@ TEST(BreakValue, StoredSetIsHeldToItsRangeAsTheFloatFieldKeepsIt) {
     EXPECT_EQ(BreakValueRefusal(p), "");
     p.BreakChannel = 1;
     p.BreakDropPercent = 0.2f;
-    EXPECT_NE(BreakValueRefusal(p).find("outside 10.0 ... 100000.0 N (the force change"),
+    EXPECT_NE(BreakValueRefusal(p).find("outside 10.0 ... 100000.0 N (the force drop"),
               std::string::npos);
 }
 
