@@ -1,5 +1,5 @@
 // One serial port of the machine PC: the controller link (write-only), the caliper and the
-// micrometer. Drivers: the operating system's ports through Qt Serial Port, the simulated
+// micrometer. Drivers: the operating system's ports through the terminal interface, the simulated
 // machine's controller port, and test recorders.
 #pragma once
 
