@@ -39,10 +39,13 @@ void ControllerLink::Value(std::int32_t value) {
 }
 
 // --- single commands
+// Each command holds the controller's line for its bytes: a command of the other thread
+// comes before or after it, never in between.
 
 void ControllerLink::Ramp(RampChannel channel, std::int32_t target, std::int32_t rate1,
                           std::int32_t rate2, std::int32_t switchPoint) {
     if (Blocked()) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(static_cast<std::uint8_t>(channel));
     Value(target);
     Value(rate1);
@@ -52,12 +55,14 @@ void ControllerLink::Ramp(RampChannel channel, std::int32_t target, std::int32_t
 
 void ControllerLink::Gains(std::uint8_t code, const GainFrame& frame) {
     if (Blocked()) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(code);
     for (std::int32_t value : frame) Value(value);
 }
 
 void ControllerLink::DriveState(std::uint8_t state) {
     if (Blocked()) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kDriveState);
     Byte(state);
 }
@@ -68,6 +73,7 @@ void ControllerLink::DriveState3Times(std::uint8_t state) {
 
 void ControllerLink::RampStart(std::uint8_t value) {
     if (Blocked()) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kRampStart);
     Byte(value);
 }
@@ -75,35 +81,41 @@ void ControllerLink::RampStart(std::uint8_t value) {
 void ControllerLink::ControlMode(int mode) {
     if (Blocked()) return;
     if (mode == 1 && config_.IncrementalTravel) mode = 2;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kControlMode);
     Byte(static_cast<std::uint8_t>(mode));
 }
 
 void ControllerLink::SetValue(std::int32_t value) {
     if (Blocked()) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kSetValue);
     Value(value);
 }
 
 void ControllerLink::SpindleSpeed(std::int32_t value) {
     if (Blocked()) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kSpindleSpeed);
     Value(value);
 }
 
 void ControllerLink::AuxiliaryOutputs(std::uint8_t value) {
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kAuxiliaryOutputs);
     Byte(value);
 }
 
 void ControllerLink::ForceLimit(std::uint8_t code, std::int32_t value) {
     if (Blocked() || !config_.FmaxMonitoring) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(code);
     Value(value);
 }
 
 void ControllerLink::PositionPreset(std::int32_t increments) {
     if (Blocked()) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kPositionPreset);
     Value(increments);
 }
@@ -117,6 +129,7 @@ void ControllerLink::Release() {
 }
 
 void ControllerLink::TareCounter(int kind) {
+    const PortTable::ControllerCommand whole(ports_);
     if (kind == 1) {
         Byte(command::kTareCounter);
         Byte(1);
@@ -135,6 +148,7 @@ void ControllerLink::TdmArms(int firstArmState, int secondArmState) {
     const std::uint8_t mask =
         static_cast<std::uint8_t>((firstArmState != 4 ? 1 : 0) | (secondArmState != 4 ? 2 : 0));
     if (mask == 0) return;
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kTdmArms);
     Byte(mask);
 }
@@ -153,6 +167,7 @@ bool ControllerLink::TdmGaugeLength(double lengthMm) {
     const double increments = kTdmIncrementsPerSet * lengthMm * 100 / config_.TdmLeAt10V;
     if (!std::isfinite(increments) || std::fabs(increments) > 2147483647.0) return false;
     const auto bits = static_cast<std::uint32_t>(RoundToInt32(increments));
+    const PortTable::ControllerCommand whole(ports_);
     Byte(command::kTdmGaugeLength);
     for (int shift = 0; shift < 32; shift += 8) Byte(static_cast<std::uint8_t>(bits >> shift));
     return true;

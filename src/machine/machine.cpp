@@ -4,7 +4,7 @@
 #include <span>
 #include <utility>
 
-#include "qt_serial_port.h"
+#include "posix_serial_port.h"
 #include "vendor_dask.h"
 #include "vendor_ik220.h"
 #include "working_file.h"
@@ -51,7 +51,7 @@ std::unique_ptr<SerialPort> Machine::MakePort(int com) {
                                                      ? SimulatedInstrument::Caliper
                                                      : SimulatedInstrument::Micrometer);
     }
-    return std::make_unique<QtSerialPort>(device);
+    return std::make_unique<PosixSerialPort>(device);
 }
 
 void Machine::Open(const MachineStartup& startup, std::vector<MachineMessage>& messages) {

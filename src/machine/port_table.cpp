@@ -60,6 +60,7 @@ int PortTable::ReadBytes(int com, std::uint8_t* buffer, int n) {
 }
 
 int PortTable::WriteBytes(int com, const std::uint8_t* buffer, int n) {
+    const ControllerCommand whole(*this);
     SerialPort* port = Entry(com);
     return port && n > 0 ? port->Write(buffer, n) : 0;
 }

@@ -1,5 +1,5 @@
 // One serial port of the machine PC: the controller link (write-only), the caliper and the
-// micrometer. Drivers: the operating system's ports through Qt Serial Port, the simulated
+// micrometer. Drivers: the operating system's ports through the terminal interface, the simulated
 // machine's controller port, and test recorders.
 #pragma once
 
@@ -28,8 +28,10 @@ public:
     // Discards pending input and/or aborts pending output.
     virtual void Purge(bool input, bool output) = 0;
     virtual int BytesWaiting() = 0;
-    // What can be read or written at once, without waiting; the count actually moved.
+    // What has arrived, without waiting; the count read.
     virtual int Read(std::uint8_t* buffer, int n) = 0;
+    // The whole buffer, waiting for room while the line takes bytes; a write on a line that
+    // has stopped taking them returns the count that went out.
     virtual int Write(const std::uint8_t* buffer, int n) = 0;
 };
 

@@ -1,12 +1,11 @@
 #include "machine/port_table.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include "machine/qt_serial_port.h"
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "test_doubles.h"
 
 namespace quorvex {
@@ -85,45 +84,32 @@ TEST_F(PortTableTest, ReadWriteAndPurges) {
     EXPECT_EQ(log.Take(), "purge-rx purge-rx-tx purge-rx-tx close");
 }
 
-// The operating system's driver over a pseudo terminal: what the program writes arrives on
-// the other side byte for byte, and what arrives there can be read.
-TEST(QtSerialPortOnAPseudoTerminal, WritesAndReads) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string device = ptsname(master);
-
-    PortTable ports([&](int) { return std::make_unique<QtSerialPort>(device); });
-    ASSERT_TRUE(ports.OpenPort(1, 9600, 'N', 1, 8));
-    ports.SetControllerPort(1);
-    ports.SendByte('Z');
-    ports.SendByte(0x00);
-
-    std::string received;
-    for (int attempt = 0; attempt < 50 && received.size() < 2; ++attempt) {
-        pollfd fd{master, POLLIN, 0};
-        if (poll(&fd, 1, 100) > 0) {
-            char buffer[16];
-            const ssize_t n = read(master, buffer, sizeof buffer);
-            if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
+// The window's thread and the acquisition thread both send to the controller: a byte of the
+// other thread waits until the command under way is whole on the line.
+TEST_F(PortTableTest, AControllerCommandKeepsTheOtherThreadsBytesOut) {
+    ports.OpenPort(4, 9600, 'N', 1, 8);
+    ports.SetControllerPort(4);
+    log.Take();
+    std::atomic<bool> otherSends{false};
+    std::thread other;
+    {
+        const PortTable::ControllerCommand whole(ports);
+        ports.SendByte(0x64);
+        other = std::thread([&] {
+            otherSends.store(true);
+            ports.SendByte(0x40);
+        });
+        while (!otherSends.load()) std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ports.SendByte(0x00);
+        {
+            const PortTable::ControllerCommand nested(ports);  // a command within a sequence
+            ports.SendByte(0x01);
         }
+        ports.SendByte(0x02);
     }
-    EXPECT_EQ(received, std::string("Z\0", 2));
-
-    ASSERT_EQ(write(master, "7.5\r", 4), 4);
-    // Waits for the kernel to hand the bytes to the port's side, without reading them.
-    const int watcher = open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(watcher, 0);
-    pollfd fd{watcher, POLLIN, 0};
-    ASSERT_EQ(poll(&fd, 1, 5000), 1);
-    close(watcher);
-    EXPECT_EQ(ports.BytesWaiting(1), 4);
-    std::uint8_t buffer[8];
-    EXPECT_EQ(ports.ReadBytes(1, buffer, 8), 4);
-    EXPECT_EQ(std::string(buffer, buffer + 4), "7.5\r");
-    ports.ClosePort(1);
-    close(master);
+    other.join();
+    EXPECT_EQ(log.Take(), "64 00 01 02 40");
 }
 
 }  // namespace
