@@ -210,8 +210,9 @@ void RunRoutine::Stop(bool byOperator) {
 
 void RunRoutine::StopByMachineStop() {
     if (!State().SamplingActive) return;
-    host_.Message(RunMessageKind::Information, run_text::kStoppedWithF8);
+    // The window leaves the test first, then says why.
     Stop(true);
+    host_.Message(RunMessageKind::Information, run_text::kStoppedWithF8);
 }
 
 void RunRoutine::StopProcedure(bool byOperator) {

@@ -43,7 +43,13 @@ bool TSDIAppForm::ExecSpecimenDialogOfType(bool forStart, long long counter, boo
 
 void TSDIAppForm::SpecimenDataCommand() {
     bool reevaluate = false;
-    const bool confirmed = ExecSpecimenDialogOfType(false, 0, reevaluate);
+    bool confirmed = false;
+    {
+        // The specimen dialog drives the machine (start position, sensor arms, its F8 and
+        // closing stop): the window holds it meanwhile.
+        auto access = MachineAccess();
+        confirmed = ExecSpecimenDialogOfType(false, 0, reevaluate);
+    }
     // The last test is evaluated again with the new specimen and shown anew.
     if (confirmed || reevaluate) {
         FillResultPanels();
