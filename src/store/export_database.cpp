@@ -478,12 +478,18 @@ bool ExportDatabases::ProbeAlias() {
     if (!impl_->OpenAlias(db)) return false;
     bool available = true;
     for (const char* table : {kAliasTable, kOutboxLedgerTable}) {
-        if (!TableExists(db, table)) {
-            available = false;
-            impl_->Tell("the alias database " +
-                        DescribeAliasDatabase(impl_->Alias, impl_->WorkingDirectory) +
-                        " has no table \"" + table + "\" (quorvex-cli db init --alias creates it)");
+        std::string error;
+        if (TableExists(db, table, error)) continue;
+        available = false;
+        const std::string database =
+            "the alias database " + DescribeAliasDatabase(impl_->Alias, impl_->WorkingDirectory);
+        if (!error.empty()) {
+            // Locked by another program, or gone: its own words, not a missing table.
+            impl_->Tell(database + " did not answer: " + error);
+            break;
         }
+        impl_->Tell(database + " has no table \"" + table +
+                    "\" (quorvex-cli db init --alias creates it)");
     }
     db.close();
     return available;

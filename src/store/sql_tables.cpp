@@ -73,6 +73,21 @@ bool TableExists(const QSqlDatabase& db, const std::string& table) {
     return db.tables(QSql::Tables).contains(QString::fromStdString(table));
 }
 
+bool TableExists(QSqlDatabase& db, const std::string& table, std::string& error) {
+    error.clear();
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SELECT 1 FROM %1 WHERE 1 = 0").arg(QuoteIdentifier(table)))) {
+        return true;
+    }
+    const QSqlError failure = query.lastError();
+    // PostgreSQL's undefined_table, SQLite's "no such table": the table is not there. Any
+    // other failure (a lock, a lost connection) says nothing about the table.
+    const bool missing = failure.nativeErrorCode() == QLatin1String("42P01") ||
+                         failure.text().contains(QLatin1String("no such table"));
+    if (!missing) error = Complaint(table, failure);
+    return false;
+}
+
 std::string CreateTable(QSqlDatabase& db, const ExportRow& layout, const QString& constraints) {
     QStringList columns;
     for (const ExportField& field : layout.Fields) {

@@ -32,6 +32,10 @@ QDate DateOfDays(double days);
 double DaysOfDate(const QDate& date);
 
 bool TableExists(const QSqlDatabase& db, const std::string& table);
+// As TableExists, for a database that may not answer: a table that is missing is false with
+// `error` empty; a database that cannot tell (locked by another program, gone) is false with
+// its complaint in `error`, naming the table.
+bool TableExists(QSqlDatabase& db, const std::string& table, std::string& error);
 
 // CREATE TABLE IF NOT EXISTS with the layout's fields in order; a table already there stays
 // as it is. An empty string on success, else the database's complaint naming the table.

@@ -172,6 +172,28 @@ TEST_P(DatabaseTest, AliasRowsWaitWhileTheDatabaseIsAwayAndArriveOnce) {
     db.close();
 }
 
+// Another program's lock on the SQLite file is reported as such, not as a missing table.
+TEST_P(DatabaseTest, ALockedAliasDatabaseIsReportedAsLockedNotAsOneWithoutTables) {
+    if (GetParam() != Engine::Sqlite) GTEST_SKIP() << "the lock of a SQLite file";
+    ASSERT_EQ(InitAliasTable(alias, dir), "");
+    QSqlDatabase db = Look();
+    QSqlQuery exclusive(db);
+    ASSERT_TRUE(exclusive.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    {
+        ExportDatabases store(dir, dir, alias);
+        EXPECT_FALSE(store.ProbeAlias());
+        const std::vector<std::string> messages = store.TakeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find("locked"), std::string::npos) << messages[0];
+        EXPECT_EQ(messages[0].find("has no table"), std::string::npos) << messages[0];
+    }
+    ASSERT_TRUE(exclusive.exec(QStringLiteral("COMMIT")));
+    ExportDatabases store(dir, dir, alias);
+    EXPECT_TRUE(store.ProbeAlias());
+    EXPECT_TRUE(store.TakeMessages().empty());
+    db.close();
+}
+
 TEST_P(DatabaseTest, ALineOfTheOutboxThatIsNoRowStaysAndIsNamed) {
     ASSERT_EQ(InitAliasTable(alias, dir), "");
     std::ofstream(dir / kAliasOutboxFile) << "{\"id\": \"half a line\n";
