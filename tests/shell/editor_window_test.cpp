@@ -50,18 +50,7 @@ class EditorWindowTest : public testing::WindowFixture {
         app.ProjectName = QStringLiteral("P");
     }
 
-    // F2, the specimen dialog confirmed, ticks until the break, Z's final diameter skipped.
-    void RunTensileTest() {
-        WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
-        ASSERT_TRUE(window->FormKeyDown(Qt::Key_F2, Qt::NoModifier));
-        ASSERT_TRUE(app.TestRunning);
-        WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });
-        for (int i = 0; i < 20000 && app.TestRunning; ++i) {
-            clock.Advance(50);
-            window->MessenTimerTimer();
-        }
-        ASSERT_FALSE(app.TestRunning);
-    }
+    void RunTensileTest() { RunTensileTestToBreak(clock); }
 
     ManualClock clock;
     VirtualMachine machine{SimulationConfig{}, clock};

@@ -18,8 +18,10 @@
 #include "machine/simulation.h"
 #include "setup/machine_config.h"
 #include "run/app_state.h"
+#include "shell/lu_dialog.h"
 #include "shell/main_window.h"
 #include "shell/project_dialog.h"
+#include "specimen/specimen_dialog.h"
 #include "ui/dialog_base.h"
 #include "ui/stored_texts.h"
 
@@ -57,6 +59,20 @@ class WindowFixture : public ::testing::Test {
         if (machine != nullptr && clock != nullptr) window->UseMachine(machine, *clock);
         window->show();
         ASSERT_TRUE(QTest::qWaitFor([this] { return app.StartupShown; }, 5000));
+    }
+
+    // F2 with the specimen dialog confirmed, the machine's clock ticked until the break; the
+    // final diameter is skipped.
+    void RunTensileTestToBreak(ManualClock& clock) {
+        WhenModal<TBtnRightDlg3>([](TBtnRightDlg3* d) { d->OkButton()->click(); });
+        ASSERT_TRUE(window->FormKeyDown(Qt::Key_F2, Qt::NoModifier));
+        ASSERT_TRUE(app.TestRunning);
+        WhenModal<TLuDialog>([](TLuDialog* d) { d->reject(); });
+        for (int i = 0; i < 20000 && app.TestRunning; ++i) {
+            clock.Advance(50);
+            window->MessenTimerTimer();
+        }
+        ASSERT_FALSE(app.TestRunning);
     }
 
     QString previous;
